@@ -1,0 +1,89 @@
+#pragma once
+
+#include "document/Configuracion.h"
+#include "document/Design.h"
+#include "render/Workspace.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <array>
+
+class QAction;
+class QComboBox;
+class QLabel;
+class QMenu;
+class QScrollArea;
+class QTimer;
+
+namespace quoravex {
+
+class CanvasTicket;
+
+// What start-up takes from outside: the command line and where to look for files.
+struct OpcionesArranque {
+    QString lineaComandos;  // the arguments as one string
+    QString dirActual;      // where the configuration file is looked for; empty: the current directory
+    QString rutaTemporal;   // overrides the temporary-files folder when set (tests)
+    bool usarRutaTemporal = false;
+};
+
+class FormMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit FormMain(const OpcionesArranque& opciones = {}, QWidget* parent = nullptr);
+    ~FormMain() override;
+
+    Design& design() { return mDiseno; }
+    Workspace& workspace() { return mWs; }
+    CanvasTicket& canvas() { return *mCanvas; }
+    QComboBox& selectorVista() { return *mCBSelTicket; }
+
+    // Menu entries and menus by their command names.
+    QAction* accion(const QString& nombre) const { return mAcciones.value(nombre); }
+    QMenu* menu(const QString& nombre) const { return mMenus.value(nombre); }
+
+    const QString& dirTrabajo() const { return mDirTrabajo; }
+    const QString& ultimaVista() const { return mUltimaVista; }
+    int16_t pulsadoresVistos() const { return mPulsadoresVistos; }
+    const std::array<QString, 21>& nombresVista() const { return mNombresVista; }
+
+    // Fills the view selector with "Parte Común" and n push-button entries.
+    void llenarSelectorVista(int n);
+    // Marks the keyboard model and shows the push-button counts it offers.
+    void aplicarModeloTeclado();
+    // Marks the menu entry of the current port, if any.
+    void marcarPuerto();
+    // Canvas height follows LargoTicket; the window is laid out around it.
+    void dimensionarCanvas();
+    // The first status label's text.
+    QString textoEstado() const;
+    void actualizarEstado();
+
+private:
+    void construirMenus();
+    QMenu* nuevoMenu(QWidget* padre, const QString& titulo, const QString& nombre);
+    QAction* nuevaAccion(QMenu* menu, const QString& titulo, const QString& nombre,
+                         const QKeySequence& atajo = {});
+    void construirVentana();
+    void prepararDirectorioTrabajo(const OpcionesArranque& opciones);
+
+    Design mDiseno;
+    Workspace mWs;
+    CanvasTicket* mCanvas = nullptr;
+    QScrollArea* mScroll = nullptr;
+    QComboBox* mCBSelTicket = nullptr;
+    QLabel* mLbEstado = nullptr;
+    QLabel* mLbArchivo = nullptr;
+    QTimer* mTimer1 = nullptr;
+    QHash<QString, QAction*> mAcciones;
+    QHash<QString, QMenu*> mMenus;
+
+    QString mDirTrabajo;
+    std::array<QString, 21> mNombresVista;
+    QString mUltimaVista;
+    int16_t mPulsadoresVistos = 0;
+    bool mDibujandoLinea = false;
+    bool mAlargandoLinea = false;
+};
+
+} // namespace quoravex

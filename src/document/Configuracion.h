@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace quoravex {
+
+// Program settings that come from the configuration file and the command line.
+struct Configuracion {
+    uint8_t ModeloTeclado = 1;
+    int16_t PuertoCom = 1;
+};
+
+inline const QString NombreArchivoConfiguracion = QStringLiteral("Morvane.cfg");
+
+// Applies one line of the configuration file. Keys are case-sensitive and may stand anywhere.
+void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg);
+
+// Reads the configuration file line by line; a missing or unreadable file leaves cfg as it is.
+void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg);
+
+// The command line as one string: "COM" followed by a number selects the port.
+void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg);
+
+// Joins the program's arguments (without the program name) the way the command line reads.
+QString UnirArgumentos(const QStringList& argumentos);
+
+} // namespace quoravex

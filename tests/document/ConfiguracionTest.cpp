@@ -1,0 +1,112 @@
+#include "document/Configuracion.h"
+#include "document/Numeros.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quoravex;
+
+TEST(Numeros, ReadsTheLeadingNumber) {
+    const struct {
+        const char* texto;
+        double valor;
+    } casos[] = {
+        {"300", 300},  {"12abc", 12},    {"2.5", 2.5},  {"", 0},        {"abc", 0},   {"   7", 7},
+        {"-4", -4},    {"+3x", 3},       {".5", 0.5},   {"1e3", 1000},  {"1e", 1},    {"1.2.3", 1.2},
+        {"3 4", 3},    {"\t5", 0},       {"70000", 70000}, {"-", 0},    {"1e999", 0}, {"0x10", 0},
+    };
+    for (const auto& c : casos)
+        EXPECT_DOUBLE_EQ(LeerNumero(QString::fromLatin1(c.texto)), c.valor) << c.texto;
+}
+
+TEST(Numeros, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
+    const std::pair<double, int> casos[] = {{2.5, 2}, {3.5, 4}, {-0.5, 0}, {144.5, 144}, {2.4999, 2}, {-2.5, -2}};
+    for (auto [v, r] : casos)
+        EXPECT_EQ(RedondeoPar(v), r) << v;
+    EXPECT_EQ(EnteroDe16(32767), 32767);
+    EXPECT_EQ(EnteroDe16(32767.5), std::nullopt); // rounds to 32768
+    EXPECT_EQ(EnteroDe16(-32768), -32768);
+    EXPECT_EQ(EnteroDe16(70000), std::nullopt);
+    EXPECT_EQ(RedondeoPar(1e300), std::nullopt);
+}
+
+TEST(Configuracion, LineRules) {
+    const struct {
+        const char* linea;
+        int puerto;
+        int modelo;
+    } casos[] = {
+        {"Comunication Port=COM3", 3, 1},
+        {"Comunication Port = COM 7", 7, 1},
+        {"xx Comunication Port: COM2.5", 2, 1},      // halves to even
+        {"Comunication Port=COM3.5", 4, 1},
+        {"Comunication Port=COMabc", 0, 1},          // not a number reads as 0
+        {"Comunication Port=COM12", 12, 1},          // out of 1..9: stored as it is
+        {"Comunication Port=COM", 1, 1},             // nothing after COM: ignored
+        {"Comunication Port=com3", 1, 1},            // no upper-case COM: ignored
+        {"Comunication Port=COM99999", 1, 1},        // does not fit 16 bits: ignored
+        {"comunication port=COM3", 1, 1},            // lower-case key: not a port line
+        {"comunication port Keyboard Model=2", 1, 2}, // ...but may still be a model line
+        {"Comunication Port=COM5 Keyboard Model=3", 5, 1}, // only a port line
+        {"Keyboard Model=2", 1, 2},
+        {"Keyboard Model = 3", 1, 3},
+        {"Keyboard Model=4", 1, 1},
+        {"Keyboard Model=16", 1, 1},
+        {"Keyboard Model=0", 1, 1},
+        {"Keyboard Model=-2", 1, 1},
+        {"Keyboard Model=", 1, 1},
+        {"Keyboard Model 2", 1, 1},                   // no "=": ignored
+        {"Keyboard Model=2.5", 1, 2},
+        {"keyboard model=2", 1, 1},
+        {"", 1, 1},
+    };
+    for (const auto& c : casos) {
+        Configuracion cfg;
+        LeerLineaConfiguracion(QString::fromLatin1(c.linea), cfg);
+        EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
+        EXPECT_EQ(cfg.ModeloTeclado, c.modelo) << c.linea;
+    }
+}
+
+TEST(Configuracion, FileLastLineWinsAndGarbageIsHarmless) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString ruta = dir.filePath(QStringLiteral("Morvane.cfg"));
+    QFile f(ruta);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    QByteArray contenido("Comunication Port=COM2\r\nKeyboard Model=3\r\n");
+    contenido += QByteArray(100000, 'x') + "Comunication Port=COM8\n"; // one very long line: dropped
+    contenido += QByteArray("\x00\xff\xfe\x80 Keyboard Model=2\n", 22);
+    contenido += "Comunication Port=COM6"; // last line without a newline
+    f.write(contenido);
+    f.close();
+
+    Configuracion cfg;
+    LeerArchivoConfiguracion(ruta, cfg);
+    EXPECT_EQ(cfg.PuertoCom, 6);
+    EXPECT_EQ(cfg.ModeloTeclado, 2);
+
+    Configuracion sinArchivo;
+    LeerArchivoConfiguracion(dir.filePath(QStringLiteral("no-existe.cfg")), sinArchivo);
+    EXPECT_EQ(sinArchivo.PuertoCom, 1);
+    EXPECT_EQ(sinArchivo.ModeloTeclado, 1);
+    LeerArchivoConfiguracion(dir.path(), sinArchivo); // a folder, not a file
+    EXPECT_EQ(sinArchivo.PuertoCom, 1);
+}
+
+TEST(Configuracion, CommandLine) {
+    const struct {
+        const char* linea;
+        int puerto;
+    } casos[] = {
+        {"COM4", 4}, {"", 5}, {"COM", 5}, {"-x COM 2", 2}, {"COMx", 0}, {"com4", 5}, {"ABCD", 5}, {"COM4COM6", 4},
+    };
+    for (const auto& c : casos) {
+        Configuracion cfg;
+        cfg.PuertoCom = 5; // as the configuration file left it
+        LeerLineaComandos(QString::fromLatin1(c.linea), cfg);
+        EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
+    }
+    EXPECT_EQ(UnirArgumentos({QStringLiteral("COM"), QStringLiteral("3")}), QStringLiteral("COM 3"));
+}

@@ -1,0 +1,18 @@
+// Test entry point under the offscreen platform, so that surfaces, fonts and
+// widgets work without a display. Logic tests get no widget application.
+#include <gtest/gtest.h>
+#ifdef QUORAVEX_TEST_WIDGETS
+#include <QApplication>
+using Aplicacion = QApplication;
+#else
+#include <QGuiApplication>
+using Aplicacion = QGuiApplication;
+#endif
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    Aplicacion app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
