@@ -126,7 +126,7 @@ void FormMain::dimensionarCanvas() {
     int alto = mCanvas->height() + extra + 8;
     if (const QScreen* pantalla = screen() ? screen() : QGuiApplication::primaryScreen())
         alto = std::min(alto, pantalla->availableGeometry().height() - 40);
-    resize(std::max(width(), mScroll->minimumWidth() + 8), alto);
+    resize(std::max(minimumSizeHint().width(), mScroll->minimumWidth() + 8), alto);
 }
 
 void FormMain::llenarSelectorVista(int n) {
