@@ -1,0 +1,67 @@
+#pragma once
+
+#include "Surface.h"
+
+#include <QImage>
+#include <QString>
+#include <optional>
+
+namespace quoravex {
+
+struct ObjetoTicket;
+
+// Largest picture file the image dialog accepts, in bytes.
+constexpr qint64 TamanoMaximoImagen = 50000;
+
+// Loads a picture file (BMP, PNG, JPEG, GIF). Corrupt, truncated or empty files, files that
+// are not pictures and pictures whose declared size is absurd give nothing, without
+// allocating for them.
+std::optional<QImage> CargarImagen(const QString& ruta);
+
+// Pure black and white: a pixel with 3R + 6G + B <= 1280 becomes black, any other white.
+QImage BlancoYNegro(const QImage& origen);
+
+// The working bitmap of the object in `slot`: "Imagen" + slot + ".bmp" in the current directory.
+QString RutaImagenTrabajo(int slot);
+
+// Replaces the file at ruta by the picture as a Windows bitmap; false when it could not be written.
+bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta);
+
+// Where a stored picture path is found: as written; else the same file name in the design
+// file's folder; else in the current directory. Empty when none exists.
+QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno = QString());
+
+// The image object being edited or drawn: the state and steps of the image dialog that do
+// not involve its preview. The dialog and the canvas redraw both use it.
+class ImagenObjeto {
+public:
+    ImagenObjeto(ObjetoTicket& o, int slot, Surface& caja, Surface& picWork2, const Surface& picTicket);
+
+    bool ImagenNueva = false; // a dropped picture still to be converted, stored and placed
+    double AnchoFuente = 0;   // size of the picture held by PicWork2
+    double AltoFuente = 0;
+
+    // Loads the picture onto PicWork2; when ImagenNueva is set, converts it to black and
+    // white and stores it as the working bitmap (ImagenTrabajo := its path). Then paints the
+    // object's box. False when the file is not a usable picture (nothing painted).
+    bool cargaImagen(const QString& ruta);
+
+    // AnchoImagen := ancho; with a working bitmap, the box's width := ancho and its height
+    // follows the picture's aspect ratio.
+    void aplicaAncho(int ancho);
+
+    // Sizes and, for a new picture, places the box; clears it and paints the picture.
+    void pintaImagenObjeto();
+
+    // The size slider released: the box's width follows its height, then it is repainted.
+    void ajustarTrasSlider();
+
+private:
+    ObjetoTicket& mObjeto;
+    int mSlot;
+    Surface& mCaja;
+    Surface& mWork2;
+    const Surface& mTicket;
+};
+
+} // namespace quoravex
