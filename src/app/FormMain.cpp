@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -14,7 +15,6 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
-#include <QFileInfo>
 #include <QStatusBar>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -81,8 +81,7 @@ void FormMain::prepararDirectorioTrabajo(const OpcionesArranque& opciones) {
     // Without a usable temporary folder the work folder is relative to the current one.
     mDirTrabajo = temporal.isEmpty() ? QStringLiteral("Trenvast/")
                                      : ConSeparador(temporal) + QStringLiteral("Trenvast/");
-    if (!QFileInfo(mDirTrabajo).isDir())
-        CrearDirectorio(mDirTrabajo);
+    if (!QFileInfo(mDirTrabajo).isDir()) CrearDirectorio(mDirTrabajo);
 }
 
 void FormMain::construirVentana() {
@@ -149,8 +148,7 @@ void FormMain::aplicarModeloTeclado() {
             a->setChecked(m == mDiseno.ModeloTeclado);
     const int maximo = mDiseno.ModeloTeclado == 3 ? 16 : mDiseno.ModeloTeclado == 2 ? 8 : 4;
     for (int n = 2; n <= MaxPulsadores; ++n)
-        if (QAction* a = accion(QStringLiteral("nmuConfNumPuls_%1").arg(n)))
-            a->setVisible(n <= maximo);
+        if (QAction* a = accion(QStringLiteral("nmuConfNumPuls_%1").arg(n))) a->setVisible(n <= maximo);
 }
 
 void FormMain::marcarPuerto() {

@@ -21,9 +21,9 @@ class CanvasTicket;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
-    QString lineaComandos;  // the arguments as one string
-    QString dirActual;      // where the configuration file is looked for; empty: the current directory
-    QString rutaTemporal;   // overrides the temporary-files folder when set (tests)
+    QString lineaComandos; // the arguments as one string
+    QString dirActual;     // where the configuration file is looked for; empty: the current directory
+    QString rutaTemporal;  // overrides the temporary-files folder when set (tests)
     bool usarRutaTemporal = false;
 };
 

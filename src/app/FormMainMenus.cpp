@@ -21,7 +21,9 @@ constexpr Formato FormatosFecha[] = {{1, "31/12/99"}, {2, "12/31/99"}, {3, "31/1
 constexpr Formato FormatosHora[] = {{1, "23:59"},       {2, "11:59 pm"}, {3, "23:59:59"},
                                     {4, "11:59:59 pm"}, {5, "23.59"},    {6, "23.59.59"}};
 
-QString T(const char* s) { return QString::fromUtf8(s); }
+QString T(const char* s) {
+    return QString::fromUtf8(s);
+}
 
 } // namespace
 
@@ -42,8 +44,7 @@ QAction* FormMain::nuevaAccion(QMenu* menu, const QString& titulo, const QString
                                const QKeySequence& atajo) {
     QAction* a = menu->addAction(titulo);
     a->setObjectName(nombre);
-    if (!atajo.isEmpty())
-        a->setShortcut(atajo);
+    if (!atajo.isEmpty()) a->setShortcut(atajo);
     mAcciones.insert(nombre, a);
     return a;
 }

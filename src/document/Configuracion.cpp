@@ -11,11 +11,9 @@ namespace {
 // The number after the first "COM", or nothing when there is no text after it or it does not fit.
 std::optional<int16_t> puertoTrasCom(const QString& texto) {
     const qsizetype pos = texto.indexOf(QLatin1String("COM"));
-    if (pos < 0)
-        return std::nullopt;
+    if (pos < 0) return std::nullopt;
     const QStringView resto = QStringView(texto).mid(pos + 3);
-    if (resto.isEmpty())
-        return std::nullopt;
+    if (resto.isEmpty()) return std::nullopt;
     return EnteroDe16(LeerNumero(resto));
 }
 
@@ -26,32 +24,26 @@ constexpr qint64 LongitudMaximaLinea = 4096;
 
 void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg) {
     if (linea.contains(QLatin1String("Comunication Port"))) {
-        if (const auto puerto = puertoTrasCom(linea))
-            cfg.PuertoCom = *puerto;
+        if (const auto puerto = puertoTrasCom(linea)) cfg.PuertoCom = *puerto;
         return;
     }
     if (linea.contains(QLatin1String("Keyboard Model"))) {
         const qsizetype igual = linea.indexOf(QLatin1Char('='));
-        if (igual < 0)
-            return;
+        if (igual < 0) return;
         const QStringView resto = QStringView(linea).mid(igual + 1);
-        if (resto.isEmpty())
-            return;
+        if (resto.isEmpty()) return;
         // Only the three models exist; anything else leaves the current one.
         const auto modelo = EnteroDe16(LeerNumero(resto));
-        if (modelo && *modelo >= 1 && *modelo <= 3)
-            cfg.ModeloTeclado = static_cast<uint8_t>(*modelo);
+        if (modelo && *modelo >= 1 && *modelo <= 3) cfg.ModeloTeclado = static_cast<uint8_t>(*modelo);
     }
 }
 
 void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg) {
     QFile archivo(ruta);
-    if (!archivo.open(QIODevice::ReadOnly))
-        return;
+    if (!archivo.open(QIODevice::ReadOnly)) return;
     while (!archivo.atEnd()) {
         QByteArray linea = archivo.readLine(LongitudMaximaLinea);
-        if (linea.isEmpty() && archivo.error() != QFileDevice::NoError)
-            return;
+        if (linea.isEmpty() && archivo.error() != QFileDevice::NoError) return;
         const bool completa = linea.endsWith('\n') || archivo.atEnd();
         if (!completa) {
             // Skip the rest of an over-long line.
@@ -67,12 +59,12 @@ void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg) {
 }
 
 void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg) {
-    if (lineaComandos.size() <= 3 || !lineaComandos.contains(QLatin1String("COM")))
-        return;
-    if (const auto puerto = puertoTrasCom(lineaComandos))
-        cfg.PuertoCom = *puerto;
+    if (lineaComandos.size() <= 3 || !lineaComandos.contains(QLatin1String("COM"))) return;
+    if (const auto puerto = puertoTrasCom(lineaComandos)) cfg.PuertoCom = *puerto;
 }
 
-QString UnirArgumentos(const QStringList& argumentos) { return argumentos.join(QLatin1Char(' ')); }
+QString UnirArgumentos(const QStringList& argumentos) {
+    return argumentos.join(QLatin1Char(' '));
+}
 
 } // namespace quoravex

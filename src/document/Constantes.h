@@ -19,10 +19,10 @@ enum TipoObjeto : int16_t {
     TipoLinea = 6,
 };
 
-constexpr int MaxObjetos = 50;     // objects live in slots 1..50
-constexpr int NumSlots = 51;       // slot 0 is never handed out
-constexpr int AnchoCanvas = 385;   // canvas width in pixels (x = 0..384)
-constexpr int LargoMaximo = 511;   // longest ticket in dots
+constexpr int MaxObjetos = 50;   // objects live in slots 1..50
+constexpr int NumSlots = 51;     // slot 0 is never handed out
+constexpr int AnchoCanvas = 385; // canvas width in pixels (x = 0..384)
+constexpr int LargoMaximo = 511; // longest ticket in dots
 constexpr int MaxPulsadores = 16;
 constexpr uint32_t MascaraTodosPulsadores = 0x1FFFF; // common part and push-buttons 1..16
 

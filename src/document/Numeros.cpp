@@ -8,7 +8,9 @@
 namespace quoravex {
 
 namespace {
-bool esDigito(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
+bool esDigito(QChar c) {
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
 } // namespace
 
 double LeerNumero(QStringView texto) {
@@ -17,8 +19,7 @@ double LeerNumero(QStringView texto) {
     while (i < n && texto.at(i) == QLatin1Char(' '))
         ++i;
     const qsizetype inicio = i;
-    if (i < n && (texto.at(i) == QLatin1Char('+') || texto.at(i) == QLatin1Char('-')))
-        ++i;
+    if (i < n && (texto.at(i) == QLatin1Char('+') || texto.at(i) == QLatin1Char('-'))) ++i;
     qsizetype digitos = 0;
     while (i < n && esDigito(texto.at(i))) {
         ++i;
@@ -31,30 +32,25 @@ double LeerNumero(QStringView texto) {
             ++digitos;
         }
     }
-    if (digitos == 0)
-        return 0.0;
+    if (digitos == 0) return 0.0;
     qsizetype fin = i;
     // An exponent counts only when it has at least one digit.
     if (i < n && (texto.at(i) == QLatin1Char('e') || texto.at(i) == QLatin1Char('E'))) {
         qsizetype j = i + 1;
-        if (j < n && (texto.at(j) == QLatin1Char('+') || texto.at(j) == QLatin1Char('-')))
-            ++j;
+        if (j < n && (texto.at(j) == QLatin1Char('+') || texto.at(j) == QLatin1Char('-'))) ++j;
         const qsizetype inicioExp = j;
         while (j < n && esDigito(texto.at(j)))
             ++j;
-        if (j > inicioExp)
-            fin = j;
+        if (j > inicioExp) fin = j;
     }
     bool ok = false;
     const double v = texto.mid(inicio, fin - inicio).toString().toDouble(&ok);
-    if (!ok || !std::isfinite(v))
-        return 0.0;
+    if (!ok || !std::isfinite(v)) return 0.0;
     return v;
 }
 
 std::optional<int32_t> RedondeoPar(double valor) {
-    if (!std::isfinite(valor))
-        return std::nullopt;
+    if (!std::isfinite(valor)) return std::nullopt;
     const int modo = std::fegetround();
     std::fesetround(FE_TONEAREST);
     const double r = std::nearbyint(valor);

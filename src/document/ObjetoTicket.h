@@ -36,12 +36,12 @@ struct ObjetoTicket {
     int16_t LineaY = 0;
     int16_t Reservado1 = 0;
     int16_t Reservado2 = 0;
-    int16_t Grosor = 0; // line thickness, 1..10
-    int16_t Version = 0;   // header record only
-    int16_t Marcador = 0;  // header record only
-    int16_t Longitud = 0;  // header record only
+    int16_t Grosor = 0;        // line thickness, 1..10
+    int16_t Version = 0;       // header record only
+    int16_t Marcador = 0;      // header record only
+    int16_t Longitud = 0;      // header record only
     uint8_t NumPulsadores = 0; // header record only
-    uint32_t Pulsadores = 0; // membership: bit 0 common part, bit n push-button n
+    uint32_t Pulsadores = 0;   // membership: bit 0 common part, bit n push-button n
 
     bool enUso() const { return EnUso != Falso; }
     bool esCampoVariable() const { return Tipo == TipoTurno || Tipo == TipoFecha || Tipo == TipoHora; }

@@ -39,8 +39,7 @@ public:
 private:
     void asignar(const QString& s) {
         mTexto = s.left(N);
-        if (mTexto.size() < N)
-            mTexto.append(QString(N - mTexto.size(), QLatin1Char(' ')));
+        if (mTexto.size() < N) mTexto.append(QString(N - mTexto.size(), QLatin1Char(' ')));
     }
 
     QString mTexto;

@@ -25,12 +25,12 @@ void CanvasTicket::setZoom(double zoom) {
 void CanvasTicket::ajustarTamano() {
     const QSize s(static_cast<int>(std::lround(mWs.PicTicket.width() * mZoom)),
                   static_cast<int>(std::lround(mWs.PicTicket.height() * mZoom)));
-    if (size() != s)
-        setFixedSize(s);
+    if (size() != s) setFixedSize(s);
 }
 
 QPoint CanvasTicket::aCanvas(const QPoint& pos) const {
-    return QPoint(static_cast<int>(std::floor(pos.x() / mZoom)), static_cast<int>(std::floor(pos.y() / mZoom)));
+    return QPoint(static_cast<int>(std::floor(pos.x() / mZoom)),
+                  static_cast<int>(std::floor(pos.y() / mZoom)));
 }
 
 void CanvasTicket::paintEvent(QPaintEvent*) {
@@ -40,8 +40,7 @@ void CanvasTicket::paintEvent(QPaintEvent*) {
     p.drawImage(0, 0, mWs.PicTicket.image());
     for (int i : mWs.pila()) {
         const Surface& s = mWs.item(i);
-        if (!s.visible())
-            continue;
+        if (!s.visible()) continue;
         p.drawImage(s.left(), s.top(), s.image());
         if (s.border()) {
             p.setPen(Qt::black);

@@ -6,8 +6,7 @@ namespace quoravex {
 
 int AgregarObjeto(Design& d, Workspace& ws, const NuevoObjeto& nuevo) {
     const int i = d.agregar(nuevo);
-    if (i == 0)
-        return 0;
+    if (i == 0) return 0;
     Surface& s = ws.item(i);
     ws.colocar(i, d.objeto(i));
     s.setBackColor(nuevo.Tipo == TipoLinea ? ColorNegro : ColorCianClaro);
@@ -20,22 +19,19 @@ int AgregarObjeto(Design& d, Workspace& ws, const NuevoObjeto& nuevo) {
 }
 
 void TraerAlFrente(Design& d, Workspace& ws, int i) {
-    if (!Design::slotValido(i))
-        return;
+    if (!Design::slotValido(i)) return;
     ws.alFrente(i);
     d.traerAlFrente(i);
 }
 
 void LlevarAlFondo(Design& d, Workspace& ws, int i) {
-    if (!Design::slotValido(i))
-        return;
+    if (!Design::slotValido(i)) return;
     ws.alFondo(i);
     d.llevarAlFondo(i);
 }
 
 void BorrarObjeto(Design& d, Workspace& ws, int i) {
-    if (!d.enUso(i))
-        return;
+    if (!d.enUso(i)) return;
     ws.alFrente(i);
     d.borrar(i);
     ws.aparcar(i);

@@ -11,37 +11,33 @@ namespace quoravex {
 QString RutaTemporal() {
     const QString ruta = QDir::tempPath();
     const QFileInfo info(ruta);
-    if (ruta.isEmpty() || (info.exists() && !info.isDir()))
-        return QString();
+    if (ruta.isEmpty() || (info.exists() && !info.isDir())) return QString();
     return ruta;
 }
 
 bool CrearDirectorio(const QString& ruta) {
-    if (ruta.isEmpty())
-        return false;
+    if (ruta.isEmpty()) return false;
     const QString conBarra = ConSeparador(ruta);
     QDir dir(conBarra);
-    if (!dir.exists())
-        QDir().mkpath(conBarra);
+    if (!dir.exists()) QDir().mkpath(conBarra);
     return QFileInfo(conBarra).isDir();
 }
 
-QString DirectorioPrograma() { return ConSeparador(QCoreApplication::applicationDirPath()); }
+QString DirectorioPrograma() {
+    return ConSeparador(QCoreApplication::applicationDirPath());
+}
 
 QString DirectorioTicketsInicial(const QString& dirPrograma) {
     // isWritable() is not reliable for root or network folders; try a real file.
     QTemporaryFile prueba(ConSeparador(dirPrograma) + QStringLiteral("quoravex-XXXXXX.tmp"));
-    if (prueba.open())
-        return ConSeparador(dirPrograma);
+    if (prueba.open()) return ConSeparador(dirPrograma);
     const QString documentos = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!documentos.isEmpty() && CrearDirectorio(documentos))
-        return ConSeparador(documentos);
+    if (!documentos.isEmpty() && CrearDirectorio(documentos)) return ConSeparador(documentos);
     return ConSeparador(dirPrograma);
 }
 
 QString ConSeparador(const QString& ruta) {
-    if (ruta.isEmpty() || ruta.endsWith(QLatin1Char('/')) || ruta.endsWith(QDir::separator()))
-        return ruta;
+    if (ruta.isEmpty() || ruta.endsWith(QLatin1Char('/')) || ruta.endsWith(QDir::separator())) return ruta;
     return ruta + QLatin1Char('/');
 }
 

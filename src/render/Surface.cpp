@@ -38,7 +38,8 @@ QFont Surface::fuenteMonocroma(const QString& familia) {
 }
 
 Surface::Surface(int ancho, int alto)
-    : mImagen(nuevaImagen(ancho, alto, ColorBlanco)), mFuente(fuenteMonocroma(QStringLiteral("DejaVu Sans"))) {
+    : mImagen(nuevaImagen(ancho, alto, ColorBlanco)),
+      mFuente(fuenteMonocroma(QStringLiteral("DejaVu Sans"))) {
     mFuente.setPointSizeF(mPuntos);
 }
 
@@ -51,10 +52,8 @@ void Surface::resize(int ancho, int alto) {
     ancho = std::clamp(ancho, 1, LadoMaximo);
     alto = std::clamp(alto, 1, LadoMaximo);
     // A box read from a damaged file must not take gigabytes: its height gives way first.
-    if (int64_t(ancho) * alto > AreaMaxima)
-        alto = static_cast<int>(AreaMaxima / ancho);
-    if (ancho == width() && alto == height())
-        return;
+    if (int64_t(ancho) * alto > AreaMaxima) alto = static_cast<int>(AreaMaxima / ancho);
+    if (ancho == width() && alto == height()) return;
     QImage nueva = nuevaImagen(ancho, alto, mBackColor);
     QPainter p(&nueva);
     p.drawImage(0, 0, mImagen);
@@ -74,14 +73,12 @@ void Surface::clear() {
 }
 
 int32_t Surface::point(int x, int y) const {
-    if (x < 0 || y < 0 || x >= width() || y >= height())
-        return -1;
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return -1;
     return static_cast<int32_t>(DeQRgb(mImagen.pixel(x, y)));
 }
 
 void Surface::pset(int x, int y, Color c) {
-    if (x < 0 || y < 0 || x >= width() || y >= height())
-        return;
+    if (x < 0 || y < 0 || x >= width() || y >= height()) return;
     mImagen.setPixel(x, y, AQRgb(c));
 }
 
@@ -112,11 +109,17 @@ void Surface::setFontSize(double puntos) {
     mFuente.setPointSizeF(puntos > 0 ? puntos : PuntosMinimos);
 }
 
-int Surface::textWidth(const QString& s) const { return QFontMetrics(mFuente, &mImagen).horizontalAdvance(s); }
+int Surface::textWidth(const QString& s) const {
+    return QFontMetrics(mFuente, &mImagen).horizontalAdvance(s);
+}
 
-int Surface::textHeight(const QString&) const { return QFontMetrics(mFuente, &mImagen).height(); }
+int Surface::textHeight(const QString&) const {
+    return QFontMetrics(mFuente, &mImagen).height();
+}
 
-int Surface::ascent() const { return QFontMetrics(mFuente, &mImagen).ascent(); }
+int Surface::ascent() const {
+    return QFontMetrics(mFuente, &mImagen).ascent();
+}
 
 void Surface::print(const QString& s) {
     QPainter p(&mImagen);
@@ -131,8 +134,7 @@ void Surface::print(const QString& s) {
 }
 
 void Surface::paintPicture(const QImage& origen, const QRect& destino, const QRect& fuente) {
-    if (origen.isNull() || destino.width() <= 0 || destino.height() <= 0)
-        return;
+    if (origen.isNull() || destino.width() <= 0 || destino.height() <= 0) return;
     const QRect f = fuente.isNull() ? origen.rect() : fuente;
     const QImage estirada = EstirarImagen(origen, f, destino.size());
     QPainter p(&mImagen);
@@ -142,8 +144,7 @@ void Surface::paintPicture(const QImage& origen, const QRect& destino, const QRe
 QImage EstirarImagen(const QImage& origen, const QRect& fuente, const QSize& destino) {
     const QRect f = fuente.intersected(origen.rect());
     QImage salida = Surface::nuevaImagen(destino.width(), destino.height(), ColorBlanco);
-    if (f.isEmpty() || destino.isEmpty())
-        return salida;
+    if (f.isEmpty() || destino.isEmpty()) return salida;
     const QImage src = origen.convertToFormat(QImage::Format_RGB32);
 
     // Source span [desde, hasta) of each destination column or row: one pixel when
@@ -152,7 +153,8 @@ QImage EstirarImagen(const QImage& origen, const QRect& fuente, const QSize& des
         std::vector<std::pair<int, int>> t(static_cast<size_t>(largoDestino));
         for (int d = 0; d < largoDestino; ++d) {
             const int desde = static_cast<int>(int64_t(d) * largoFuente / largoDestino);
-            const int hasta = std::max(desde + 1, static_cast<int>(int64_t(d + 1) * largoFuente / largoDestino));
+            const int hasta =
+                std::max(desde + 1, static_cast<int>(int64_t(d + 1) * largoFuente / largoDestino));
             t[static_cast<size_t>(d)] = {fuenteInicio + desde, fuenteInicio + std::min(hasta, largoFuente)};
         }
         return t;

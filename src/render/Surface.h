@@ -88,8 +88,7 @@ public:
 
     // Shows the drawn content: tells whoever displays the surface that it changed.
     void refresh() const {
-        if (mAlRefrescar)
-            mAlRefrescar();
+        if (mAlRefrescar) mAlRefrescar();
     }
     void setAlRefrescar(std::function<void()> f) { mAlRefrescar = std::move(f); }
 

@@ -25,8 +25,8 @@ QString ResolverFamilia(const QString& fontName, const QList<FamiliaFuente>& fam
 // The font applied to a text object's box.
 struct FuenteTexto {
     QString familia;
-    double tamano = 30;   // points
-    int estilo = 0;       // 0 regular, 1 italic, 2 bold, 3 bold italic
+    double tamano = 30; // points
+    int estilo = 0;     // 0 regular, 1 italic, 2 bold, 3 bold italic
     bool subrayado = false;
     bool tachado = false;
 };

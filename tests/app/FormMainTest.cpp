@@ -36,8 +36,7 @@ struct Ventana {
 QStringList titulosBarra(FormMain& f, bool soloVisibles) {
     QStringList r;
     for (QAction* a : f.menuBar()->actions())
-        if (!soloVisibles || a->isVisible())
-            r << a->text();
+        if (!soloVisibles || a->isVisible()) r << a->text();
     return r;
 }
 
@@ -48,9 +47,10 @@ TEST(FormMain, TitleMenusAndCanvasAtStart) {
     FormMain& f = *v.form;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Quoravex  -  Version 1.4"));
     EXPECT_EQ(titulosBarra(f, false),
-              (QStringList{QStringLiteral("&Archivo"), QStringLiteral("Menu &Ticket"), QStringLiteral("Redibujar"),
-                           QStringLiteral("Visualizar"), QStringLiteral("Ticket"), QStringLiteral("Menu Objetos"),
-                           QStringLiteral("Menu Linea"), QStringLiteral("Configuración"), QStringLiteral("Ay&uda")}));
+              (QStringList{
+                  QStringLiteral("&Archivo"), QStringLiteral("Menu &Ticket"), QStringLiteral("Redibujar"),
+                  QStringLiteral("Visualizar"), QStringLiteral("Ticket"), QStringLiteral("Menu Objetos"),
+                  QStringLiteral("Menu Linea"), QStringLiteral("Configuración"), QStringLiteral("Ay&uda")}));
     EXPECT_EQ(titulosBarra(f, true),
               (QStringList{QStringLiteral("&Archivo"), QStringLiteral("Ticket"), QStringLiteral("Ay&uda")}));
 

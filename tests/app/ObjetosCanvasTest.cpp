@@ -37,8 +37,7 @@ TEST(ObjetosCanvas, BoxesFollowAddReorderAndDelete) {
     auto ordenEnPila = [&] {
         std::vector<int> r;
         for (int i : ws.pila())
-            if (d.enUso(i))
-                r.push_back(d.objeto(i).Orden);
+            if (d.enUso(i)) r.push_back(d.objeto(i).Orden);
         return r;
     };
     EXPECT_EQ(ordenEnPila(), (std::vector<int>{1, 2, 3}));

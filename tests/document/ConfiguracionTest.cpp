@@ -12,16 +12,17 @@ TEST(Numeros, ReadsTheLeadingNumber) {
         const char* texto;
         double valor;
     } casos[] = {
-        {"300", 300},  {"12abc", 12},    {"2.5", 2.5},  {"", 0},        {"abc", 0},   {"   7", 7},
-        {"-4", -4},    {"+3x", 3},       {".5", 0.5},   {"1e3", 1000},  {"1e", 1},    {"1.2.3", 1.2},
-        {"3 4", 3},    {"\t5", 0},       {"70000", 70000}, {"-", 0},    {"1e999", 0}, {"0x10", 0},
+        {"300", 300}, {"12abc", 12}, {"2.5", 2.5},     {"", 0},       {"abc", 0},   {"   7", 7},
+        {"-4", -4},   {"+3x", 3},    {".5", 0.5},      {"1e3", 1000}, {"1e", 1},    {"1.2.3", 1.2},
+        {"3 4", 3},   {"\t5", 0},    {"70000", 70000}, {"-", 0},      {"1e999", 0}, {"0x10", 0},
     };
     for (const auto& c : casos)
         EXPECT_DOUBLE_EQ(LeerNumero(QString::fromLatin1(c.texto)), c.valor) << c.texto;
 }
 
 TEST(Numeros, RoundsHalfToEvenAndRefusesWhatDoesNotFit) {
-    const std::pair<double, int> casos[] = {{2.5, 2}, {3.5, 4}, {-0.5, 0}, {144.5, 144}, {2.4999, 2}, {-2.5, -2}};
+    const std::pair<double, int> casos[] = {{2.5, 2},     {3.5, 4},    {-0.5, 0},
+                                            {144.5, 144}, {2.4999, 2}, {-2.5, -2}};
     for (auto [v, r] : casos)
         EXPECT_EQ(RedondeoPar(v), r) << v;
     EXPECT_EQ(EnteroDe16(32767), 32767);
@@ -39,15 +40,15 @@ TEST(Configuracion, LineRules) {
     } casos[] = {
         {"Comunication Port=COM3", 3, 1},
         {"Comunication Port = COM 7", 7, 1},
-        {"xx Comunication Port: COM2.5", 2, 1},      // halves to even
+        {"xx Comunication Port: COM2.5", 2, 1}, // halves to even
         {"Comunication Port=COM3.5", 4, 1},
-        {"Comunication Port=COMabc", 0, 1},          // not a number reads as 0
-        {"Comunication Port=COM12", 12, 1},          // out of 1..9: stored as it is
-        {"Comunication Port=COM", 1, 1},             // nothing after COM: ignored
-        {"Comunication Port=com3", 1, 1},            // no upper-case COM: ignored
-        {"Comunication Port=COM99999", 1, 1},        // does not fit 16 bits: ignored
-        {"comunication port=COM3", 1, 1},            // lower-case key: not a port line
-        {"comunication port Keyboard Model=2", 1, 2}, // ...but may still be a model line
+        {"Comunication Port=COMabc", 0, 1},                // not a number reads as 0
+        {"Comunication Port=COM12", 12, 1},                // out of 1..9: stored as it is
+        {"Comunication Port=COM", 1, 1},                   // nothing after COM: ignored
+        {"Comunication Port=com3", 1, 1},                  // no upper-case COM: ignored
+        {"Comunication Port=COM99999", 1, 1},              // does not fit 16 bits: ignored
+        {"comunication port=COM3", 1, 1},                  // lower-case key: not a port line
+        {"comunication port Keyboard Model=2", 1, 2},      // ...but may still be a model line
         {"Comunication Port=COM5 Keyboard Model=3", 5, 1}, // only a port line
         {"Keyboard Model=2", 1, 2},
         {"Keyboard Model = 3", 1, 3},
@@ -56,7 +57,7 @@ TEST(Configuracion, LineRules) {
         {"Keyboard Model=0", 1, 1},
         {"Keyboard Model=-2", 1, 1},
         {"Keyboard Model=", 1, 1},
-        {"Keyboard Model 2", 1, 1},                   // no "=": ignored
+        {"Keyboard Model 2", 1, 1}, // no "=": ignored
         {"Keyboard Model=2.5", 1, 2},
         {"keyboard model=2", 1, 1},
         {"", 1, 1},
@@ -100,7 +101,8 @@ TEST(Configuracion, CommandLine) {
         const char* linea;
         int puerto;
     } casos[] = {
-        {"COM4", 4}, {"", 5}, {"COM", 5}, {"-x COM 2", 2}, {"COMx", 0}, {"com4", 5}, {"ABCD", 5}, {"COM4COM6", 4},
+        {"COM4", 4}, {"", 5},     {"COM", 5},  {"-x COM 2", 2},
+        {"COMx", 0}, {"com4", 5}, {"ABCD", 5}, {"COM4COM6", 4},
     };
     for (const auto& c : casos) {
         Configuracion cfg;

@@ -34,5 +34,6 @@ TEST(Rutas, SeparatorAndTicketFolder) {
         EXPECT_NE(DirectorioTicketsInicial(dir.path()), ConSeparador(dir.path()));
         QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
-    EXPECT_NE(DirectorioTicketsInicial(QStringLiteral("/proc/no-existe")), QStringLiteral("/proc/no-existe/"));
+    EXPECT_NE(DirectorioTicketsInicial(QStringLiteral("/proc/no-existe")),
+              QStringLiteral("/proc/no-existe/"));
 }

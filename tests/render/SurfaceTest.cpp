@@ -13,8 +13,7 @@ QRect tinta(const Surface& s, Color fondo = ColorBlanco) {
     QRect r;
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x)
-            if (s.point(x, y) != static_cast<int32_t>(fondo))
-                r = r.united(QRect(x, y, 1, 1));
+            if (s.point(x, y) != static_cast<int32_t>(fondo)) r = r.united(QRect(x, y, 1, 1));
     return r;
 }
 
@@ -128,13 +127,13 @@ TEST(Surface, UnderlineSpansTheAdvanceWidth) {
     for (double puntos : {8.0, 12.0, 30.0, 60.0}) {
         SCOPED_TRACE(puntos);
         const QString texto = QStringLiteral("1");
-        const Surface s = superficieConTexto(QStringLiteral("DejaVu Sans"), puntos, false, false, true, texto);
+        const Surface s =
+            superficieConTexto(QStringLiteral("DejaVu Sans"), puntos, false, false, true, texto);
         const int ancho = s.textWidth(texto);
         // Find the underline: the lowest row that is black at column 1.
         int fila = -1;
         for (int y = s.textHeight() - 1; y >= 0 && fila < 0; --y)
-            if (s.point(1, y) == 0)
-                fila = y;
+            if (s.point(1, y) == 0) fila = y;
         ASSERT_GE(fila, 0);
         EXPECT_EQ(s.point(0, fila), 0);
         EXPECT_EQ(s.point(ancho - 1, fila), 0);
