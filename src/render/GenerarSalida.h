@@ -1,0 +1,19 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+namespace quoravex {
+
+class Design;
+class Workspace;
+
+// Writes every raster file of the design: the common part, then each push-button, each
+// view redrawn before it is rasterised; the user's view is drawn again at the end.
+// entreVistas runs after each redraw (the window lets its event loop run there).
+// Returns an empty string or the message of the first failure; salidaActual gets the
+// number of the last file written.
+QString GenerarSalida(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno,
+                      int* salidaActual = nullptr, const std::function<void()>& entreVistas = {});
+
+} // namespace quoravex
