@@ -10,24 +10,21 @@
 
 namespace quoravex {
 
-QString GenerarSalida(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno, int* salidaActual,
-                      const std::function<void()>& entreVistas) {
+QString GenerarSalida(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno,
+                      int* salidaActual, const std::function<void()>& entreVistas) {
     const uint32_t vistaUsuario = d.VistaActual;
     QString error;
     const int numPulsadores = std::clamp<int>(d.NumPulsadores, 0, MaxPulsadores);
     for (int i = 0; i <= numPulsadores && error.isEmpty(); ++i) {
         d.VistaActual = Design::mascaraVista(i);
         RedibujarTicket(d, ws, dirDiseno);
-        if (entreVistas)
-            entreVistas();
+        if (entreVistas) entreVistas();
         error = EscribirSalida(i + 1, d, ws, dir);
-        if (error.isEmpty() && salidaActual)
-            *salidaActual = i + 1;
+        if (error.isEmpty() && salidaActual) *salidaActual = i + 1;
     }
     d.VistaActual = vistaUsuario;
     RedibujarTicket(d, ws, dirDiseno);
-    if (entreVistas)
-        entreVistas();
+    if (entreVistas) entreVistas();
     return error;
 }
 

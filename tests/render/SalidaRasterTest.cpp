@@ -130,14 +130,14 @@ TEST(SalidaRaster, FastCompositionEqualsThePerDotReference) {
             const uint32_t mascara = entre(0, 3) == 0 ? 1u : static_cast<uint32_t>(entre(0, 0x1FFFF));
             const int i = agregar(d, ws, tipo, rect, mascara, colores[entre(0, 6)]);
             Surface& caja = ws.item(i);
-            caja.resize(std::max(1, rect.width() + entre(-40, 40)), std::max(1, rect.height() + entre(-30, 30)));
+            caja.resize(std::max(1, rect.width() + entre(-40, 40)),
+                        std::max(1, rect.height() + entre(-30, 30)));
             for (int p = 0; p < 40; ++p)
                 caja.pset(entre(0, caja.width() - 1), entre(0, caja.height() - 1), colores[entre(0, 6)]);
             if (entre(0, 9) == 0)
                 d.objeto(i).Orden = static_cast<int16_t>(entre(0, numObjetos)); // gaps and duplicates
         }
-        if (numObjetos > 2 && entre(0, 2) == 0)
-            d.borrar(entre(1, numObjetos));
+        if (numObjetos > 2 && entre(0, 2) == 0) d.borrar(entre(1, numObjetos));
         const int vista = entre(0, std::max<int>(d.NumPulsadores, 1));
         d.VistaActual = Design::mascaraVista(vista);
         ASSERT_EQ(ComponerRaster(d, ws).bytes, RasterPorPuntos(d, ws).bytes);

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace quoravex {
+
+// "Confirmación": asks before unsaved changes are lost. The caller acts on accept().
+class Aceptar : public QDialog {
+    Q_OBJECT
+public:
+    static constexpr int16_t SalirAplicacion = -1;
+    static constexpr int16_t CerrarTicketActual = -2;
+
+    explicit Aceptar(int16_t selectorAceptar, QWidget* parent = nullptr);
+
+    QLabel* Aviso = nullptr;
+    QLabel* Pregunta = nullptr;
+    QPushButton* Si = nullptr;
+    QPushButton* No = nullptr;
+};
+
+} // namespace quoravex
