@@ -37,6 +37,12 @@ FrmGetFont::FrmGetFont(Design& d, Workspace& ws, Modo modo, QWidget* parent)
     cargar();
 }
 
+std::unique_ptr<FrmGetFont> NuevoEditorDeTexto(Design& d, Workspace& ws, QWidget* parent) {
+    if (Design::slotValido(d.Objeto) && d.objeto(d.Objeto).esCampoVariable())
+        return std::make_unique<FrmGetFontTurno>(d, ws, parent);
+    return std::make_unique<FrmGetFont>(d, ws, parent);
+}
+
 void FrmGetFont::cargar() {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     mCargando = true;
@@ -47,7 +53,8 @@ void FrmGetFont::cargar() {
                                         : QStringLiteral("Edicion de Textos Variables"));
 
     // The same font a canvas redraw gives the object, so opening the dialog changes nothing.
-    const FuenteTexto f = FuenteDelRegistro(*mRegistro, familias);
+    FuenteTexto f = FuenteDelRegistro(*mRegistro, familias);
+    if (mModo == Modo::Turno) f.subrayado = f.tachado = false;
     lblSelected->setText(f.familia);
     lblSelSize->setText(QString::number(mRegistro->FontSize));
     {

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <array>
+#include <memory>
 
 class QButtonGroup;
 class QCheckBox;
@@ -95,6 +96,10 @@ public:
     FrmGetFontTurno(Design& d, Workspace& ws, QWidget* parent = nullptr)
         : FrmGetFont(d, ws, Modo::Turno, parent) {}
 };
+
+// The chooser for the current object's kind: variable fields (turn, date, time) get the
+// variable-field dialog, everything else the fixed-text one.
+std::unique_ptr<FrmGetFont> NuevoEditorDeTexto(Design& d, Workspace& ws, QWidget* parent = nullptr);
 
 // The list icons, drawn in code: "True" for outline families, "Fixed" for bitmap ones.
 QIcon IconoFuente(bool contorno);

@@ -107,6 +107,7 @@ void FrmGetFont::construirControles() {
     sldSize->setObjectName(QStringLiteral("sldSize"));
     sldSize->setRange(0, 180);
     sldSize->setPageStep(10);
+    sldSize->setMinimumHeight(120);
 
     auto* grupoEstilo = Grupo(this);
     mGrupoEstilo = new QButtonGroup(this);

@@ -318,6 +318,19 @@ TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
     EXPECT_EQ(o.Pendiente, Falso);
 }
 
+TEST(FrmGetFont, EditorFollowsTheKindOfObject) {
+    Design d;
+    Workspace ws;
+    const std::pair<int16_t, FrmGetFont::Modo> casos[] = {{TipoTextoFijo, FrmGetFont::Modo::Texto},
+                                                          {TipoTurno, FrmGetFont::Modo::Turno},
+                                                          {TipoFecha, FrmGetFont::Modo::Turno},
+                                                          {TipoHora, FrmGetFont::Modo::Turno}};
+    for (const auto& [tipo, modo] : casos) {
+        Agregar(d, tipo, QStringLiteral("1"), {Sans});
+        EXPECT_EQ(NuevoEditorDeTexto(d, ws)->modo(), modo) << tipo;
+    }
+}
+
 TEST(FrmGetFont, WithoutCurrentObjectNothingIsTouched) {
     Design d;
     Workspace ws;
