@@ -35,10 +35,14 @@ struct FuenteTexto {
 // and strike-through only for fixed texts, never for the variable fields.
 FuenteTexto FuenteDelRegistro(const ObjetoTicket& o, const QList<FamiliaFuente>& familias);
 
+// Gives a surface font f: family, size, bold and italic from the style, underline, strike-through.
+void AplicarFuente(Surface& caja, const FuenteTexto& f);
+
 // Draws a text object into its box: the box takes font f and is cleared, CurrentX and
 // CurrentY become 0, TextWidth is the width of Texto followed by "." and TextHeight the
 // height of Texto, the box is resized to TextWidth x TextHeight, Texto is printed at (0, 0)
-// in the box's foreground colour and stored trimmed. The box's position is not touched.
+// in the box's foreground colour and stored trimmed, and the box is refreshed. The box's
+// position and colours are not touched.
 void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f);
 
 } // namespace quoravex

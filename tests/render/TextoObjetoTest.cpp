@@ -1,0 +1,244 @@
+#include "render/TextoObjeto.h"
+
+#include "document/ObjetoTicket.h"
+
+#include <QFile>
+#include <QFontDatabase>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <set>
+
+using namespace quoravex;
+
+namespace {
+
+const QString Sans = QStringLiteral("DejaVu Sans");
+const QString Serif = QStringLiteral("DejaVu Serif");
+
+// Bounding box of the pixels that are not white.
+QRect tinta(const Surface& s) {
+    QRect r;
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x)
+            if (s.point(x, y) != static_cast<int32_t>(ColorBlanco)) r = r.united(QRect(x, y, 1, 1));
+    return r;
+}
+
+// A surface with the font a text box would get, to measure strings apart from the box.
+Surface medidor(const FuenteTexto& f) {
+    Surface s(10, 10);
+    AplicarFuente(s, f);
+    return s;
+}
+
+// A one-glyph bitmap font ("A" only) in BDF, which the platform lists as a bitmap family.
+const char* const FuenteBdf = "STARTFONT 2.1\n"
+                              "FONT -Test-QvxBitmap-Medium-R-Normal--8-80-75-75-C-80-ISO10646-1\n"
+                              "SIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 -1\n"
+                              "STARTPROPERTIES 4\nFAMILY_NAME \"QvxBitmap\"\nFONT_ASCENT 7\nFONT_DESCENT 1\n"
+                              "DEFAULT_CHAR 65\nENDPROPERTIES\nCHARS 1\n"
+                              "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 8 8 0 -1\n"
+                              "BITMAP\n18\n24\n42\n7E\n42\n42\n42\n00\nENDCHAR\nENDFONT\n";
+
+class FuenteDeMapaDeBits {
+public:
+    FuenteDeMapaDeBits() {
+        QFile f(mDir.filePath(QStringLiteral("qvx.bdf")));
+        if (f.open(QIODevice::WriteOnly) && f.write(FuenteBdf) > 0) {
+            f.close();
+            mId = QFontDatabase::addApplicationFont(f.fileName());
+        }
+    }
+    ~FuenteDeMapaDeBits() {
+        if (mId >= 0) QFontDatabase::removeApplicationFont(mId);
+    }
+    QString familia() const {
+        return mId < 0 ? QString() : QFontDatabase::applicationFontFamilies(mId).value(0);
+    }
+
+private:
+    QTemporaryDir mDir;
+    int mId = -1;
+};
+
+} // namespace
+
+TEST(TextoObjeto, BoxFitsTextPlusDotAndTextStartsAtOrigin) {
+    struct Caso {
+        const char* nombre;
+        FuenteTexto fuente;
+        QString texto;
+        QString guardado;
+    };
+    const QString cien(100, QLatin1Char('W'));
+    const Caso casos[] = {
+        {"plain", {Sans, 30, 0, false, false}, QStringLiteral("Hola"), QStringLiteral("Hola")},
+        {"padded", {Serif, 12, 0, false, false}, QStringLiteral("   A  b  "), QStringLiteral("A  b")},
+        {"bold", {Sans, 20, 2, false, false}, QStringLiteral("Turno"), QStringLiteral("Turno")},
+        {"underline", {Sans, 24, 0, true, true}, QStringLiteral("Caja 7"), QStringLiteral("Caja 7")},
+        {"size 0", {Sans, 0, 0, false, false}, QStringLiteral("88"), QStringLiteral("88")},
+        {"size 180", {Sans, 180, 0, false, false}, QStringLiteral("88"), QStringLiteral("88")},
+        {"100 chars at 180", {Sans, 180, 3, false, false}, cien, cien},
+        {"empty", {Sans, 30, 0, false, false}, QString(), QString()},
+    };
+    for (const Caso& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        ObjetoTicket o;
+        o.Tipo = TipoTextoFijo;
+        o.Texto = c.texto;
+        o.CurrentX = 1;
+        o.CurrentY = 1;
+        Surface caja(382, 120);
+        caja.move(40, 50);
+        caja.setCurrentX(9);
+        caja.setForeColor(0xE0E0E0);
+        DibujarTextoEnCaja(o, caja, c.fuente);
+
+        const Surface m = medidor(c.fuente);
+        const int anchoTexto = m.textWidth(c.guardado);
+        EXPECT_EQ(o.Texto.valor(), c.guardado);
+        EXPECT_EQ(o.Texto.bruto().size(), 100);
+        EXPECT_EQ(o.CurrentX, 0);
+        EXPECT_EQ(o.CurrentY, 0);
+        // Kerning is off, so the "." adds exactly its own advance.
+        EXPECT_EQ(o.TextWidth, anchoTexto + m.textWidth(QStringLiteral(".")));
+        EXPECT_GE(o.TextWidth, anchoTexto);
+        EXPECT_EQ(o.TextHeight, m.textHeight());
+        EXPECT_GT(o.TextHeight, 0);
+        EXPECT_EQ(caja.geometry(), QRect(40, 50, o.TextWidth, o.TextHeight));
+        EXPECT_EQ(caja.fontSize(), c.fuente.tamano);
+        EXPECT_EQ(caja.fontBold(), c.fuente.estilo >= 2);
+        EXPECT_EQ(caja.fontItalic(), c.fuente.estilo % 2 == 1);
+        EXPECT_EQ(caja.fontUnderline(), c.fuente.subrayado);
+        EXPECT_EQ(caja.fontStrikethru(), c.fuente.tachado);
+
+        // The box holds exactly the stored text printed at (0, 0), without the ".".
+        Surface referencia = medidor(c.fuente);
+        referencia.resize(caja.width(), caja.height());
+        referencia.setForeColor(0xE0E0E0);
+        referencia.clear();
+        referencia.print(c.guardado);
+        EXPECT_TRUE(caja.image() == referencia.image());
+        EXPECT_EQ(tinta(caja).isNull(), c.guardado.isEmpty());
+    }
+}
+
+TEST(TextoObjeto, InkTakesForegroundColourAndSizeScales) {
+    ObjetoTicket o;
+    o.Texto = QStringLiteral("H");
+    Surface caja;
+    caja.setForeColor(0x3020A0);
+    DibujarTextoEnCaja(o, caja, {Sans, 30, 0, false, false});
+    const int alto30 = o.TextHeight;
+    std::set<int32_t> colores;
+    for (int y = 0; y < caja.height(); ++y)
+        for (int x = 0; x < caja.width(); ++x)
+            colores.insert(caja.point(x, y));
+    EXPECT_EQ(colores, (std::set<int32_t>{0xFFFFFF, 0x3020A0})); // no antialiasing
+    DibujarTextoEnCaja(o, caja, {Sans, 180, 0, false, false});
+    EXPECT_GT(o.TextHeight, 5 * alto30);
+    EXPECT_LT(o.TextHeight, 7 * alto30);
+    // Size 0 draws like the smallest size instead of failing.
+    DibujarTextoEnCaja(o, caja, {Sans, 0, 0, false, false});
+    const QRect cero = caja.geometry();
+    DibujarTextoEnCaja(o, caja, {Sans, 1, 0, false, false});
+    EXPECT_EQ(caja.geometry(), cero);
+}
+
+TEST(TextoObjeto, TextWithoutGlyphsStillMeasuresAndFits) {
+    FuenteDeMapaDeBits bdf;
+    const QString familia = bdf.familia().isEmpty() ? Sans : bdf.familia();
+    // Private-use characters exist in no installed font; "é" is missing from the bitmap font.
+    for (const QString& texto : {QStringLiteral("\uE000\uE001"), QStringLiteral("\u00E9A\u00E9")}) {
+        ObjetoTicket o;
+        o.Texto = texto;
+        Surface caja;
+        const FuenteTexto f{familia, 20, 0, false, false};
+        DibujarTextoEnCaja(o, caja, f);
+        const Surface m = medidor(f);
+        EXPECT_EQ(o.TextWidth, m.textWidth(texto + QLatin1Char('.')));
+        EXPECT_GE(o.TextWidth, m.textWidth(QStringLiteral(".")));
+        EXPECT_EQ(caja.width(), o.TextWidth);
+        EXPECT_EQ(caja.height(), o.TextHeight);
+        EXPECT_EQ(o.Texto.valor(), texto);
+    }
+}
+
+TEST(TextoObjeto, FamilyResolution) {
+    const QList<FamiliaFuente> lista = {
+        {QStringLiteral("Zeta"), true}, {Sans, true}, {QStringLiteral("Fija"), false}};
+    struct Caso {
+        QString buscado;
+        QString esperado;
+    };
+    const Caso casos[] = {
+        {Sans, Sans},
+        {QStringLiteral("  DejaVu Sans   "), Sans},
+        {QStringLiteral("dejavu sans"), Sans},
+        {QStringLiteral("Fija"), QStringLiteral("Fija")},
+        {QStringLiteral("Arial"), QStringLiteral("Zeta")}, // unknown: the first family
+        {QString(), QStringLiteral("Zeta")},               // a just-added object
+        {QStringLiteral("DejaVu"), QStringLiteral("Zeta")},
+    };
+    for (const Caso& c : casos)
+        EXPECT_EQ(ResolverFamilia(c.buscado, lista), c.esperado) << c.buscado.toStdString();
+    EXPECT_EQ(ResolverFamilia(QStringLiteral(" Arial "), {}), QStringLiteral("Arial"));
+}
+
+TEST(TextoObjeto, FontOfTheRecord) {
+    const QList<FamiliaFuente> lista = {{Serif, true}, {Sans, true}};
+    struct Caso {
+        int16_t tipo, estilo, subrayado, tachado;
+        int estiloEsperado;
+        bool subrayadoEsperado, tachadoEsperado;
+    };
+    const Caso casos[] = {
+        {TipoTextoFijo, 3, 1, 1, 3, true, true},   {TipoTextoFijo, 1, 0, 1, 1, false, true},
+        {TipoTextoFijo, 7, -1, 0, 0, true, false}, {TipoTurno, 2, 1, 1, 2, false, false},
+        {TipoFecha, 1, 1, 0, 1, false, false},     {TipoHora, -2, 0, 1, 0, false, false},
+    };
+    for (const Caso& c : casos) {
+        ObjetoTicket o;
+        o.Tipo = c.tipo;
+        o.FontName = QStringLiteral("DejaVu Sans");
+        o.FontSize = 42;
+        o.FontStyle = c.estilo;
+        o.FontUnderline = c.subrayado;
+        o.FontStrikethru = c.tachado;
+        const FuenteTexto f = FuenteDelRegistro(o, lista);
+        SCOPED_TRACE(testing::Message() << "Tipo " << c.tipo << " estilo " << c.estilo);
+        EXPECT_EQ(f.familia, Sans);
+        EXPECT_EQ(f.tamano, 42);
+        EXPECT_EQ(f.estilo, c.estiloEsperado);
+        EXPECT_EQ(f.subrayado, c.subrayadoEsperado);
+        EXPECT_EQ(f.tachado, c.tachadoEsperado);
+    }
+    ObjetoTicket nuevo;
+    nuevo.fuenteInicial();
+    EXPECT_EQ(FuenteDelRegistro(nuevo, lista).familia, Serif);
+}
+
+TEST(TextoObjeto, OutlineFamiliesComeBeforeBitmapOnes) {
+    FuenteDeMapaDeBits bdf;
+    ASSERT_FALSE(bdf.familia().isEmpty()) << "the platform did not take the BDF test font";
+    const QList<FamiliaFuente> familias = FamiliasInstaladas();
+    QStringList contorno, bits;
+    for (const FamiliaFuente& f : familias) {
+        EXPECT_EQ(f.contorno, QFontDatabase::isSmoothlyScalable(f.nombre)) << f.nombre.toStdString();
+        (f.contorno ? contorno : bits).append(f.nombre);
+        if (f.contorno) {
+            EXPECT_TRUE(bits.isEmpty()) << f.nombre.toStdString() << " listed after a bitmap family";
+        }
+    }
+    EXPECT_TRUE(contorno.contains(Sans));
+    EXPECT_TRUE(contorno.contains(Serif));
+    EXPECT_TRUE(bits.contains(bdf.familia()));
+    // Each group keeps the platform's order.
+    QStringList plataforma = QFontDatabase::families();
+    for (const QStringList* grupo : {&contorno, &bits}) {
+        QStringList enOrden;
+        for (const QString& n : plataforma)
+            if (grupo->contains(n)) enOrden.append(n);
+        EXPECT_EQ(*grupo, enOrden);
+    }
+}
