@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace quoravex {
 
@@ -43,7 +44,7 @@ class GeneradorFuente {
 public:
     GeneradorFuente(const ObjetoTicket& objeto, CampoVariable campo, Surface& picWork3)
         : mObjeto(objeto), mCampo(Descripcion(campo)), mCaracteres(QString::fromLatin1(mCampo.Caracteres)),
-          mPicWork3(picWork3) {}
+          mPicWork3(picWork3), Metricas(static_cast<size_t>(mCaracteres.size())) {}
 
     DatosFuente generar() {
         std::optional<QByteArray> cabecera = CabeceraFuente(mObjeto, mCampo.BytesCuenta);
@@ -100,8 +101,8 @@ private:
 
     QString inicioMensaje() const {
         return QStringLiteral("No se puede generar la fuente del campo de %1 (\"%2\", %3 puntos): ")
-            .arg(QString::fromLatin1(mCampo.Nombre), mObjeto.FontName.valor())
-            .arg(mObjeto.FontSize);
+            .arg(QString::fromLatin1(mCampo.Nombre), mObjeto.FontName.valor(),
+                 QString::number(mObjeto.FontSize));
     }
     QString noMedible() const {
         return inicioMensaje() + QStringLiteral("el texto no cabe en la superficie de trabajo. "
@@ -148,7 +149,7 @@ private:
 
     int FilaBase = -1;
     int FinEspacio = 0;
-    std::array<MetricaCaracter, 16> Metricas{};
+    std::vector<MetricaCaracter> Metricas; // one per character of the set
 };
 
 // x and y are written as a magnitude in the low 15 bits with 0x8000 set when negative.

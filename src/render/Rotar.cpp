@@ -78,7 +78,10 @@ bool PBRotar(Design& diseno, Workspace& ws) {
     const int W = caja.width(), H = caja.height();
     const int N = std::max(W, H);
     caja.resize(N, N);
-    RotarBitmap(caja.image(), RotarHorario, 0, 0, N, N);
+    if (!RotarBitmap(caja.image(), RotarHorario, 0, 0, N, N)) { // a box the surface could not square
+        caja.resize(W, H);
+        return false;
+    }
     // A wide box's picture turns into the square's right-hand columns; a tall one's
     // into its top rows. The box keeps just the turned picture.
     if (W > H)
