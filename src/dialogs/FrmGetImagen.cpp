@@ -19,7 +19,9 @@ namespace {
 constexpr int LadoVista = 240;
 constexpr int Margen = 16;
 
-int SlotDe(const Design& d) { return std::clamp<int>(d.Objeto, 0, MaxObjetos); }
+int SlotDe(const Design& d) {
+    return std::clamp<int>(d.Objeto, 0, MaxObjetos);
+}
 
 // A three-dimensional frame `distancia` pixels outside r: raised or sunken.
 void DrawFrameOn(QPainter& p, const QPalette& pal, QRect r, int distancia, bool hundido) {
@@ -93,12 +95,13 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
     }
 }
 
-void FrmGetImagen::MensajeImagen(const QString& texto) { quoravex::MensajeImagen(Picture1->superficie(), texto); }
+void FrmGetImagen::MensajeImagen(const QString& texto) {
+    quoravex::MensajeImagen(Picture1->superficie(), texto);
+}
 
 void FrmGetImagen::soltarFicheros(const QStringList& nombres) {
     const QString ruta = ficheroUnico(nombres);
-    if (ruta.isEmpty())
-        return;
+    if (ruta.isEmpty()) return;
     if (QFileInfo(ruta).size() > TamanoMaximoImagen) {
         Avisar(TextoDemasiadoGrande);
         return;
@@ -110,8 +113,7 @@ void FrmGetImagen::soltarFicheros(const QStringList& nombres) {
 }
 
 QString FrmGetImagen::ficheroUnico(const QStringList& nombres) {
-    if (nombres.isEmpty())
-        return QString();
+    if (nombres.isEmpty()) return QString();
     if (nombres.size() > 1) {
         Avisar(TextoVariosFicheros);
         return QString();
@@ -148,13 +150,16 @@ void FrmGetImagen::cmdOK_Click() {
 
 void FrmGetImagen::cmdPicture1_Click() {
     const QString ruta = ElegirFichero ? ElegirFichero() : QString();
-    if (!ruta.isEmpty())
-        soltarFicheros({ruta});
+    if (!ruta.isEmpty()) soltarFicheros({ruta});
 }
 
-void FrmGetImagen::sldSize_MouseDown() { mImagen.inicioSlider(); }
+void FrmGetImagen::sldSize_MouseDown() {
+    mImagen.inicioSlider();
+}
 
-void FrmGetImagen::sldSize_MouseMove() { mImagen.aplicaAncho(sldSize->value()); }
+void FrmGetImagen::sldSize_MouseMove() {
+    mImagen.aplicaAncho(sldSize->value());
+}
 
 void FrmGetImagen::sldSize_MouseUp() {
     // A click on the groove moves the value without any mouse move: apply it before the fit.

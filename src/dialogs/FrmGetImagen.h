@@ -63,7 +63,8 @@ private:
 // Texts of the dialog's messages.
 inline const QString TextoArrastrar = QStringLiteral("Arrastra Imagen hasta Aqui!");
 inline const QString TextoFormatoNoValido = QStringLiteral("Formato de Imagen NO Valido!");
-inline const QString TextoDemasiadoGrande = QStringLiteral("Fichero demasiado grande! Por Favor cambie su selección.");
+inline const QString TextoDemasiadoGrande =
+    QStringLiteral("Fichero demasiado grande! Por Favor cambie su selección.");
 inline const QString TextoVariosFicheros =
     QStringLiteral("Suelte un solo fichero de imagen. Se han soltado varios a la vez.");
 inline const QString TextoEsCarpeta = QStringLiteral("Ha soltado una carpeta. Suelte un fichero de imagen.");

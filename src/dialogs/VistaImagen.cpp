@@ -22,18 +22,15 @@ void VistaImagen::paintEvent(QPaintEvent*) {
 }
 
 void VistaImagen::dragEnterEvent(QDragEnterEvent* e) {
-    if (e->mimeData()->hasUrls())
-        e->acceptProposedAction();
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
 }
 
 void VistaImagen::dragMoveEvent(QDragMoveEvent* e) {
-    if (e->mimeData()->hasUrls())
-        e->acceptProposedAction();
+    if (e->mimeData()->hasUrls()) e->acceptProposedAction();
 }
 
 void VistaImagen::dropEvent(QDropEvent* e) {
-    if (!e->mimeData()->hasUrls())
-        return;
+    if (!e->mimeData()->hasUrls()) return;
     QStringList nombres;
     for (const QUrl& url : e->mimeData()->urls())
         nombres << (url.isLocalFile() ? url.toLocalFile() : url.toString());
@@ -42,28 +39,24 @@ void VistaImagen::dropEvent(QDropEvent* e) {
 }
 
 void VistaImagen::mouseReleaseEvent(QMouseEvent* e) {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
-        emit pulsada();
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) emit pulsada();
 }
 
 SliderTamano::SliderTamano(QWidget* parent) : QSlider(Qt::Vertical, parent) {}
 
 void SliderTamano::mousePressEvent(QMouseEvent* e) {
     QSlider::mousePressEvent(e);
-    if (e->button() == Qt::LeftButton && isEnabled())
-        emit botonPulsado();
+    if (e->button() == Qt::LeftButton && isEnabled()) emit botonPulsado();
 }
 
 void SliderTamano::mouseMoveEvent(QMouseEvent* e) {
     QSlider::mouseMoveEvent(e);
-    if ((e->buttons() & Qt::LeftButton) && isEnabled())
-        emit ratonMovido();
+    if ((e->buttons() & Qt::LeftButton) && isEnabled()) emit ratonMovido();
 }
 
 void SliderTamano::mouseReleaseEvent(QMouseEvent* e) {
     QSlider::mouseReleaseEvent(e);
-    if (e->button() == Qt::LeftButton && isEnabled())
-        emit botonSoltado();
+    if (e->button() == Qt::LeftButton && isEnabled()) emit botonSoltado();
 }
 
 } // namespace quoravex

@@ -26,8 +26,8 @@ constexpr int LimiteAsignacionMB = 128;
 constexpr int UmbralNegro = 1280;
 
 bool TamanoAdmisible(const QSize& s) {
-    return s.width() > 0 && s.height() > 0 && s.width() <= LadoMaximoImagen && s.height() <= LadoMaximoImagen &&
-           qint64(s.width()) * s.height() <= AreaMaximaImagen;
+    return s.width() > 0 && s.height() > 0 && s.width() <= LadoMaximoImagen &&
+           s.height() <= LadoMaximoImagen && qint64(s.width()) * s.height() <= AreaMaximaImagen;
 }
 
 bool FormatoAdmitido(const QByteArray& f) {
@@ -37,15 +37,13 @@ bool FormatoAdmitido(const QByteArray& f) {
 } // namespace
 
 std::optional<QImage> CargarImagen(const QString& ruta) {
-    if (ruta.isEmpty() || !QFileInfo(ruta).isFile())
-        return std::nullopt;
+    if (ruta.isEmpty() || !QFileInfo(ruta).isFile()) return std::nullopt;
     QFile fichero(ruta);
     if (!fichero.open(QIODevice::ReadOnly) || fichero.size() <= 0 || fichero.size() > FicheroMaximoImagen)
         return std::nullopt;
     // Read once: the checks and the decoder see the same bytes.
     QByteArray datos = fichero.read(FicheroMaximoImagen + 1);
-    if (datos.isEmpty() || datos.size() > FicheroMaximoImagen)
-        return std::nullopt;
+    if (datos.isEmpty() || datos.size() > FicheroMaximoImagen) return std::nullopt;
 
     QBuffer buffer(&datos);
     buffer.open(QIODevice::ReadOnly);
@@ -59,8 +57,7 @@ std::optional<QImage> CargarImagen(const QString& ruta) {
     if (QImageReader::allocationLimit() <= 0 || QImageReader::allocationLimit() > LimiteAsignacionMB)
         QImageReader::setAllocationLimit(LimiteAsignacionMB);
     QImage leida;
-    if (!lector.read(&leida) || leida.isNull() || !TamanoAdmisible(leida.size()))
-        return std::nullopt;
+    if (!lector.read(&leida) || leida.isNull() || !TamanoAdmisible(leida.size())) return std::nullopt;
 
     // Transparent parts show as the white of the paper.
     QImage opaca = Surface::nuevaImagen(leida.width(), leida.height(), ColorBlanco);
@@ -88,8 +85,7 @@ QString RutaImagenTrabajo(int slot) {
 }
 
 bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
-    if (imagen.isNull() || ruta.isEmpty())
-        return false;
+    if (imagen.isNull() || ruta.isEmpty()) return false;
     // One bit per pixel, palette entry 0 black and 1 white: the usual monochrome bitmap.
     const QImage rgb = imagen.convertToFormat(QImage::Format_RGB32);
     QImage mono(rgb.size(), QImage::Format_Mono);
@@ -101,8 +97,7 @@ bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
         uchar* linea = mono.scanLine(y);
         std::fill(linea, linea + mono.bytesPerLine(), uchar(0));
         for (int x = 0; x < rgb.width(); ++x)
-            if (DeQRgb(entrada[x]) == ColorBlanco)
-                linea[x >> 3] |= uchar(0x80 >> (x & 7));
+            if (DeQRgb(entrada[x]) == ColorBlanco) linea[x >> 3] |= uchar(0x80 >> (x & 7));
     }
     QFile::remove(ruta);
     return mono.save(ruta, "BMP");
@@ -110,21 +105,16 @@ bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
 
 QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno) {
     const QString ruta = TextoFijo<LongitudRuta>::recortarEspacios(guardada);
-    if (ruta.isEmpty())
-        return QString();
-    if (QFileInfo(ruta).isFile())
-        return ruta;
+    if (ruta.isEmpty()) return QString();
+    if (QFileInfo(ruta).isFile()) return ruta;
     // Paths written on Windows use backslashes, which are no separator here.
     const qsizetype barra = std::max(ruta.lastIndexOf(QLatin1Char('/')), ruta.lastIndexOf(QLatin1Char('\\')));
     const QString nombre = ruta.mid(barra + 1);
-    if (nombre.isEmpty())
-        return QString();
+    if (nombre.isEmpty()) return QString();
     for (const QString& dir : {dirDiseno, QDir::currentPath()}) {
-        if (dir.isEmpty())
-            continue;
+        if (dir.isEmpty()) continue;
         const QString candidata = QDir(dir).absoluteFilePath(nombre);
-        if (QFileInfo(candidata).isFile())
-            return QDir::toNativeSeparators(candidata);
+        if (QFileInfo(candidata).isFile()) return QDir::toNativeSeparators(candidata);
     }
     return QString();
 }

@@ -31,10 +31,8 @@ bool RleCompleto(const Bytes& b, int64_t i, bool cuatroBits) {
         const unsigned cuenta = b.u8(i);
         const unsigned valor = b.u8(i + 1);
         i += 2;
-        if (cuenta != 0 || valor == 0)
-            continue; // an encoded run, or end of line
-        if (valor == 1)
-            return true; // end of bitmap
+        if (cuenta != 0 || valor == 0) continue; // an encoded run, or end of line
+        if (valor == 1) return true;             // end of bitmap
         if (valor == 2) {
             i += 2; // delta
             continue;
@@ -46,8 +44,7 @@ bool RleCompleto(const Bytes& b, int64_t i, bool cuatroBits) {
 }
 
 bool BmpCompleto(const Bytes& b) {
-    if (b.size() < 26 || b.u8(0) != 'B' || b.u8(1) != 'M')
-        return false;
+    if (b.size() < 26 || b.u8(0) != 'B' || b.u8(1) != 'M') return false;
     const int64_t inicioDatos = b.le32(10);
     const uint32_t cabecera = b.le32(14);
     int64_t ancho = 0, alto = 0;
@@ -84,60 +81,52 @@ bool BmpCompleto(const Bytes& b) {
     }
 }
 
-bool EsReinicio(unsigned marcador) { return marcador >= 0xD0 && marcador <= 0xD7; }
+bool EsReinicio(unsigned marcador) {
+    return marcador >= 0xD0 && marcador <= 0xD7;
+}
 
 // A JPEG is whole when its markers lead, segment by segment and through every scan's
 // entropy-coded data, to the end-of-image marker.
 bool JpegCompleto(const Bytes& b) {
-    if (b.size() < 4 || b.u8(0) != 0xFF || b.u8(1) != 0xD8)
-        return false;
+    if (b.size() < 4 || b.u8(0) != 0xFF || b.u8(1) != 0xD8) return false;
     int64_t i = 2;
     for (;;) {
         while (i < b.size() && b.u8(i) != 0xFF) // stray bytes before a marker are tolerated
             ++i;
         while (i < b.size() && b.u8(i) == 0xFF)
             ++i;
-        if (i >= b.size())
-            return false;
+        if (i >= b.size()) return false;
         const unsigned marcador = b.u8(i++);
-        if (marcador == 0xD9)
-            return true;
-        if (marcador == 0x01 || EsReinicio(marcador))
-            continue;
-        if (i + 2 > b.size())
-            return false;
+        if (marcador == 0xD9) return true;
+        if (marcador == 0x01 || EsReinicio(marcador)) continue;
+        if (i + 2 > b.size()) return false;
         const int64_t largo = (b.u8(i) << 8) | b.u8(i + 1);
-        if (largo < 2 || i + largo > b.size())
-            return false;
+        if (largo < 2 || i + largo > b.size()) return false;
         i += largo;
-        if (marcador != 0xDA)
-            continue;
+        if (marcador != 0xDA) continue;
         // Scan data runs to the next marker other than a stuffed zero or a restart.
         for (;; ++i) {
-            if (i + 1 >= b.size())
-                return false;
+            if (i + 1 >= b.size()) return false;
             const unsigned siguiente = b.u8(i + 1);
-            if (b.u8(i) == 0xFF && siguiente != 0x00 && siguiente != 0xFF && !EsReinicio(siguiente))
-                break;
+            if (b.u8(i) == 0xFF && siguiente != 0x00 && siguiente != 0xFF && !EsReinicio(siguiente)) break;
         }
     }
 }
 
-int64_t TablaColoresGif(unsigned banderas) { return (banderas & 0x80) ? int64_t(3) << ((banderas & 7) + 1) : 0; }
+int64_t TablaColoresGif(unsigned banderas) {
+    return (banderas & 0x80) ? int64_t(3) << ((banderas & 7) + 1) : 0;
+}
 
 // A GIF is usable when its first image is whole: every block before it and the image's
 // data sub-blocks up to their terminator lie inside the file.
 bool GifCompleto(const Bytes& b) {
-    if (b.size() < 13 || b.u8(0) != 'G' || b.u8(1) != 'I' || b.u8(2) != 'F')
-        return false;
+    if (b.size() < 13 || b.u8(0) != 'G' || b.u8(1) != 'I' || b.u8(2) != 'F') return false;
     int64_t i = 13 + TablaColoresGif(b.u8(10));
     auto saltarSubbloques = [&] {
         for (;;) {
-            if (i >= b.size())
-                return false;
+            if (i >= b.size()) return false;
             const unsigned largo = b.u8(i++);
-            if (largo == 0)
-                return true;
+            if (largo == 0) return true;
             i += largo;
         }
     };
@@ -145,11 +134,9 @@ bool GifCompleto(const Bytes& b) {
         const unsigned bloque = b.u8(i++);
         if (bloque == 0x21) { // extension: label, then sub-blocks
             ++i;
-            if (!saltarSubbloques())
-                return false;
+            if (!saltarSubbloques()) return false;
         } else if (bloque == 0x2C) { // image: descriptor, colour table, code size, data
-            if (i + 9 > b.size())
-                return false;
+            if (i + 9 > b.size()) return false;
             const unsigned banderas = b.u8(i + 8);
             i += 9 + TablaColoresGif(banderas) + 1;
             return saltarSubbloques();
@@ -164,12 +151,9 @@ bool GifCompleto(const Bytes& b) {
 
 bool DatosImagenCompletos(const QByteArray& datos, const QByteArray& formato) {
     const Bytes b(datos);
-    if (formato == "bmp")
-        return BmpCompleto(b);
-    if (formato == "jpeg" || formato == "jpg")
-        return JpegCompleto(b);
-    if (formato == "gif")
-        return GifCompleto(b);
+    if (formato == "bmp") return BmpCompleto(b);
+    if (formato == "jpeg" || formato == "jpg") return JpegCompleto(b);
+    if (formato == "gif") return GifCompleto(b);
     return !datos.isEmpty();
 }
 

@@ -12,22 +12,22 @@ namespace quoravex {
 namespace {
 
 // Real sizes and positions become whole pixels rounding halves to even.
-int Entero(double v) { return RedondeoPar(v).value_or(0); }
+int Entero(double v) {
+    return RedondeoPar(v).value_or(0);
+}
 
 // The working bitmap's path as the record keeps it. A path that does not fit the record's
 // field would be cut and name nothing, so the bitmap is then named from the current
 // directory, where it was written.
 QString RutaParaRegistro(const QString& ruta) {
-    if (ruta.size() <= LongitudRuta)
-        return ruta;
+    if (ruta.size() <= LongitudRuta) return ruta;
     return QStringLiteral(".") + QDir::separator() + ruta.mid(ruta.lastIndexOf(QDir::separator()) + 1);
 }
 
 } // namespace
 
 QRect EncajeVistaPrevia(double anchoFuente, double altoFuente, int anchoVista, int altoVista) {
-    if (!(anchoFuente > 0) || !(altoFuente > 0))
-        return QRect();
+    if (!(anchoFuente > 0) || !(altoFuente > 0)) return QRect();
     double x = 0, y = 0, w = anchoVista, h = altoVista;
     if (anchoFuente > altoFuente) {
         h = altoFuente * anchoVista / anchoFuente;
@@ -41,7 +41,8 @@ QRect EncajeVistaPrevia(double anchoFuente, double altoFuente, int anchoVista, i
 
 void PintarVistaPrevia(Surface& vista, const QImage& imagen) {
     vista.clear();
-    vista.paintPicture(imagen, EncajeVistaPrevia(imagen.width(), imagen.height(), vista.width(), vista.height()));
+    vista.paintPicture(imagen,
+                       EncajeVistaPrevia(imagen.width(), imagen.height(), vista.width(), vista.height()));
     vista.refresh();
 }
 
@@ -54,22 +55,21 @@ void MensajeImagen(Surface& vista, const QString& texto) {
     vista.refresh();
 }
 
-ImagenObjeto::ImagenObjeto(ObjetoTicket& o, int slot, Surface& caja, Surface& picWork2, const Surface& picTicket)
+ImagenObjeto::ImagenObjeto(ObjetoTicket& o, int slot, Surface& caja, Surface& picWork2,
+                           const Surface& picTicket)
     : mObjeto(o), mSlot(slot), mCaja(caja), mWork2(picWork2), mTicket(picTicket) {}
 
 bool ImagenObjeto::cargaImagen(const QString& ruta) {
     // Loaded aside first, so that a bad file leaves the work surface and the box as they were.
     const std::optional<QImage> imagen = CargarImagen(ruta);
-    if (!imagen)
-        return false;
+    if (!imagen) return false;
     cargaDesde(*imagen);
     return true;
 }
 
 bool ImagenObjeto::ponerImagenNueva(const QString& ruta) {
     const std::optional<QImage> imagen = CargarImagen(ruta);
-    if (!imagen)
-        return false;
+    if (!imagen) return false;
     mObjeto.ImagenOrigen = ruta;
     mObjeto.ImagenTrabajo = ruta;
     ImagenNueva = true;
@@ -97,16 +97,13 @@ void ImagenObjeto::cargaDesde(const QImage& imagen) {
 void ImagenObjeto::aplicaAncho(int ancho) {
     mObjeto.AnchoImagen = static_cast<int16_t>(
         std::clamp<int>(ancho, std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
-    if (mObjeto.ImagenTrabajo.vacio())
-        return;
+    if (mObjeto.ImagenTrabajo.vacio()) return;
     mCaja.resize(mObjeto.AnchoImagen, mCaja.height());
-    if (tieneImagen())
-        mCaja.resize(mCaja.width(), Entero(mCaja.width() * AltoFuente / AnchoFuente));
+    if (tieneImagen()) mCaja.resize(mCaja.width(), Entero(mCaja.width() * AltoFuente / AnchoFuente));
 }
 
 void ImagenObjeto::pintaImagenObjeto() {
-    if (mObjeto.ImagenTrabajo.vacio() || !tieneImagen())
-        return;
+    if (mObjeto.ImagenTrabajo.vacio() || !tieneImagen()) return;
     aplicaAncho(mObjeto.AnchoImagen);
     double w = 0, h = 0;
     if (ImagenNueva) {
