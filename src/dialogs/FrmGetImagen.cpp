@@ -100,7 +100,7 @@ void FrmGetImagen::MensajeImagen(const QString& texto) {
 }
 
 void FrmGetImagen::soltarFicheros(const QStringList& nombres) {
-    const QString ruta = ficheroUnico(nombres);
+    const QString ruta = FicherosSoltados(nombres);
     if (ruta.isEmpty()) return;
     if (QFileInfo(ruta).size() > TamanoMaximoImagen) {
         Avisar(TextoDemasiadoGrande);
@@ -112,7 +112,7 @@ void FrmGetImagen::soltarFicheros(const QStringList& nombres) {
         MensajeImagen(TextoFormatoNoValido);
 }
 
-QString FrmGetImagen::ficheroUnico(const QStringList& nombres) {
+QString FrmGetImagen::FicherosSoltados(const QStringList& nombres) {
     if (nombres.isEmpty()) return QString();
     if (nombres.size() > 1) {
         Avisar(TextoVariosFicheros);

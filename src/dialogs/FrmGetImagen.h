@@ -48,7 +48,7 @@ private:
     void sldSize_MouseMove();
     void sldSize_MouseUp();
     // The single existing file of a drop, or empty after telling the user why not.
-    QString ficheroUnico(const QStringList& nombres);
+    QString FicherosSoltados(const QStringList& nombres);
     bool cargar(const QString& ruta, bool nueva);
     void mostrarImagen();
 

@@ -200,3 +200,16 @@ TEST(VistaPrevia, FitsKeepingAspectAndCentresMessages) {
     EXPECT_LE(std::abs(tinta.center().y() - 120), 8);
     EXPECT_TRUE(vista.picture().isNull());
 }
+
+TEST(ImagenObjeto, DroppingTheWorkingBitmapItselfKeepsIt) {
+    DirectorioActualTemporal dir;
+    Escena e(10, 20, 96, 96, 96);
+    ImagenObjeto io(e.o, 5, e.caja, e.work2, e.ticket);
+    Escribir(dir.ruta(QStringLiteral("a.png")), Codificar(MitadNegra(40, 20), "PNG"));
+    ASSERT_TRUE(io.ponerImagenNueva(dir.ruta(QStringLiteral("a.png"))));
+    const QString bitmap = dir.ruta(QStringLiteral("Imagen5.bmp"));
+    const QByteArray antes = Leer(bitmap);
+    ASSERT_TRUE(io.ponerImagenNueva(bitmap)); // read before the file is replaced
+    EXPECT_EQ(Leer(bitmap), antes);
+    EXPECT_EQ(e.caja.point(5, 5), 0);
+}
