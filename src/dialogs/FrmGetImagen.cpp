@@ -75,7 +75,7 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
     };
 
     connect(Picture1, &VistaImagen::ficherosSoltados, this, &FrmGetImagen::soltarFicheros);
-    connect(Picture1, &VistaImagen::pulsada, this, &FrmGetImagen::cmdPicture1_Click);
+    connect(Picture1, &VistaImagen::pulsada, this, &FrmGetImagen::Picture1_Click);
     connect(sldSize, &SliderTamano::botonPulsado, this, &FrmGetImagen::sldSize_MouseDown);
     connect(sldSize, &SliderTamano::ratonMovido, this, &FrmGetImagen::sldSize_MouseMove);
     connect(sldSize, &SliderTamano::botonSoltado, this, &FrmGetImagen::sldSize_MouseUp);
@@ -148,7 +148,7 @@ void FrmGetImagen::cmdOK_Click() {
     accept();
 }
 
-void FrmGetImagen::cmdPicture1_Click() {
+void FrmGetImagen::Picture1_Click() {
     const QString ruta = ElegirFichero ? ElegirFichero() : QString();
     if (!ruta.isEmpty()) soltarFicheros({ruta});
 }

@@ -43,7 +43,7 @@ protected:
 
 private:
     void cmdOK_Click();
-    void cmdPicture1_Click();
+    void Picture1_Click();
     void sldSize_MouseDown();
     void sldSize_MouseMove();
     void sldSize_MouseUp();

@@ -213,3 +213,16 @@ TEST(ImagenObjeto, DroppingTheWorkingBitmapItselfKeepsIt) {
     EXPECT_EQ(Leer(bitmap), antes);
     EXPECT_EQ(e.caja.point(5, 5), 0);
 }
+
+TEST(ImagenObjeto, ABitmapThatCannotBeWrittenStillPaintsTheBox) {
+    DirectorioActualTemporal dir;
+    ASSERT_TRUE(QDir().mkdir(dir.ruta(QStringLiteral("Imagen8.bmp")))); // a folder in the way
+    Escena e(10, 20, 96, 96, 96);
+    ImagenObjeto io(e.o, 8, e.caja, e.work2, e.ticket);
+    Escribir(dir.ruta(QStringLiteral("a.png")), Codificar(MitadNegra(40, 20), "PNG"));
+    ASSERT_TRUE(io.ponerImagenNueva(dir.ruta(QStringLiteral("a.png"))));
+    EXPECT_EQ(e.o.ImagenTrabajo.valor(), dir.ruta(QStringLiteral("Imagen8.bmp")));
+    EXPECT_EQ(e.caja.geometry(), QRect(10, 226, 96, 48));
+    EXPECT_EQ(e.caja.point(5, 5), 0);
+    EXPECT_TRUE(QFileInfo(dir.ruta(QStringLiteral("Imagen8.bmp"))).isDir());
+}
