@@ -37,9 +37,11 @@ ResultadoArchivo guardarEn(Design& d, const QString& ruta) {
                                          "sigue abierto.")
                               .arg(QDir::toNativeSeparators(ruta));
     if (ruta.trimmed().isEmpty()) return {false, error};
-    // Written beside the target and renamed over it once complete.
+    // Written beside the target and renamed over it once complete. Unbuffered, so that a
+    // short write (a full disk) shows in the count: buffered, the flush inside commit()
+    // can lose it and a cut file would replace the old one.
     QSaveFile archivo(ruta);
-    if (!archivo.open(QIODevice::WriteOnly)) return {false, error};
+    if (!archivo.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return {false, error};
     if (archivo.write(datos) != datos.size()) {
         archivo.cancelWriting();
         return {false, error};
@@ -57,12 +59,15 @@ QByteArray CodificarDiseno(const Design& d) {
     const int alto = std::clamp<int>(d.IdxObjMasAlto, 0, MaxObjetos);
 
     // Position k holds the lowest slot with Orden k that belongs to the design's buttons.
+    // A single push-button ticket shows every object, so it saves every one, whatever
+    // its membership (even none).
+    const bool todos = d.NumPulsadores <= 0;
     std::array<int, NumSlots> slotEnPosicion{};
     int ultima = 0;
     for (int k = 1; k <= alto; ++k) {
         for (int j = 1; j <= alto; ++j) {
             const ObjetoTicket& o = d.objeto(j);
-            if (o.enUso() && o.Orden == k && (o.Pulsadores & mascara) != 0) {
+            if (o.enUso() && o.Orden == k && (todos || (o.Pulsadores & mascara) != 0)) {
                 slotEnPosicion[static_cast<size_t>(k)] = j;
                 ultima = k;
                 break;

@@ -18,9 +18,9 @@ struct ResultadoArchivo {
 };
 
 // The bytes of the design file: the header, then each object in use whose membership
-// meets the design mask at the position of its Orden. A position with no such object
-// is 452 zero bytes, and the file ends after the last object written. Empty when the
-// design has no objects.
+// meets the design mask (any object when NumPulsadores is 0) at the position of its Orden. A position with no
+// such object is 452 zero bytes, and the file ends after the last object written. Empty when the design has
+// no objects.
 QByteArray CodificarDiseno(const Design& d);
 
 // "Guardar": writes the design to ArchivoTicket. The new file replaces the old one only
