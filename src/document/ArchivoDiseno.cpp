@@ -33,8 +33,8 @@ ResultadoArchivo guardarEn(Design& d, const QString& ruta) {
         return {true, QStringLiteral("El ticket no tiene objetos: no se ha guardado ningún fichero.")};
     }
     const QString error = QStringLiteral("No se ha podido guardar el ticket en el fichero:\n%1\n\n"
-                                         "El fichero anterior se conserva sin cambios y el ticket "
-                                         "sigue abierto.")
+                                         "El fichero anterior, si lo había, no se ha modificado, y "
+                                         "el ticket sigue abierto.")
                               .arg(QDir::toNativeSeparators(ruta));
     if (ruta.trimmed().isEmpty()) return {false, error};
     // Written beside the target and renamed over it once complete. Unbuffered, so that a

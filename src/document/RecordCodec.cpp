@@ -2,6 +2,9 @@
 
 #include "Texto1252.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace quoravex {
 
 namespace {
@@ -82,16 +85,19 @@ int32_t lee32(VistaRegistro r, int off) {
     return static_cast<int32_t>(lee32u(r, off));
 }
 
+// Cut to the width and padded with spaces: a surrogate pair takes one byte.
 template <int N> void ponTexto(Registro& r, int off, const TextoFijo<N>& t) {
-    QByteArray b = Codificar1252(t.bruto()).left(N);
-    for (int k = 0; k < N; ++k)
-        pon8(r, off + k, k < b.size() ? static_cast<uint8_t>(b[k]) : uint8_t{' '});
+    const QByteArray b = Codificar1252(t.bruto());
+    const qsizetype n = std::min<qsizetype>(b.size(), N);
+    std::memcpy(r.data() + off, b.constData(), static_cast<size_t>(n));
+    std::memset(r.data() + off + n, ' ', static_cast<size_t>(N - n));
 }
 
 template <int N> TextoFijo<N> leeTexto(VistaRegistro r, int off) {
-    QByteArray b(reinterpret_cast<const char*>(r.data() + off), N);
-    b.replace('\0', ' ');
-    return TextoFijo<N>(Decodificar1252(b));
+    std::array<char, N> b;
+    std::memcpy(b.data(), r.data() + off, N);
+    std::replace(b.begin(), b.end(), '\0', ' ');
+    return TextoFijo<N>(Decodificar1252(QByteArrayView(b.data(), N)));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 #include "Texto1252.h"
 
-#include <QHash>
 #include <QStringDecoder>
 #include <QtGlobal>
 #include <array>
@@ -14,7 +13,7 @@ namespace {
 struct Tablas {
     bool disponible = false;
     std::array<char16_t, 256> aTexto{};
-    QHash<char16_t, char> aByte;
+    std::array<int16_t, 65536> aByte{}; // byte of each UTF-16 unit, -1 when none
 
     Tablas() {
         QByteArray todos(256, '\0');
@@ -28,9 +27,10 @@ struct Tablas {
             qWarning("Windows-1252 converter unavailable; text fields use Latin-1");
             texto = QString::fromLatin1(todos);
         }
+        aByte.fill(-1);
         for (int b = 0; b < 256; ++b) {
             aTexto[static_cast<size_t>(b)] = texto.at(b).unicode();
-            aByte.insert(texto.at(b).unicode(), static_cast<char>(b));
+            aByte[texto.at(b).unicode()] = static_cast<int16_t>(b);
         }
     }
 };
@@ -48,23 +48,28 @@ bool Codificacion1252Disponible() {
 
 QByteArray Codificar1252(const QString& texto) {
     const Tablas& t = tablas();
-    QByteArray r;
-    r.reserve(texto.size());
-    for (qsizetype i = 0; i < texto.size(); ++i) {
-        const QChar c = texto.at(i);
-        if (c.isHighSurrogate() && i + 1 < texto.size() && texto.at(i + 1).isLowSurrogate())
-            ++i; // one character outside the code page
-        const auto it = t.aByte.constFind(c.unicode());
-        r.append(it == t.aByte.constEnd() || c.isSurrogate() ? '?' : *it);
+    const QChar* c = texto.constData();
+    const qsizetype n = texto.size();
+    QByteArray r(n, Qt::Uninitialized);
+    char* salida = r.data();
+    qsizetype escritos = 0;
+    for (qsizetype i = 0; i < n; ++i) {
+        const bool par = c[i].isHighSurrogate() && i + 1 < n && c[i + 1].isLowSurrogate();
+        const int16_t b = t.aByte[c[i].unicode()];
+        salida[escritos++] = b < 0 || c[i].isSurrogate() ? '?' : static_cast<char>(b);
+        if (par) ++i; // one character outside the code page
     }
+    r.truncate(escritos);
     return r;
 }
 
 QString Decodificar1252(QByteArrayView bytes) {
     const Tablas& t = tablas();
     QString r(bytes.size(), Qt::Uninitialized);
+    QChar* salida = r.data();
+    const char* entrada = bytes.data();
     for (qsizetype i = 0; i < bytes.size(); ++i)
-        r[i] = QChar(t.aTexto[static_cast<uint8_t>(bytes[i])]);
+        salida[i] = QChar(t.aTexto[static_cast<uint8_t>(entrada[i])]);
     return r;
 }
 
