@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -50,7 +51,12 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
         mWs.aparcar(i);
     }
 
+    mostrarMensaje = [this](const QString& texto) {
+        QMessageBox::warning(this, QStringLiteral("Quoravex"), texto, QMessageBox::Ok);
+    };
+    ejecutarDialogo = [](QDialog& dialogo) { return dialogo.exec(); };
     construirVentana();
+    conectarComandos();
     llenarSelectorVista(0);
     mPulsadoresVistos = 0;
     mDibujandoLinea = false;
@@ -70,6 +76,12 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mTimer1->setInterval(200);
     connect(mTimer1, &QTimer::timeout, this, &FormMain::actualizarEstado);
     mTimer1->start();
+    mTimScheduler = new QTimer(this);
+    mTimScheduler->setObjectName(QStringLiteral("TimScheduler"));
+    mTimScheduler->setInterval(250);
+    connect(mTimScheduler, &QTimer::timeout, this, &FormMain::actualizarComandos);
+    mTimScheduler->start();
+    actualizarComandos();
     actualizarEstado();
     CentrarFormulario(*this);
 }
@@ -112,6 +124,7 @@ void FormMain::construirVentana() {
     mLbArchivo->setObjectName(QStringLiteral("LbArchivo"));
     columna->addWidget(mLbEstado);
     columna->addWidget(mLbArchivo);
+    construirAreaDepuracion(central);
     setCentralWidget(central);
     statusBar();
 }

@@ -2,13 +2,17 @@
 
 #include "document/Configuracion.h"
 #include "document/Design.h"
+#include "render/GeneraDatosFont.h"
 #include "render/Workspace.h"
 
 #include <QHash>
 #include <QMainWindow>
 #include <array>
+#include <functional>
 
 class QAction;
+class QDialog;
+class QPushButton;
 class QComboBox;
 class QLabel;
 class QMenu;
@@ -59,12 +63,63 @@ public:
     QString textoEstado() const;
     void actualizarEstado();
 
+    // Folder of the current design file (pictures stored elsewhere are looked for there).
+    QString dirDiseno() const;
+    // Where raster, font and picture files go: the current directory.
+    QString dirSalida() const;
+
+    // Commands of the menus and of the hidden debug buttons.
+    void redibujar();
+    void mnuRedibujar();
+    // Writes every raster file; false (after telling the user) when one could not be written.
+    bool mnuGeneraSalida();
+    // Writes the font file of one kind of variable field; false after telling the user why not.
+    bool generarFuente(CampoVariable campo);
+    void PBBorrarLienzo();
+    void PBCargarSalida(int i);
+    void mnuAbout();
+
+    // Design file commands.
+    void CerrarTicket();
+    void mnuCerrarTicket();
+    void mnuNuevoTicket();
+    void mnuAbrirArchivoTicket();
+    void mnuGuardarTicket();
+    void mnuGuardarTicketComo();
+    // Asks before unsaved changes are lost; true when the user agrees (or nothing is lost).
+    bool confirmar(int16_t selectorAceptar);
+
+    // Ticket configuration, views and command state.
+    void mnuTicketTipoPulsadorUnico();
+    void numeroPulsadores(int n);
+    void mnuConfigLargoTicket();
+    void modeloTeclado(int modelo);
+    void puertoSerie(int puerto);
+    // The user picked an entry of the view selector.
+    void seleccionVista(const QString& texto);
+    // One tick of the command-state timer: add commands, view selector, save and send.
+    void actualizarComandos();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+
+public:
+    // Shows a message to the user; tests replace it to record messages instead.
+    std::function<void(const QString& texto)> mostrarMensaje;
+    // Opens a dialog modally; tests replace it to drive dialogs without exec().
+    std::function<int(QDialog& dialogo)> ejecutarDialogo;
+    // Hidden buttons of the debug area, by name.
+    QPushButton* boton(const QString& nombre) const;
+    uint8_t salidaActual() const { return mSalidaActual; }
+
 private:
     void construirMenus();
     QMenu* nuevoMenu(QWidget* padre, const QString& titulo, const QString& nombre);
     QAction* nuevaAccion(QMenu* menu, const QString& titulo, const QString& nombre,
                          const QKeySequence& atajo = {});
     void construirVentana();
+    void construirAreaDepuracion(QWidget* padre);
+    void conectarComandos();
     void prepararDirectorioTrabajo(const OpcionesArranque& opciones);
 
     Design mDiseno;
@@ -75,6 +130,10 @@ private:
     QLabel* mLbEstado = nullptr;
     QLabel* mLbArchivo = nullptr;
     QTimer* mTimer1 = nullptr;
+    QTimer* mTimScheduler = nullptr;
+    bool mHayTurno = false;
+    bool mHayFecha = false;
+    bool mHayHora = false;
     QHash<QString, QAction*> mAcciones;
     QHash<QString, QMenu*> mMenus;
 
@@ -82,6 +141,8 @@ private:
     std::array<QString, 21> mNombresVista;
     QString mUltimaVista;
     int16_t mPulsadoresVistos = 0;
+    uint8_t mSalidaActual = 0;
+    QWidget* mAreaDepuracion = nullptr;
     bool mDibujandoLinea = false;
     bool mAlargandoLinea = false;
 };

@@ -1,0 +1,103 @@
+#include "FormMain.h"
+
+#include "dialogs/Aceptar.h"
+#include "dialogs/FrmPathFilesOut.h"
+#include "document/ArchivoDiseno.h"
+#include "editor/ObjetosCanvas.h"
+#include "platform/Rutas.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+
+namespace quoravex {
+
+namespace {
+
+struct CursorOcupado {
+    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~CursorOcupado() { QApplication::restoreOverrideCursor(); }
+};
+
+} // namespace
+
+bool FormMain::confirmar(int16_t selectorAceptar) {
+    if (mDiseno.TicketModificado == Falso) return true;
+    Aceptar aceptar(selectorAceptar, this);
+    return ejecutarDialogo(aceptar) == QDialog::Accepted;
+}
+
+void FormMain::CerrarTicket() {
+    if (mDiseno.NumObjetos > 0)
+        for (int i = 1; i <= mDiseno.IdxObjMasAlto; ++i)
+            BorrarObjeto(mDiseno, mWs, i);
+    mDiseno.IdxObjMasAlto = 0;
+    mDiseno.TicketModificado = Falso;
+    mDiseno.LargoTicket = 500;
+    mDiseno.NumPulsadores = 0;
+    dimensionarCanvas();
+    redibujar();
+}
+
+void FormMain::mnuCerrarTicket() {
+    if (mDiseno.NumObjetos == 0) return;
+    if (confirmar(Aceptar::CerrarTicketActual)) CerrarTicket();
+}
+
+void FormMain::mnuNuevoTicket() {
+    mnuCerrarTicket();
+    if (mDiseno.NumObjetos == 0) mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
+}
+
+void FormMain::mnuAbrirArchivoTicket() {
+    mnuCerrarTicket();
+    if (mDiseno.NumObjetos != 0) return;
+    FrmPathFilesOut dialogo(mDiseno, FrmPathFilesOut::Abrir, QStringLiteral("Abrir Archivo Diseño de Ticket"),
+                            DirectorioPrograma(), this);
+    ejecutarDialogo(dialogo);
+    const QString ruta = dialogo.RutaElegida;
+    if (ruta.trimmed().isEmpty() || !QFileInfo(ruta).isFile()) {
+        mDiseno.TicketModificado = Falso;
+        return;
+    }
+    ResultadoArchivo r;
+    {
+        CursorOcupado ocupado;
+        r = AbrirDiseno(mDiseno, ruta);
+        dimensionarCanvas();
+        redibujar();
+    }
+    if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+}
+
+void FormMain::mnuGuardarTicket() {
+    ResultadoArchivo r;
+    {
+        CursorOcupado ocupado;
+        r = GuardarDiseno(mDiseno);
+    }
+    if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+}
+
+void FormMain::mnuGuardarTicketComo() {
+    FrmPathFilesOut dialogo(mDiseno, FrmPathFilesOut::Guardar,
+                            QStringLiteral("Guardar Diseño de Ticket como ..."), DirectorioPrograma(), this);
+    ejecutarDialogo(dialogo);
+    if (dialogo.RutaElegida.trimmed().isEmpty()) return;
+    ResultadoArchivo r;
+    {
+        CursorOcupado ocupado;
+        r = GuardarDisenoComo(mDiseno, dialogo.RutaElegida);
+    }
+    if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+}
+
+void FormMain::closeEvent(QCloseEvent* e) {
+    if (confirmar(Aceptar::SalirAplicacion))
+        e->accept();
+    else
+        e->ignore();
+}
+
+} // namespace quoravex
