@@ -161,6 +161,7 @@ void TransferenciaFont::siguienteCaracter() {
     }
     CabeceraCaracter[0] = c;
     if (c == FinCaracteres) {
+        actualizarBarra();
         cerrarArchivo();
         // The terminator's budget is set once; its retries must not renew it.
         Reintentos = ReintentosPaso;
