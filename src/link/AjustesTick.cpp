@@ -18,8 +18,7 @@ AjustesTick AjustesTick::desde(const QStringList& argumentos, const QString& ent
     const QString prefijo = QStringLiteral("--tick-ms=");
     for (const QString& a : argumentos) {
         if (a.startsWith(prefijo)) {
-            if (const int ms = leerIntervalo(a.mid(prefijo.size())))
-                return AjustesTick{ms};
+            if (const int ms = leerIntervalo(a.mid(prefijo.size()))) return AjustesTick{ms};
         }
     }
     return AjustesTick{leerIntervalo(entorno)};

@@ -19,16 +19,20 @@ EnlaceImpresora::EnlaceImpresora(SerialPort& puerto, LinkSink& sink, const Confi
     connect(&mPuerto, &SerialPort::errorEvent, this, &EnlaceImpresora::alError);
 }
 
-EnlaceImpresora::~EnlaceImpresora() { CerrarPuerto(); }
+EnlaceImpresora::~EnlaceImpresora() {
+    CerrarPuerto();
+}
 
 bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
     mPuertoCom = puertoCom;
     if (otraInstanciaEnEjecucion) {
-        mSink.mensaje(QStringLiteral("Programa ya en Ejecución"), QStringLiteral("Error de inicio de ejecución"));
+        mSink.mensaje(QStringLiteral("Programa ya en Ejecución"),
+                      QStringLiteral("Error de inicio de ejecución"));
         return false;
     }
     if (!AbrirPuerto(puertoCom)) {
-        mSink.mensaje(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom), TituloCritico);
+        mSink.mensaje(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom),
+                      TituloCritico);
         return false;
     }
     for (int i = 0; i < 4; ++i) {
@@ -42,8 +46,7 @@ bool EnlaceImpresora::AbrirPuerto(int numero) {
     CerrarPuerto();
     mPuertoCom = numero;
     BufRX.clear();
-    if (!mPuerto.open(numero, mLinea))
-        return false;
+    if (!mPuerto.open(numero, mLinea)) return false;
     // Devices that refuse line changes still carry data: the results are not checked.
     mPuerto.setRts(false);
     mPuerto.setDtr(true);
@@ -53,8 +56,7 @@ bool EnlaceImpresora::AbrirPuerto(int numero) {
 }
 
 void EnlaceImpresora::CerrarPuerto() {
-    if (mPuerto.isOpen())
-        mPuerto.close();
+    if (mPuerto.isOpen()) mPuerto.close();
     mRts = false;
 }
 
@@ -69,21 +71,18 @@ void EnlaceImpresora::ID_send_string(QByteArrayView texto, int n) {
 
 uint16_t EnlaceImpresora::SendMsgBinario(QByteArrayView buffer, int n) {
     const QByteArray trama = ConstruirTrama(buffer, n);
-    if (trama.isEmpty())
-        return 0;
+    if (trama.isEmpty()) return 0;
     ID_send_string(trama, static_cast<int>(trama.size()));
     return Crc16(buffer, n);
 }
 
 void EnlaceImpresora::soltarRts() {
     mRts = false;
-    if (mPuerto.isOpen())
-        mPuerto.setRts(false);
+    if (mPuerto.isOpen()) mPuerto.setRts(false);
 }
 
 void EnlaceImpresora::tickTOut() {
-    if (BufRX.isEmpty())
-        return;
+    if (BufRX.isEmpty()) return;
     RespuestaRX = BufRX;
     BufRX.clear();
 }
@@ -94,19 +93,16 @@ void EnlaceImpresora::alRecibir() {
 }
 
 void EnlaceImpresora::alVaciar() {
-    if (mPuerto.bytesToWrite() <= 0)
-        soltarRts();
+    if (mPuerto.bytesToWrite() <= 0) soltarRts();
 }
 
 void EnlaceImpresora::alError(int codigo) {
-    if (!EsErrorPuerto(codigo) || mReabriendo || mPuertoPerdido)
-        return;
+    if (!EsErrorPuerto(codigo) || mReabriendo || mPuertoPerdido) return;
     // Reopening can raise further events from the same port; they are part of this one.
     mReabriendo = true;
     const bool reabierto = AbrirPuerto(mPuertoCom);
     mReabriendo = false;
-    if (reabierto)
-        return;
+    if (reabierto) return;
     mPuertoPerdido = true;
     ErrorEnvio = true;
     mSink.reloj(Reloj::TOut, 0);
@@ -125,20 +121,21 @@ void EnlaceImpresora::IniciarBarra(int i) {
 void EnlaceImpresora::ActualizarBarra(int i, int64_t valor) {
     BarraProgreso& b = mBarras.at(static_cast<size_t>(i));
     b.valor = static_cast<int32_t>(std::clamp<int64_t>(valor, INT32_MIN, INT32_MAX));
-    if (b.maximo <= 0)
-        return; // an empty file has no progress to show
+    if (b.maximo <= 0) return; // an empty file has no progress to show
     const int64_t porcentaje = static_cast<int64_t>(b.valor) * 100 / b.maximo;
-    if (porcentaje < 0 || porcentaje > 100)
-        return;
+    if (porcentaje < 0 || porcentaje > 100) return;
     b.porcentaje = static_cast<int>(porcentaje);
     mSink.barra(i, b.porcentaje);
 }
 
 void EnlaceImpresora::fijarMaximoBarra(int i, int64_t maximo) {
-    mBarras.at(static_cast<size_t>(i)).maximo = static_cast<int32_t>(std::clamp<int64_t>(maximo, 0, INT32_MAX));
+    mBarras.at(static_cast<size_t>(i)).maximo =
+        static_cast<int32_t>(std::clamp<int64_t>(maximo, 0, INT32_MAX));
 }
 
-void EnlaceImpresora::iniciarIntermitencia() { mSink.reloj(Reloj::Intermitencia, IntervaloIntermitencia); }
+void EnlaceImpresora::iniciarIntermitencia() {
+    mSink.reloj(Reloj::Intermitencia, IntervaloIntermitencia);
+}
 
 void EnlaceImpresora::detenerIntermitencia() {
     mSink.reloj(Reloj::Intermitencia, 0);

@@ -9,16 +9,14 @@ EnviarTodo::EnviarTodo(EnlaceImpresora& enlace, TransferenciaRaster& raster, Tra
     : mEnlace(enlace), mRaster(raster), mFontTurno(fontTurno) {}
 
 void EnviarTodo::iniciar() {
-    if (mActivo)
-        return;
+    if (mActivo) return;
     PasoEnviarTodo = 0;
     mActivo = true;
     mEnlace.sink().reloj(Reloj::EnviarTodo, Intervalo);
 }
 
 void EnviarTodo::tick() {
-    if (!mActivo)
-        return;
+    if (!mActivo) return;
     switch (PasoEnviarTodo) {
     case 0:
         mEnlace.sink().inicioHabilitado(false);
@@ -27,8 +25,7 @@ void EnviarTodo::tick() {
         PasoEnviarTodo = 1;
         break;
     case 1:
-        if (mRaster.RasterActivo)
-            break;
+        if (mRaster.RasterActivo) break;
         if (mEnlace.ErrorEnvio)
             terminar();
         else
@@ -40,8 +37,7 @@ void EnviarTodo::tick() {
         PasoEnviarTodo = 3;
         break;
     default:
-        if (!mFontTurno.FontActivo)
-            terminar();
+        if (!mFontTurno.FontActivo) terminar();
         break;
     }
 }

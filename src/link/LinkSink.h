@@ -7,9 +7,9 @@ namespace quoravex {
 // The timers of a transfer window. The transfers ask for them to be restarted or stopped;
 // the window owns them and calls the matching tick.
 enum class Reloj {
-    TOut,          // end of a reply: a pause after the last received bytes
-    Raster,        // TransferenciaRaster::tick
-    FontTurno,     // TransferenciaFont::tick of each font
+    TOut,      // end of a reply: a pause after the last received bytes
+    Raster,    // TransferenciaRaster::tick
+    FontTurno, // TransferenciaFont::tick of each font
     FontFecha,
     FontHora,
     EnviarTodo,    // EnviarTodo::tick, 100 ms

@@ -6,8 +6,7 @@ namespace quoravex {
 
 std::optional<ConfiguracionLinea> ConfiguracionLinea::desdeTexto(const QString& texto) {
     const QStringList partes = texto.split(QLatin1Char(','));
-    if (partes.size() != 4)
-        return std::nullopt;
+    if (partes.size() != 4) return std::nullopt;
     bool ok[3] = {};
     ConfiguracionLinea c;
     c.baudios = partes[0].trimmed().toInt(&ok[0]);
@@ -23,7 +22,11 @@ std::optional<ConfiguracionLinea> ConfiguracionLinea::desdeTexto(const QString& 
 }
 
 QString ConfiguracionLinea::texto() const {
-    return QStringLiteral("%1,%2,%3,%4").arg(baudios).arg(QLatin1Char(paridad)).arg(bitsDatos).arg(bitsParada);
+    return QStringLiteral("%1,%2,%3,%4")
+        .arg(baudios)
+        .arg(QLatin1Char(paridad))
+        .arg(bitsDatos)
+        .arg(bitsParada);
 }
 
 QString DescripcionEventoPuerto(int codigo) {

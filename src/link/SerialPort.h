@@ -37,7 +37,9 @@ enum EventoPuerto : int {
 
 // The description kept for a port error event, or an empty string for any other event.
 QString DescripcionEventoPuerto(int codigo);
-inline bool EsErrorPuerto(int codigo) { return !DescripcionEventoPuerto(codigo).isEmpty(); }
+inline bool EsErrorPuerto(int codigo) {
+    return !DescripcionEventoPuerto(codigo).isEmpty();
+}
 
 // A serial port as the printer link uses it. Bytes pass unchanged both ways; there is
 // never any handshaking. Events arrive as signals on the thread that owns the port.

@@ -22,7 +22,9 @@ const std::array<uint16_t, 256>& tabla() {
 
 } // namespace
 
-uint16_t TablaCrc16(uint8_t i) { return tabla()[i]; }
+uint16_t TablaCrc16(uint8_t i) {
+    return tabla()[i];
+}
 
 uint16_t Crc16(QByteArrayView bytes, int n) {
     const qsizetype cuenta = (n < 0 || n > bytes.size()) ? bytes.size() : n;
@@ -35,8 +37,7 @@ uint16_t Crc16(QByteArrayView bytes, int n) {
 }
 
 QByteArray ConstruirTrama(QByteArrayView bytes, int n) {
-    if (n < 1 || n > 255 || n > bytes.size())
-        return {};
+    if (n < 1 || n > 255 || n > bytes.size()) return {};
     QByteArray trama(bytes.first(n).toByteArray());
     const uint16_t crc = Crc16(trama);
     trama.append(static_cast<char>(crc & 0xFF));

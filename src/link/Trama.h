@@ -40,8 +40,7 @@ QByteArray ConstruirTrama(QByteArrayView bytes, int n);
 
 // Status of a reply: nullopt while it is shorter than four bytes.
 inline std::optional<uint8_t> EstadoDeRespuesta(const QByteArray& respuesta) {
-    if (respuesta.size() < 4)
-        return std::nullopt;
+    if (respuesta.size() < 4) return std::nullopt;
     return static_cast<uint8_t>(respuesta.at(3));
 }
 

@@ -10,8 +10,7 @@ bool Transferencia::lineaOcupada() {
         mTicksRts = 0;
         return false;
     }
-    if (++mTicksRts < TicksMaximosRts)
-        return true;
+    if (++mTicksRts < TicksMaximosRts) return true;
     mTicksRts = 0;
     mEnlace.soltarRts();
     return false;
@@ -20,26 +19,22 @@ bool Transferencia::lineaOcupada() {
 bool Transferencia::abrirArchivo(const QString& nombre) {
     cerrarArchivo();
     mArchivo.setFileName(ruta(nombre));
-    if (!mArchivo.open(QIODevice::ReadOnly))
-        return false;
+    if (!mArchivo.open(QIODevice::ReadOnly)) return false;
     mEnlace.fijarMaximoBarra(mBarra, mArchivo.size());
     return true;
 }
 
 void Transferencia::cerrarArchivo() {
-    if (mArchivo.isOpen())
-        mArchivo.close();
+    if (mArchivo.isOpen()) mArchivo.close();
 }
 
 bool Transferencia::leer(uint8_t* destino, int n) {
-    if (!mArchivo.isOpen() || restante() < n)
-        return false;
+    if (!mArchivo.isOpen() || restante() < n) return false;
     return mArchivo.read(reinterpret_cast<char*>(destino), n) == n;
 }
 
 void Transferencia::actualizarBarra() {
-    if (mArchivo.isOpen())
-        mEnlace.ActualizarBarra(mBarra, mArchivo.pos());
+    if (mArchivo.isOpen()) mEnlace.ActualizarBarra(mBarra, mArchivo.pos());
 }
 
 void Transferencia::fallar(const QString& texto, const QString& titulo) {
@@ -59,7 +54,8 @@ void Transferencia::archivoFaltante(const QString& nombre) {
 }
 
 void Transferencia::archivoDanado(const QString& nombre) {
-    fallar(QStringLiteral("El archivo %1 está incompleto o dañado").arg(nombre), QStringLiteral("Error de archivo"));
+    fallar(QStringLiteral("El archivo %1 está incompleto o dañado").arg(nombre),
+           QStringLiteral("Error de archivo"));
 }
 
 } // namespace quoravex

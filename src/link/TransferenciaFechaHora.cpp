@@ -10,7 +10,9 @@ void agregarDigitos(QByteArray& destino, const QString& texto) {
         destino.append(static_cast<char>(c.digitValue() < 0 ? 0 : c.digitValue()));
 }
 
-QString dosDigitos(int v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); }
+QString dosDigitos(int v) {
+    return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0'));
+}
 
 } // namespace
 
@@ -18,8 +20,7 @@ QByteArray TramaFechaHora(const QDateTime& momento) {
     const QDate fecha = momento.date();
     const QTime hora = momento.time();
     QString anio = QString::number(fecha.year());
-    if (anio.size() < 4)
-        anio = QStringLiteral("2009");
+    if (anio.size() < 4) anio = QStringLiteral("2009");
     // Sunday is 1 and Saturday 7.
     const int diaSemana = fecha.dayOfWeek() % 7 + 1;
 
@@ -38,7 +39,8 @@ QByteArray TramaFechaHora(const QDateTime& momento) {
 }
 
 TransferenciaFechaHora::TransferenciaFechaHora(EnlaceImpresora& enlace, FuenteHora ahora)
-    : mEnlace(enlace), mAhora(ahora ? std::move(ahora) : FuenteHora([] { return QDateTime::currentDateTime(); })) {}
+    : mEnlace(enlace),
+      mAhora(ahora ? std::move(ahora) : FuenteHora([] { return QDateTime::currentDateTime(); })) {}
 
 void TransferenciaFechaHora::iniciar() {
     FechaHoraActivo = true;
@@ -48,8 +50,7 @@ void TransferenciaFechaHora::iniciar() {
 
 void TransferenciaFechaHora::tick() {
     mEnlace.NumEstacion = 0;
-    if (!FechaHoraActivo)
-        return;
+    if (!FechaHoraActivo) return;
     if (EstadoFechaHora == 0) {
         const QByteArray trama = TramaFechaHora(mAhora());
         std::copy(trama.begin(), trama.end(), BufTX.begin());

@@ -11,20 +11,35 @@ constexpr uint8_t FinCaracteres = 0xFF;
 } // namespace
 
 const TipoFont& TipoFont::Turno() {
-    static const TipoFont t{QStringLiteral("DatosRasterTurno.bin"), 0x19, 0x1A, 0x1B,
-                            QStringLiteral("O -> ENV_DATOS_TURNO"), Reloj::FontTurno, 1};
+    static const TipoFont t{QStringLiteral("DatosRasterTurno.bin"),
+                            0x19,
+                            0x1A,
+                            0x1B,
+                            QStringLiteral("O -> ENV_DATOS_TURNO"),
+                            Reloj::FontTurno,
+                            1};
     return t;
 }
 
 const TipoFont& TipoFont::Fecha() {
-    static const TipoFont t{QStringLiteral("DatosRasterFecha.bin"), 0x23, 0x24, 0x25,
-                            QStringLiteral("O -> ENV_DATOS_FECHA"), Reloj::FontFecha, 2};
+    static const TipoFont t{QStringLiteral("DatosRasterFecha.bin"),
+                            0x23,
+                            0x24,
+                            0x25,
+                            QStringLiteral("O -> ENV_DATOS_FECHA"),
+                            Reloj::FontFecha,
+                            2};
     return t;
 }
 
 const TipoFont& TipoFont::Hora() {
-    static const TipoFont t{QStringLiteral("DatosRasterHora.bin"), 0x2D, 0x2E, 0x2F,
-                            QStringLiteral("O -> ENV_DATOS_HORA"), Reloj::FontHora, 3};
+    static const TipoFont t{QStringLiteral("DatosRasterHora.bin"),
+                            0x2D,
+                            0x2E,
+                            0x2F,
+                            QStringLiteral("O -> ENV_DATOS_HORA"),
+                            Reloj::FontHora,
+                            3};
     return t;
 }
 
@@ -226,8 +241,7 @@ void TransferenciaFont::reintentar(int siguiente) {
 
 void TransferenciaFont::ignorar() {
     mEnlace.RespuestaRX.clear();
-    if (TicksEspera >= 1)
-        --TicksEspera;
+    if (TicksEspera >= 1) --TicksEspera;
 }
 
 void TransferenciaFont::esperarDatos(const std::optional<uint8_t>& estado) {

@@ -8,8 +8,8 @@ namespace quoravex {
 
 // What tells the three font transfers apart.
 struct TipoFont {
-    QString archivo;      // "DatosRasterTurno.bin"
-    uint8_t comandoDatos; // font data
+    QString archivo;         // "DatosRasterTurno.bin"
+    uint8_t comandoDatos;    // font data
     uint8_t comandoCabecera; // character header and terminator
     uint8_t comandoRaster;   // one raster block of a character
     QString etiquetaDatos;   // log line of the font data frame

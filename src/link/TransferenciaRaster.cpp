@@ -11,11 +11,13 @@ constexpr int16_t ReintentosBloque = 100;
 constexpr int MaximoDatosBloque = LargoBufTX - 7;
 } // namespace
 
-TransferenciaRaster::TransferenciaRaster(EnlaceImpresora& enlace, const Design& design, const QString& directorio)
+TransferenciaRaster::TransferenciaRaster(EnlaceImpresora& enlace, const Design& design,
+                                         const QString& directorio)
     : Transferencia(enlace, directorio, Reloj::Raster, 0), mDesign(design) {}
 
 QString TransferenciaRaster::NombreArchivo(int k) {
-    return QStringLiteral("Salida") + (QStringLiteral("0") + QString::number(k)).right(2) + QStringLiteral(".bin");
+    return QStringLiteral("Salida") + (QStringLiteral("0") + QString::number(k)).right(2) +
+           QStringLiteral(".bin");
 }
 
 int TransferenciaRaster::CodigoTeclado(int numPulsadores, int modeloTeclado) {
@@ -164,8 +166,7 @@ void TransferenciaRaster::abrirSiguiente() {
 void TransferenciaRaster::siguienteBloque() {
     const QString nombre = NombreArchivo(NumFichero - 1);
     // A file without segments is its header as a 16-bit value: the byte after it is 0.
-    if (mArchivo.pos() == 1 && restante() == 1 && mArchivo.peek(1) == QByteArray(1, '\0'))
-        mArchivo.skip(1);
+    if (mArchivo.pos() == 1 && restante() == 1 && mArchivo.peek(1) == QByteArray(1, '\0')) mArchivo.skip(1);
     uint8_t registro[3];
     if (restante() == 0) {
         if (!HayDatos) {

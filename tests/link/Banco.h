@@ -23,7 +23,9 @@ inline QByteArray Bytes(std::initializer_list<int> v) {
 }
 
 // A reply of the printer carrying this status in its fourth byte.
-inline QByteArray Respuesta(uint8_t estado) { return Bytes({0x01, 0x55, 0x01, estado}); }
+inline QByteArray Respuesta(uint8_t estado) {
+    return Bytes({0x01, 0x55, 0x01, estado});
+}
 
 // A transfer window without the window: fake port, recorded sink, link and a folder for
 // the data files.
@@ -32,8 +34,7 @@ struct Banco {
 
     void escribir(const QString& nombre, const QByteArray& datos) {
         QFile f(QDir(dir.path()).filePath(nombre));
-        if (f.open(QIODevice::WriteOnly))
-            f.write(datos);
+        if (f.open(QIODevice::WriteOnly)) f.write(datos);
     }
     // The printer answers: bytes arrive, then the pause that ends a reply.
     void responder(uint8_t estado) {
@@ -63,8 +64,7 @@ using Impresora = std::function<std::optional<uint8_t>(const QByteArray& trama)>
 inline Impresora Guion(std::initializer_list<std::optional<uint8_t>> estados) {
     auto cola = std::make_shared<std::deque<std::optional<uint8_t>>>(estados);
     return [cola](const QByteArray&) -> std::optional<uint8_t> {
-        if (cola->empty())
-            return uint8_t{0x06};
+        if (cola->empty()) return uint8_t{0x06};
         const auto e = cola->front();
         cola->pop_front();
         return e;
@@ -84,8 +84,7 @@ int Correr(Banco& b, M& maquina, const std::function<bool()>& activo, Impresora 
         ++ticks;
         while (vistos < b.puerto.escritos.size()) {
             const QByteArray trama = b.puerto.escritos.at(vistos++);
-            if (const auto estado = impresora(trama))
-                b.responder(*estado);
+            if (const auto estado = impresora(trama)) b.responder(*estado);
         }
     }
     return ticks;

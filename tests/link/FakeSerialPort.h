@@ -13,10 +13,8 @@ class FakeSerialPort : public SerialPort {
 public:
     bool open(int numero, const ConfiguracionLinea& linea) override {
         ++aperturas;
-        if (abierto)
-            close();
-        if (rechazarApertura)
-            return false;
+        if (abierto) close();
+        if (rechazarApertura) return false;
         abierto = true;
         this->numero = numero;
         this->linea = linea;
@@ -29,8 +27,7 @@ public:
     bool isOpen() const override { return abierto; }
 
     bool write(const QByteArray& bytes) override {
-        if (!abierto || rechazarEscritura)
-            return false;
+        if (!abierto || rechazarEscritura) return false;
         escritos.append(bytes);
         salida.append(bytes);
         return true;
@@ -45,22 +42,19 @@ public:
 
     bool setRts(bool on) override {
         rtsPedido = on;
-        if (!aceptaLineas)
-            return false;
+        if (!aceptaLineas) return false;
         rts = on;
         return true;
     }
     bool setDtr(bool on) override {
-        if (!aceptaLineas)
-            return false;
+        if (!aceptaLineas) return false;
         dtr = on;
         return true;
     }
 
     // The output queue empties and the port reports it.
     void drain() {
-        if (salida.isEmpty())
-            return;
+        if (salida.isEmpty()) return;
         salida.clear();
         emit drained();
     }

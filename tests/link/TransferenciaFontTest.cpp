@@ -1,5 +1,5 @@
-#include "Banco.h"
 #include "link/TransferenciaFont.h"
+#include "Banco.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +26,8 @@ struct BancoFont : Banco {
     explicit BancoFont(const TipoFont& tipo = TipoFont::Turno()) : font(enlace, tipo, dir.path()) {}
     int correr(Impresora impresora = Guion({})) {
         font.iniciar();
-        return Correr(*this, font, [this] { return font.FontActivo; }, std::move(impresora));
+        return Correr(
+            *this, font, [this] { return font.FontActivo; }, std::move(impresora));
     }
     // One letter per frame sent: D data, H header, R raster block, T terminator, S status.
     QString secuencia() const {
@@ -34,12 +35,12 @@ struct BancoFont : Banco {
         for (const QByteArray& t : cuerpos()) {
             const auto cmd = static_cast<uint8_t>(t.at(1));
             const TipoFont& k = font.tipo();
-            s += cmd == 0x55                                  ? QLatin1Char('S')
-                 : cmd == k.comandoDatos                      ? QLatin1Char('D')
-                 : cmd == k.comandoRaster                     ? QLatin1Char('R')
+            s += cmd == 0x55                                     ? QLatin1Char('S')
+                 : cmd == k.comandoDatos                         ? QLatin1Char('D')
+                 : cmd == k.comandoRaster                        ? QLatin1Char('R')
                  : cmd == k.comandoCabecera && t.at(3) == '\xFF' ? QLatin1Char('T')
-                 : cmd == k.comandoCabecera                   ? QLatin1Char('H')
-                                                              : QLatin1Char('?');
+                 : cmd == k.comandoCabecera                      ? QLatin1Char('H')
+                                                                 : QLatin1Char('?');
         }
         return s;
     }
@@ -50,8 +51,8 @@ struct BancoFont : Banco {
 Impresora PorTipo(const TipoFont& tipo, char kind, std::optional<uint8_t> estado) {
     return [tipo, kind, estado](const QByteArray& t) -> std::optional<uint8_t> {
         const auto cmd = static_cast<uint8_t>(t.at(1));
-        const char k = cmd == tipo.comandoDatos ? 'D'
-                       : cmd == tipo.comandoRaster ? 'R'
+        const char k = cmd == tipo.comandoDatos      ? 'D'
+                       : cmd == tipo.comandoRaster   ? 'R'
                        : cmd == tipo.comandoCabecera ? (t.at(3) == '\xFF' ? 'T' : 'H')
                                                      : 'S';
         return k == kind ? estado : std::optional<uint8_t>(Ack);
@@ -75,12 +76,18 @@ TEST(TransferenciaFont, WholeTransferFrameByFrame) {
     EXPECT_EQ(b.puerto.escritos.last().toHex(' '), QByteArray("01 1a 01 ff d5 ff"));
     const QString ack = QStringLiteral("  R -> ACK");
     EXPECT_EQ(b.sink.lineas, (QStringList{
-                                 QStringLiteral("O -> ENV_DATOS_TURNO"), ack,
-                                 QStringLiteral("O -> ENV_CABECERA_FONT"), ack,
-                                 QStringLiteral("O -> ENV_RASTER_FONT( 7)"), ack,
-                                 QStringLiteral("O -> ENV_RASTER_FONT( 7)"), ack,
-                                 QStringLiteral("O -> ENV_CABECERA_FONT"), ack,
-                                 QStringLiteral("O -> ENV_TERMINADOR_FONT"), ack,
+                                 QStringLiteral("O -> ENV_DATOS_TURNO"),
+                                 ack,
+                                 QStringLiteral("O -> ENV_CABECERA_FONT"),
+                                 ack,
+                                 QStringLiteral("O -> ENV_RASTER_FONT( 7)"),
+                                 ack,
+                                 QStringLiteral("O -> ENV_RASTER_FONT( 7)"),
+                                 ack,
+                                 QStringLiteral("O -> ENV_CABECERA_FONT"),
+                                 ack,
+                                 QStringLiteral("O -> ENV_TERMINADOR_FONT"),
+                                 ack,
                                  QStringLiteral("O -> FIN_ENVIO_FONT"),
                              }));
     EXPECT_FALSE(b.enlace.ErrorEnvio);
@@ -164,13 +171,28 @@ TEST(TransferenciaFont, RepliesInEachWaitState) {
         {"all ack", 'X', Ack, QStringLiteral("DHRRHT"), {}, 0},
         {"data processing", 'D', Procesando, QStringLiteral("DSHRRHT"), {procesando, status}, 0},
         {"data other status", 'D', Otro, QStringLiteral("DSHRRHT"), {nak, status}, 0},
-        {"data 0x0F", 'D', Repetir, QStringLiteral("DDHRRHT"), {nak, QStringLiteral("O -> ENV_DATOS_TURNO")}, 0},
+        {"data 0x0F",
+         'D',
+         Repetir,
+         QStringLiteral("DDHRRHT"),
+         {nak, QStringLiteral("O -> ENV_DATOS_TURNO")},
+         0},
         {"data silent", 'D', Nada, QStringLiteral("DDHRRHT"), {}, 11},
-        {"header 0x0F", 'H', Repetir, QStringLiteral("DHHRRHT"), {nak, QStringLiteral("O -> ENV_CABECERA_FONT")}, 0},
+        {"header 0x0F",
+         'H',
+         Repetir,
+         QStringLiteral("DHHRRHT"),
+         {nak, QStringLiteral("O -> ENV_CABECERA_FONT")},
+         0},
         {"header processing", 'H', Procesando, QStringLiteral("DHSRRHT"), {procesando}, 0},
         {"header silent", 'H', Nada, QStringLiteral("DHSRRHT"), {}, 11},
         {"header other status", 'H', Otro, QStringLiteral("DHSRRHT"), {}, 10},
-        {"block 0x0F", 'R', Repetir, QStringLiteral("DHRRRHT"), {nak, QStringLiteral("O -> ENV_RASTER_FONT( 7)")}, 0},
+        {"block 0x0F",
+         'R',
+         Repetir,
+         QStringLiteral("DHRRRHT"),
+         {nak, QStringLiteral("O -> ENV_RASTER_FONT( 7)")},
+         0},
         {"block processing", 'R', Procesando, QStringLiteral("DHRSRHT"), {procesando}, 0},
         {"block silent", 'R', Nada, QStringLiteral("DHRSRHT"), {QStringLiteral("  R -> REPITE")}, 51},
         {"block other status", 'R', Otro, QStringLiteral("DHRSRHT"), {QStringLiteral("  R -> REPITE")}, 50},
@@ -186,8 +208,7 @@ TEST(TransferenciaFont, RepliesInEachWaitState) {
         const Impresora base = PorTipo(TipoFont::Turno(), c.tipo, c.estado);
         const Impresora impresora = [primera, base](const QByteArray& t) -> std::optional<uint8_t> {
             const auto r = base(t);
-            if (r == std::optional<uint8_t>(Ack) || !*primera)
-                return Ack;
+            if (r == std::optional<uint8_t>(Ack) || !*primera) return Ack;
             *primera = false;
             return r;
         };
@@ -261,8 +282,7 @@ TEST(TransferenciaFont, FilesThatSendNothingOrStop) {
     };
     for (const Caso& c : casos) {
         BancoFont b;
-        if (c.archivo)
-            b.escribir(QStringLiteral("DatosRasterTurno.bin"), *c.archivo);
+        if (c.archivo) b.escribir(QStringLiteral("DatosRasterTurno.bin"), *c.archivo);
         b.correr();
         EXPECT_EQ(b.secuencia(), c.secuencia) << c.nombre;
         EXPECT_EQ(b.enlace.ErrorEnvio, c.error) << c.nombre;

@@ -1,5 +1,5 @@
-#include "Banco.h"
 #include "link/TransferenciaRaster.h"
+#include "Banco.h"
 
 #include <gtest/gtest.h>
 
@@ -20,7 +20,8 @@ struct BancoRaster : Banco {
     }
     int correr(Impresora impresora = Guion({}), int maxTicks = 100000) {
         raster.iniciar();
-        return Correr(*this, raster, [this] { return raster.RasterActivo; }, std::move(impresora), maxTicks);
+        return Correr(
+            *this, raster, [this] { return raster.RasterActivo; }, std::move(impresora), maxTicks);
     }
     // Starts and answers the erase frame, so that the next tick opens file 00.
     void hastaArchivos() {
@@ -94,7 +95,8 @@ TEST(TransferenciaRaster, FilesOfEveryPushButtonInOrder) {
         b.design.LargoTicket = c.largo;
         for (int k = 0; k <= c.pulsadores; ++k) // the header is the file number
             b.escribir(TransferenciaRaster::NombreArchivo(k), Bytes({k, 0x00, 0x10 + k, 0x01, 0x80 + k}));
-        b.escribir(TransferenciaRaster::NombreArchivo(c.pulsadores + 1), Bytes({0x55, 0x00, 0x00, 0x01, 0x01}));
+        b.escribir(TransferenciaRaster::NombreArchivo(c.pulsadores + 1),
+                   Bytes({0x55, 0x00, 0x00, 0x01, 0x01}));
         b.correr();
 
         const QList<QByteArray> cuerpos = b.cuerpos();
@@ -170,15 +172,27 @@ TEST(TransferenciaRaster, EraseRepliesAndRetries) {
     };
     const std::optional<uint8_t> nada;
     const Caso casos[] = {
-        {"processing, then ack", Guion({Procesando, Ack}), 1, false,
+        {"processing, then ack",
+         Guion({Procesando, Ack}),
+         1,
+         false,
          {QStringLiteral("O -> BORRADO"), QStringLiteral("  R -> PROCESANDO"), QStringLiteral("O -> STATUS?"),
           QStringLiteral("  R -> ACK"), QStringLiteral("O -> INICIO_ENVIO")}},
-        {"nak spends a retry", Guion({Nak, Ack}), 2, false,
+        {"nak spends a retry",
+         Guion({Nak, Ack}),
+         2,
+         false,
          {QStringLiteral("O -> BORRADO"), QStringLiteral("  R -> NAK"), QStringLiteral("O -> BORRADO"),
           QStringLiteral("  R -> ACK")}},
-        {"short reply is no reply", [](const QByteArray&) { return std::optional<uint8_t>(); }, 11, true,
+        {"short reply is no reply",
+         [](const QByteArray&) { return std::optional<uint8_t>(); },
+         11,
+         true,
          {QStringLiteral("O -> BORRADO"), QStringLiteral("  R -> TIME OUT")}},
-        {"always nak", [](const QByteArray&) { return std::optional<uint8_t>(Nak); }, 11, true,
+        {"always nak",
+         [](const QByteArray&) { return std::optional<uint8_t>(Nak); },
+         11,
+         true,
          {QStringLiteral("O -> BORRADO"), QStringLiteral("  R -> NAK")}},
     };
     for (const Caso& c : casos) {
@@ -232,18 +246,21 @@ TEST(TransferenciaRaster, BlockRepliesAndRetries) {
         {"nak repeats the block",
          Guion({Ack, Nak, Ack}),
          {bloque, bloque, fin},
-         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> NAK"), QStringLiteral("O -> REPITE ENVIO ( 8)"),
-          QStringLiteral("  R -> ACK"), QStringLiteral("O -> ENVIO ( 7)"), QStringLiteral("  R -> ACK")}},
+         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> NAK"),
+          QStringLiteral("O -> REPITE ENVIO ( 8)"), QStringLiteral("  R -> ACK"),
+          QStringLiteral("O -> ENVIO ( 7)"), QStringLiteral("  R -> ACK")}},
         {"processing polls, its ack moves on",
          Guion({Ack, Procesando, Ack}),
          {bloque, status, fin},
-         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"), QStringLiteral("O -> STATUS?"),
-          QStringLiteral("  R -> ACK"), QStringLiteral("O -> ENVIO ( 7)"), QStringLiteral("  R -> ACK")}},
+         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"),
+          QStringLiteral("O -> STATUS?"), QStringLiteral("  R -> ACK"), QStringLiteral("O -> ENVIO ( 7)"),
+          QStringLiteral("  R -> ACK")}},
         {"a nak to the poll repeats the poll",
          Guion({Ack, Procesando, Nak, Ack}),
          {bloque, status, status, fin},
-         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"), QStringLiteral("O -> STATUS?"),
-          QStringLiteral("  R -> NAK"), QStringLiteral("O -> REPITE ENVIO ( 3)"), QStringLiteral("  R -> ACK"),
+         {QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"),
+          QStringLiteral("O -> STATUS?"), QStringLiteral("  R -> NAK"),
+          QStringLiteral("O -> REPITE ENVIO ( 3)"), QStringLiteral("  R -> ACK"),
           QStringLiteral("O -> ENVIO ( 7)"), QStringLiteral("  R -> ACK")}},
     };
     for (const Caso& c : casos) {
@@ -294,8 +311,9 @@ TEST(TransferenciaRaster, BlockTimeoutsGiveUpAfterAHundredRetries) {
     EXPECT_EQ(b.raster.EstadoRaster, 6);
     EXPECT_EQ(b.raster.Reintentos, 99);
 
-    const int ticks = Correr(b, b.raster, [&] { return b.raster.RasterActivo; },
-                             [](const QByteArray&) { return std::optional<uint8_t>(); });
+    const int ticks = Correr(
+        b, b.raster, [&] { return b.raster.RasterActivo; },
+        [](const QByteArray&) { return std::optional<uint8_t>(); });
     EXPECT_EQ(b.contar(QStringLiteral("O -> REPITE ENVIO ( 8)")), 100);
     EXPECT_EQ(b.contar(QStringLiteral("  R -> TIME OUT")), 101 * 11);
     EXPECT_GT(ticks, 100 * 12);
