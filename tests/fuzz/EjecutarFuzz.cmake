@@ -8,8 +8,8 @@ if(NOT rc EQUAL 0)
 endif()
 execute_process(
     COMMAND "${FUZZER}" -max_total_time=${SEGUNDOS} -max_len=25000 -timeout=10 -rss_limit_mb=2048
-            -print_final_stats=1 "${DIR}/corpus" "${DIR}/semillas"
+            -print_final_stats=1 -artifact_prefix=${DIR}/ "${DIR}/corpus" "${DIR}/semillas"
     RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "the loader fuzzer found a fault (exit ${rc}); the input is in the test's folder")
+    message(FATAL_ERROR "the loader fuzzer found a fault (exit ${rc}); the input is in ${DIR}")
 endif()

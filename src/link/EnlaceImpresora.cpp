@@ -1,0 +1,151 @@
+#include "EnlaceImpresora.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace quoravex {
+
+namespace {
+constexpr int IntervaloTOut = 2;
+constexpr int IntervaloIntermitencia = 500;
+const QString TituloCritico = QStringLiteral("Error critico");
+} // namespace
+
+EnlaceImpresora::EnlaceImpresora(SerialPort& puerto, LinkSink& sink, const ConfiguracionLinea& linea,
+                                 AjustesTick ajustes, QObject* parent)
+    : QObject(parent), mPuerto(puerto), mSink(sink), mLinea(linea), mAjustes(ajustes) {
+    connect(&mPuerto, &SerialPort::received, this, &EnlaceImpresora::alRecibir);
+    connect(&mPuerto, &SerialPort::drained, this, &EnlaceImpresora::alVaciar);
+    connect(&mPuerto, &SerialPort::errorEvent, this, &EnlaceImpresora::alError);
+}
+
+EnlaceImpresora::~EnlaceImpresora() {
+    CerrarPuerto();
+}
+
+bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
+    mPuertoCom = puertoCom;
+    if (otraInstanciaEnEjecucion) {
+        mSink.mensaje(QStringLiteral("Programa ya en Ejecución"),
+                      QStringLiteral("Error de inicio de ejecución"));
+        return false;
+    }
+    if (!AbrirPuerto(puertoCom)) {
+        mSink.mensaje(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom),
+                      TituloCritico);
+        return false;
+    }
+    for (int i = 0; i < 4; ++i) {
+        fijarMaximoBarra(i, 100);
+        IniciarBarra(i);
+    }
+    return true;
+}
+
+bool EnlaceImpresora::AbrirPuerto(int numero) {
+    CerrarPuerto();
+    mPuertoCom = numero;
+    BufRX.clear();
+    if (!mPuerto.open(numero, mLinea)) return false;
+    // Devices that refuse line changes still carry data: the results are not checked.
+    mPuerto.setRts(false);
+    mPuerto.setDtr(true);
+    mRts = false;
+    mPuertoPerdido = false;
+    return true;
+}
+
+void EnlaceImpresora::CerrarPuerto() {
+    if (mPuerto.isOpen()) mPuerto.close();
+    mRts = false;
+}
+
+void EnlaceImpresora::ID_send_string(QByteArrayView texto, int n) {
+    const QByteArrayView bytes = texto.first(std::clamp<qsizetype>(n, 0, texto.size()));
+    mRts = true;
+    mPuerto.setRts(true);
+    if (!mPuerto.isOpen() || !mPuerto.write(bytes.toByteArray()))
+        soltarRts(); // nothing is leaving, so no drained report will come
+    BufRX.clear();
+}
+
+uint16_t EnlaceImpresora::SendMsgBinario(QByteArrayView buffer, int n) {
+    const QByteArray trama = ConstruirTrama(buffer, n);
+    if (trama.isEmpty()) return 0;
+    ID_send_string(trama, static_cast<int>(trama.size()));
+    return Crc16(buffer, n);
+}
+
+void EnlaceImpresora::soltarRts() {
+    mRts = false;
+    if (mPuerto.isOpen()) mPuerto.setRts(false);
+}
+
+void EnlaceImpresora::tickTOut() {
+    if (BufRX.isEmpty()) return;
+    RespuestaRX = BufRX;
+    BufRX.clear();
+}
+
+void EnlaceImpresora::alRecibir() {
+    BufRX.append(mPuerto.readAll());
+    reiniciarReloj(Reloj::TOut, IntervaloTOut);
+}
+
+void EnlaceImpresora::alVaciar() {
+    if (mPuerto.bytesToWrite() <= 0) soltarRts();
+}
+
+void EnlaceImpresora::alError(int codigo) {
+    if (!EsErrorPuerto(codigo) || mReabriendo || mPuertoPerdido) return;
+    // Reopening can raise further events from the same port; they are part of this one.
+    mReabriendo = true;
+    const bool reabierto = AbrirPuerto(mPuertoCom);
+    mReabriendo = false;
+    if (reabierto) return;
+    mPuertoPerdido = true;
+    ErrorEnvio = true;
+    mSink.reloj(Reloj::TOut, 0);
+    mSink.mensaje(QStringLiteral("Error en el puerto de comunicaciones COM") + QString::number(mPuertoCom),
+                  TituloCritico);
+    mSink.cerrarVentana();
+}
+
+void EnlaceImpresora::IniciarBarra(int i) {
+    BarraProgreso& b = mBarras.at(static_cast<size_t>(i));
+    b.valor = 0;
+    b.porcentaje = 0;
+    mSink.barra(i, 0);
+}
+
+void EnlaceImpresora::ActualizarBarra(int i, int64_t valor) {
+    BarraProgreso& b = mBarras.at(static_cast<size_t>(i));
+    b.valor = static_cast<int32_t>(std::clamp<int64_t>(valor, INT32_MIN, INT32_MAX));
+    if (b.maximo <= 0) return; // an empty file has no progress to show
+    const int64_t porcentaje = static_cast<int64_t>(b.valor) * 100 / b.maximo;
+    if (porcentaje < 0 || porcentaje > 100) return;
+    b.porcentaje = static_cast<int>(porcentaje);
+    mSink.barra(i, b.porcentaje);
+}
+
+void EnlaceImpresora::fijarMaximoBarra(int i, int64_t maximo) {
+    mBarras.at(static_cast<size_t>(i)).maximo =
+        static_cast<int32_t>(std::clamp<int64_t>(maximo, 0, INT32_MAX));
+}
+
+void EnlaceImpresora::iniciarIntermitencia() {
+    mSink.reloj(Reloj::Intermitencia, IntervaloIntermitencia);
+}
+
+void EnlaceImpresora::detenerIntermitencia() {
+    mSink.reloj(Reloj::Intermitencia, 0);
+    mAzul = false;
+    mSink.indicador(false);
+}
+
+void EnlaceImpresora::tickIntermitencia() {
+    mAzul = !mAzul;
+    mSink.indicador(mAzul);
+}
+
+} // namespace quoravex

@@ -1,0 +1,48 @@
+#include "Trama.h"
+
+namespace quoravex {
+
+namespace {
+
+std::array<uint16_t, 256> crearTabla() {
+    std::array<uint16_t, 256> tabla{};
+    for (unsigned i = 0; i < 256; ++i) {
+        uint16_t crc = static_cast<uint16_t>(i);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc & 1) ? static_cast<uint16_t>((crc >> 1) ^ 0x8408) : static_cast<uint16_t>(crc >> 1);
+        tabla[i] = crc;
+    }
+    return tabla;
+}
+
+const std::array<uint16_t, 256>& tabla() {
+    static const std::array<uint16_t, 256> t = crearTabla();
+    return t;
+}
+
+} // namespace
+
+uint16_t TablaCrc16(uint8_t i) {
+    return tabla()[i];
+}
+
+uint16_t Crc16(QByteArrayView bytes, int n) {
+    const qsizetype cuenta = (n < 0 || n > bytes.size()) ? bytes.size() : n;
+    uint16_t crc = 0xFFFF;
+    for (qsizetype i = 0; i < cuenta; ++i) {
+        const auto b = static_cast<uint8_t>(bytes[i]);
+        crc = static_cast<uint16_t>(tabla()[(crc ^ b) & 0xFF] ^ (crc >> 8));
+    }
+    return crc;
+}
+
+QByteArray ConstruirTrama(QByteArrayView bytes, int n) {
+    if (n < 1 || n > 255 || n > bytes.size()) return {};
+    QByteArray trama(bytes.first(n).toByteArray());
+    const uint16_t crc = Crc16(trama);
+    trama.append(static_cast<char>(crc & 0xFF));
+    trama.append(static_cast<char>(crc >> 8));
+    return trama;
+}
+
+} // namespace quoravex

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "EnlaceImpresora.h"
+
+#include <QDir>
+#include <QFile>
+#include <cstdint>
+
+namespace quoravex {
+
+// What the raster and font transfers share: the transmit buffer, the wait and retry
+// counters, the data file and the give-up action. A transfer is stepped by tick() from
+// its window's timer and never waits by itself.
+class Transferencia {
+public:
+    Transferencia(const Transferencia&) = delete;
+    Transferencia& operator=(const Transferencia&) = delete;
+    virtual ~Transferencia() = default;
+
+    int32_t TicksEspera = 0;
+    int16_t Reintentos = 0;
+    BufferTX BufTX{};
+    uint8_t LongTX = 0;
+
+    // Ticks a frame may keep RTS on before the line is taken as sent anyway; a port that
+    // never reports its output drained must not stall the transfer for good.
+    static constexpr int TicksMaximosRts = 1000;
+
+protected:
+    Transferencia(EnlaceImpresora& enlace, const QString& directorio, Reloj reloj, int barra);
+
+    // True when the tick must not step the machine because a frame is still leaving.
+    bool lineaOcupada();
+    void enviar(int n) { mEnlace.SendMsgBinario(QByteArrayView(BufTX.data(), LargoBufTX), n); }
+    void log(const QString& linea) { mEnlace.sink().log(linea); }
+    QString ruta(const QString& nombre) const { return mDirectorio.filePath(nombre); }
+
+    // Opens the data file and sets the bar's maximum to its length.
+    bool abrirArchivo(const QString& nombre);
+    void cerrarArchivo();
+    // Reads exactly n bytes; false at the end of the file (nothing is then consumed).
+    bool leer(uint8_t* destino, int n);
+    bool leer(uint8_t& b) { return leer(&b, 1); }
+    qint64 restante() const { return mArchivo.isOpen() ? mArchivo.size() - mArchivo.pos() : 0; }
+    void actualizarBarra();
+
+    // Out of retries: the failure is flagged and shown, and the machine goes to its end state.
+    void rendirse();
+    void fallar(const QString& texto, const QString& titulo);
+    // A data file that is missing or that the printer must not receive: the failure is
+    // flagged and shown, and the machine goes to its end state.
+    void archivoFaltante(const QString& nombre);
+    void archivoDanado(const QString& nombre);
+    virtual void irAlFinal() = 0;
+
+    EnlaceImpresora& mEnlace;
+    QFile mArchivo; // data file 1
+    const Reloj mReloj;
+    const int mBarra;
+
+private:
+    QDir mDirectorio;
+    int mTicksRts = 0;
+};
+
+} // namespace quoravex

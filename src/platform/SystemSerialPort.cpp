@@ -1,0 +1,111 @@
+#include "SystemSerialPort.h"
+
+#include <QtGlobal>
+
+namespace quoravex {
+
+namespace {
+
+QSerialPort::Parity paridad(char p) {
+    switch (p) {
+    case 'e':
+        return QSerialPort::EvenParity;
+    case 'o':
+        return QSerialPort::OddParity;
+    case 'm':
+        return QSerialPort::MarkParity;
+    case 's':
+        return QSerialPort::SpaceParity;
+    default:
+        return QSerialPort::NoParity;
+    }
+}
+
+} // namespace
+
+SystemSerialPort::SystemSerialPort(QObject* parent) : SerialPort(parent) {
+    connect(&mPuerto, &QSerialPort::readyRead, this, &SerialPort::received);
+    connect(&mPuerto, &QSerialPort::bytesWritten, this, [this] {
+        if (mPuerto.bytesToWrite() == 0) emit drained();
+    });
+    connect(&mPuerto, &QSerialPort::errorOccurred, this, &SystemSerialPort::alError);
+}
+
+SystemSerialPort::~SystemSerialPort() {
+    mCambiando = true;
+    mPuerto.close();
+}
+
+QString SystemSerialPort::NombreDispositivo(int numero) {
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM") + QString::number(numero);
+#else
+    const QString nombre = qEnvironmentVariable(qPrintable(QStringLiteral("QUORAVEX_COM%1").arg(numero)));
+    if (!nombre.isEmpty()) return nombre;
+    return QStringLiteral("/dev/ttyS") + QString::number(numero - 1);
+#endif
+}
+
+int SystemSerialPort::EventoDeError(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::ReadError:
+        return EventoSobrescritura;
+    case QSerialPort::WriteError:
+        return EventoTxLleno;
+    case QSerialPort::ResourceError:
+    case QSerialPort::UnknownError:
+        return EventoDcb;
+    default:
+        // Open failures are the result of open(); a device that refuses RTS or DTR
+        // changes (UnsupportedOperationError) keeps working.
+        return 0;
+    }
+}
+
+bool SystemSerialPort::open(int numero, const ConfiguracionLinea& linea) {
+    mCambiando = true;
+    if (mPuerto.isOpen()) mPuerto.close();
+    mPuerto.setPortName(NombreDispositivo(numero));
+    mPuerto.setBaudRate(linea.baudios);
+    mPuerto.setParity(paridad(linea.paridad));
+    mPuerto.setDataBits(static_cast<QSerialPort::DataBits>(linea.bitsDatos));
+    mPuerto.setStopBits(linea.bitsParada == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    mPuerto.setFlowControl(QSerialPort::NoFlowControl);
+    const bool abierto = mPuerto.open(QIODevice::ReadWrite);
+    mPuerto.clearError();
+    mCambiando = false;
+    return abierto;
+}
+
+void SystemSerialPort::close() {
+    mCambiando = true;
+    mPuerto.close();
+    mPuerto.clearError();
+    mCambiando = false;
+}
+
+bool SystemSerialPort::write(const QByteArray& bytes) {
+    return mPuerto.isOpen() && mPuerto.write(bytes) == bytes.size();
+}
+
+bool SystemSerialPort::setRts(bool on) {
+    const bool ok = mPuerto.isOpen() && mPuerto.setRequestToSend(on);
+    mPuerto.clearError();
+    return ok;
+}
+
+bool SystemSerialPort::setDtr(bool on) {
+    const bool ok = mPuerto.isOpen() && mPuerto.setDataTerminalReady(on);
+    mPuerto.clearError();
+    return ok;
+}
+
+void SystemSerialPort::alError(QSerialPort::SerialPortError error) {
+    const int evento = EventoDeError(error);
+    if (mCambiando || evento == 0) return;
+    // The user of the port may close and reopen it: not from inside the device's own call.
+    QMetaObject::invokeMethod(
+        this, [this, evento] { emit errorEvent(evento); }, Qt::QueuedConnection);
+}
+
+} // namespace quoravex

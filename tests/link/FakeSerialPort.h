@@ -1,0 +1,82 @@
+#pragma once
+
+#include "link/SerialPort.h"
+
+#include <QByteArray>
+#include <QList>
+
+namespace quoravex::test {
+
+// A serial port in memory. Written bytes wait in the output queue until drain(); the test
+// feeds replies with receive(). Every frame written is kept in order.
+class FakeSerialPort : public SerialPort {
+public:
+    bool open(int numero, const ConfiguracionLinea& linea) override {
+        ++aperturas;
+        if (abierto) close();
+        if (rechazarApertura) return false;
+        abierto = true;
+        this->numero = numero;
+        this->linea = linea;
+        return true;
+    }
+    void close() override {
+        abierto = false;
+        salida.clear();
+    }
+    bool isOpen() const override { return abierto; }
+
+    bool write(const QByteArray& bytes) override {
+        if (!abierto || rechazarEscritura) return false;
+        escritos.append(bytes);
+        salida.append(bytes);
+        return true;
+    }
+    QByteArray readAll() override {
+        QByteArray r = entrada;
+        entrada.clear();
+        return r;
+    }
+    qint64 bytesAvailable() const override { return entrada.size(); }
+    qint64 bytesToWrite() const override { return salida.size(); }
+
+    bool setRts(bool on) override {
+        rtsPedido = on;
+        if (!aceptaLineas) return false;
+        rts = on;
+        return true;
+    }
+    bool setDtr(bool on) override {
+        if (!aceptaLineas) return false;
+        dtr = on;
+        return true;
+    }
+
+    // The output queue empties and the port reports it.
+    void drain() {
+        if (salida.isEmpty()) return;
+        salida.clear();
+        emit drained();
+    }
+    void receive(const QByteArray& bytes) {
+        entrada.append(bytes);
+        emit received();
+    }
+    void fail(int codigo) { emit errorEvent(codigo); }
+
+    bool abierto = false;
+    bool rechazarApertura = false;
+    bool rechazarEscritura = false;
+    bool aceptaLineas = true;
+    bool rts = false;
+    bool rtsPedido = false;
+    bool dtr = false;
+    int numero = 0;
+    int aperturas = 0;
+    ConfiguracionLinea linea;
+    QByteArray entrada;
+    QByteArray salida;
+    QList<QByteArray> escritos;
+};
+
+} // namespace quoravex::test
