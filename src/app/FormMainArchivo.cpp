@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include "CursorOcupado.h"
+
 #include "dialogs/Aceptar.h"
 #include "dialogs/FrmPathFilesOut.h"
 #include "document/ArchivoDiseno.h"
@@ -12,15 +14,6 @@
 #include <QFileInfo>
 
 namespace quoravex {
-
-namespace {
-
-struct CursorOcupado {
-    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorOcupado() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 bool FormMain::confirmar(int16_t selectorAceptar) {
     if (mDiseno.TicketModificado == Falso) return true;

@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include "CursorOcupado.h"
+
 #include "dialogs/FrmAbout.h"
 #include "render/GeneraDatosFont.h"
 #include "render/GenerarSalida.h"
@@ -17,16 +19,6 @@
 #include <QPushButton>
 
 namespace quoravex {
-
-namespace {
-
-// Busy pointer for the length of a command.
-struct CursorOcupado {
-    CursorOcupado() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~CursorOcupado() { QApplication::restoreOverrideCursor(); }
-};
-
-} // namespace
 
 void FormMain::construirAreaDepuracion(QWidget* padre) {
     // Buttons that run internal steps of the commands; kept for service, never shown.

@@ -1,29 +1,23 @@
 #include "render/CodificacionRaster.h"
 
+#include "support/Bytes.h"
+
 #include <gtest/gtest.h>
 
 using namespace quoravex;
-
-namespace {
-QByteArray bytes(std::initializer_list<int> v) {
-    QByteArray r;
-    for (int b : v)
-        r.append(static_cast<char>(b));
-    return r;
-}
-} // namespace
+using quoravex::pruebas::Bytes;
 
 TEST(CodificacionRaster, RowSegments) {
     const struct {
         std::vector<uint8_t> fila;
         QByteArray esperado;
     } casos[] = {
-        {{0xFF, 0, 0, 0, 0xFF}, bytes({0, 0, 5, 0xFF, 0, 0, 0, 0xFF})},    // one segment of five
-        {{0xFF, 0, 0, 0, 0, 0xFF}, bytes({0, 0, 1, 0xFF, 0, 5, 1, 0xFF})}, // two of one byte
-        {{0, 0, 7, 0, 0, 0}, bytes({0, 2, 1, 7})},                         // trailing zeros dropped
+        {{0xFF, 0, 0, 0, 0xFF}, Bytes({0, 0, 5, 0xFF, 0, 0, 0, 0xFF})},    // one segment of five
+        {{0xFF, 0, 0, 0, 0, 0xFF}, Bytes({0, 0, 1, 0xFF, 0, 5, 1, 0xFF})}, // two of one byte
+        {{0, 0, 7, 0, 0, 0}, Bytes({0, 2, 1, 7})},                         // trailing zeros dropped
         {{0, 0, 0, 0, 0, 0}, QByteArray()},
-        {{1, 0, 0, 0, 0, 0, 0, 0, 2, 0}, bytes({0, 0, 1, 1, 0, 8, 1, 2})},
-        {{0, 3, 0, 4, 0, 0, 0}, bytes({0, 1, 3, 3, 0, 4})},
+        {{1, 0, 0, 0, 0, 0, 0, 0, 2, 0}, Bytes({0, 0, 1, 1, 0, 8, 1, 2})},
+        {{0, 3, 0, 4, 0, 0, 0}, Bytes({0, 1, 3, 3, 0, 4})},
     };
     for (const auto& c : casos) {
         QByteArray salida;
@@ -34,19 +28,19 @@ TEST(CodificacionRaster, RowSegments) {
 
 TEST(CodificacionRaster, WholeFiles) {
     RasterBits vacio(501);
-    EXPECT_EQ(CodificarRaster(vacio, 0), bytes({0x00, 0x00}));
+    EXPECT_EQ(CodificarRaster(vacio, 0), Bytes({0x00, 0x00}));
 
     RasterBits origen(501);
     origen.poner(0, 0);
-    EXPECT_EQ(CodificarRaster(origen, 0), bytes({0x00, 0x00, 0x00, 0x01, 0x01}));
+    EXPECT_EQ(CodificarRaster(origen, 0), Bytes({0x00, 0x00, 0x00, 0x01, 0x01}));
 
     RasterBits esquina(501);
     esquina.poner(383, 499);
-    EXPECT_EQ(CodificarRaster(esquina, 2), bytes({0x02, 0x7C, 0xEF, 0x01, 0x80}));
+    EXPECT_EQ(CodificarRaster(esquina, 2), Bytes({0x02, 0x7C, 0xEF, 0x01, 0x80}));
 
     RasterBits ultima(512); // LargoTicket 511: the last row's addresses reach 32751
     ultima.poner(383, 511);
-    EXPECT_EQ(CodificarRaster(ultima, 1), bytes({0x01, 0x7F, 0xEF, 0x01, 0x80}));
+    EXPECT_EQ(CodificarRaster(ultima, 1), Bytes({0x01, 0x7F, 0xEF, 0x01, 0x80}));
 }
 
 TEST(CodificacionRaster, DecodingGivesTheDotsBack) {

@@ -3,22 +3,18 @@
 
 #include "document/Design.h"
 
+#include "support/Bytes.h"
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <random>
 
 using namespace quoravex;
+using quoravex::pruebas::Bytes;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> v) {
-    QByteArray r;
-    for (int b : v)
-        r.append(static_cast<char>(b));
-    return r;
-}
 
 // Adds an object whose box is a solid rectangle of the colour, the size of its record.
 int agregar(Design& d, Workspace& ws, int16_t tipo, QRect r, uint32_t pulsadores, Color color = ColorNegro) {
@@ -62,13 +58,13 @@ TEST(SalidaRaster, FilesOfTheExamples) {
     d.VistaActual = 1;
     ASSERT_EQ(EscribirSalida(1, d, ws, dir.path()), QString());
     EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida00.bin"))).toHex(' '),
-              bytes({0x00, 0x00, 0x00, 0x01, 0x01, 0x02, 0x81, 0x01, 0xFF}).toHex(' '));
+              Bytes({0x00, 0x00, 0x00, 0x01, 0x01, 0x02, 0x81, 0x01, 0xFF}).toHex(' '));
     d.VistaActual = 2;
     ASSERT_EQ(EscribirSalida(2, d, ws, dir.path()), QString());
-    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida01.bin"))), bytes({0x01, 0x02, 0x81, 0x01, 0xFF}));
+    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida01.bin"))), Bytes({0x01, 0x02, 0x81, 0x01, 0xFF}));
     d.VistaActual = 4;
     ASSERT_EQ(EscribirSalida(3, d, ws, dir.path()), QString());
-    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida02.bin"))), bytes({0x02, 0x7C, 0xEF, 0x01, 0x80}));
+    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida02.bin"))), Bytes({0x02, 0x7C, 0xEF, 0x01, 0x80}));
 
     // Objects of push-buttons only leave the common part empty.
     Design soloPulsador;
@@ -76,7 +72,7 @@ TEST(SalidaRaster, FilesOfTheExamples) {
     soloPulsador.NumPulsadores = 2;
     agregar(soloPulsador, ws2, TipoLinea, QRect(0, 0, 50, 50), 2);
     ASSERT_EQ(EscribirSalida(1, soloPulsador, ws2, dir.path()), QString());
-    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida00.bin"))), bytes({0x00, 0x00}));
+    EXPECT_EQ(leer(dir.filePath(QStringLiteral("Salida00.bin"))), Bytes({0x00, 0x00}));
 }
 
 TEST(SalidaRaster, WhatDecidesADot) {
@@ -159,7 +155,7 @@ TEST(SalidaRaster, WriteFailureLeavesNoFileAndSaysWhy) {
     viejo.write(QByteArray(100, 'x'));
     viejo.close();
     ASSERT_EQ(EscribirSalida(1, d, ws, dir.path()), QString());
-    EXPECT_EQ(leer(NombreArchivoSalida(1, dir.path())), bytes({0, 0}));
+    EXPECT_EQ(leer(NombreArchivoSalida(1, dir.path())), Bytes({0, 0}));
 }
 
 TEST(SalidaRaster, DrawingAFileBack) {
