@@ -235,3 +235,29 @@ TEST(FormMainComandos, AboutRevealsConfiguration) {
     s.form->accion(QStringLiteral("mnuAbout"))->trigger();
     EXPECT_TRUE(config->isVisible());
 }
+
+TEST(FormMainComandos, HiddenOutputButtonsWriteAndPlotTheRasterFiles) {
+    Sesion s;
+    const QString anterior = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(s.dir.path()));
+    s.agregarLinea(QRect(0, 0, 16, 2), 1);
+    s.agregarLinea(QRect(100, 50, 8, 1), 1u << 2);
+    s.form->accion(QStringLiteral("nmuConfNumPuls_2"))->trigger();
+    s.d().VistaActual = 4; // the user's view comes back at the end
+    s.form->boton(QStringLiteral("Command2"))->click();
+    EXPECT_TRUE(QFile::exists(QStringLiteral("Salida00.bin")));
+    EXPECT_TRUE(QFile::exists(QStringLiteral("Salida01.bin")));
+    EXPECT_TRUE(QFile::exists(QStringLiteral("Salida02.bin")));
+    EXPECT_FALSE(QFile::exists(QStringLiteral("Salida03.bin")));
+    EXPECT_EQ(s.form->salidaActual(), 3);
+    EXPECT_EQ(s.d().VistaActual, 4u);
+
+    s.form->boton(QStringLiteral("PBCargarSalida_2"))->click();
+    const Surface& lienzo = s.form->workspace().PicLienzo;
+    EXPECT_EQ(lienzo.point(100, 50), 0);
+    EXPECT_EQ(lienzo.point(0, 0), 0xFFFFFF); // the common part is file 00, not 02
+    s.form->boton(QStringLiteral("PBCargarSalida_0"))->click();
+    EXPECT_EQ(lienzo.point(0, 0), 0);
+    EXPECT_EQ(lienzo.point(100, 50), 0xFFFFFF);
+    QDir::setCurrent(anterior);
+}
