@@ -31,6 +31,17 @@ bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta);
 // file's folder; else in the current directory. Empty when none exists.
 QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno = QString());
 
+// Where a picture is shown in a preview: fitted keeping its aspect ratio, a landscape
+// picture across the full width and centred vertically, any other across the full height
+// and centred horizontally. Empty for a picture without size.
+QRect EncajeVistaPrevia(double anchoFuente, double altoFuente, int anchoVista, int altoVista);
+
+// Clears the preview and shows the picture fitted into it.
+void PintarVistaPrevia(Surface& vista, const QImage& imagen);
+
+// Clears the preview, drops its picture and prints the text centred in it.
+void MensajeImagen(Surface& vista, const QString& texto);
+
 // The image object being edited or drawn: the state and steps of the image dialog that do
 // not involve its preview. The dialog and the canvas redraw both use it.
 class ImagenObjeto {
@@ -56,7 +67,23 @@ public:
     // The size slider released: the box's width follows its height, then it is repainted.
     void ajustarTrasSlider();
 
+    // A picture the user chose: loaded, converted, stored and placed as a new picture, and
+    // ImagenOrigen := ruta. False when it is not a usable picture; then nothing changes.
+    bool ponerImagenNueva(const QString& ruta);
+
+    // The size slider pressed: the box is cleared and framed while it is resized.
+    void inicioSlider();
+
+    // The picture PicWork2 holds: as loaded, or converted for a new picture.
+    const QImage& imagenCargada() const { return mWork2.image(); }
+
+    // A picture is held by PicWork2 (its size is known).
+    bool tieneImagen() const { return AnchoFuente > 0 && AltoFuente > 0; }
+
 private:
+    void cargaDesde(const QImage& imagen);
+    void pintarEnCaja(double ancho, double alto);
+
     ObjetoTicket& mObjeto;
     int mSlot;
     Surface& mCaja;
