@@ -15,10 +15,6 @@ int generar(const Argumentos& a, Consola& c) {
         return SalidaUso;
     }
     const QString dir = a.opcion(QStringLiteral("--dir"), QDir::currentPath());
-    if (const QString e = PrepararCarpeta(dir); !e.isEmpty()) {
-        c.err << e << QLatin1Char('\n');
-        return SalidaFallo;
-    }
     const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
     for (const QString& aviso : g.avisos)
         c.err << aviso << QLatin1Char('\n');

@@ -28,6 +28,8 @@ Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir) {
     g.LargoTicket = d->LargoTicket;
     g.NumPulsadores = d->NumPulsadores;
 
+    // Created only once the design has loaded: a failed command leaves nothing behind.
+    if (g.error = PrepararCarpeta(dir); !g.error.isEmpty()) return g;
     const QString dirDiseno = QFileInfo(rutaDiseno).absolutePath();
     auto ws = std::make_unique<Workspace>();
     ws->dimensionarCanvas(d->LargoTicket);

@@ -17,7 +17,7 @@ struct Generacion {
 // Loads the design file as "Abrir..." does, draws it, and writes into dir what "Enviar a
 // Impresora" writes before its transfer window opens: every raster file and the turn, date
 // and time font files. Pictures are looked for as stored, then in the design file's folder,
-// then in the current directory. dir must exist.
+// then in the current directory. dir is created when the design has loaded.
 Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir);
 
 // Creates the folder with its missing parents; an empty string or the Spanish message.
