@@ -1,5 +1,7 @@
 #include "GenerarSalida.h"
 
+#include "GeneraDatosFont.h"
+
 #include "Redibujar.h"
 #include "SalidaRaster.h"
 #include "Workspace.h"
@@ -26,6 +28,18 @@ QString GenerarSalida(Design& d, Workspace& ws, const QString& dir, const QStrin
     RedibujarTicket(d, ws, dirDiseno);
     if (entreVistas) entreVistas();
     return error;
+}
+
+QString GenerarDatosImpresora(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno,
+                              const std::function<void()>& entreVistas) {
+    if (QString error = GenerarSalida(d, ws, dir, dirDiseno, nullptr, entreVistas); !error.isEmpty())
+        return error;
+    for (const CampoVariable campo : {CampoVariable::Turno, CampoVariable::Fecha, CampoVariable::Hora}) {
+        const ResultadoFuente r = GenerarArchivoFuente(d, campo, ws.PicWork3, dir);
+        if (!r.ok) return r.mensaje;
+        if (entreVistas) entreVistas();
+    }
+    return QString();
 }
 
 } // namespace quoravex

@@ -16,4 +16,10 @@ class Workspace;
 QString GenerarSalida(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno,
                       int* salidaActual = nullptr, const std::function<void()>& entreVistas = {});
 
+// What "Enviar a Impresora" writes before its transfer window opens: every raster file
+// (GenerarSalida), then the turn, date and time font files, in that order, all in dir.
+// Stops at the first failure and returns its message; empty on success.
+QString GenerarDatosImpresora(Design& d, Workspace& ws, const QString& dir, const QString& dirDiseno,
+                              const std::function<void()>& entreVistas = {});
+
 } // namespace quoravex

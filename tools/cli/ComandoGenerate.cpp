@@ -1,0 +1,48 @@
+#include "Comandos.h"
+#include "Generacion.h"
+
+#include <QDir>
+
+namespace quoravex::cli {
+
+namespace {
+
+int generar(const Argumentos& a, Consola& c) {
+    if (a.posicionales.size() != 1) {
+        c.err << (a.posicionales.isEmpty()
+                      ? QStringLiteral("Falta el fichero de diseño.\n")
+                      : QStringLiteral("Sobra el argumento: %1\n").arg(a.posicionales.at(1)));
+        return SalidaUso;
+    }
+    const QString dir = a.opcion(QStringLiteral("--dir"), QDir::currentPath());
+    const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
+    for (const QString& aviso : g.avisos)
+        c.err << aviso << QLatin1Char('\n');
+    if (!g.error.isEmpty()) {
+        c.err << g.error << QLatin1Char('\n');
+        return SalidaFallo;
+    }
+    return SalidaCorrecta;
+}
+
+} // namespace
+
+Comando ComandoGenerate() {
+    return {QStringLiteral("generate"),
+            QStringLiteral("Genera los ficheros que se envían a la impresora"),
+            QStringLiteral(
+                "Uso: quoravex-cli generate DISEÑO.tck [--dir CARPETA]\n\n"
+                "Carga el diseño como \"Abrir...\" y escribe en CARPETA (por omisión, la carpeta actual)\n"
+                "lo mismo que \"Enviar a Impresora\" antes de abrir la ventana de envío: un fichero\n"
+                "Salida00.bin para la parte común y uno por pulsador (Salida01.bin...), y los ficheros\n"
+                "de fuentes DatosRasterTurno.bin, DatosRasterFecha.bin y DatosRasterHora.bin de los\n"
+                "campos que tenga el diseño. Las imágenes se buscan en su ruta guardada, en la carpeta\n"
+                "del diseño y en la carpeta actual.\n\n"
+                "Opciones:\n"
+                "  --dir CARPETA  carpeta de salida; se crea si no existe\n"
+                "  -h, --help     muestra esta ayuda\n"),
+            {QStringLiteral("--dir")},
+            generar};
+}
+
+} // namespace quoravex::cli

@@ -1,0 +1,49 @@
+#include "Generacion.h"
+
+#include "document/ArchivoDiseno.h"
+#include "render/GenerarSalida.h"
+#include "render/Redibujar.h"
+#include "render/Workspace.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <memory>
+
+namespace quoravex::cli {
+
+Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir) {
+    Generacion g;
+    if (rutaDiseno.trimmed().isEmpty()) {
+        g.error = QStringLiteral("Falta el fichero de diseño.");
+        return g;
+    }
+    // The design and its surfaces are large; they live on the heap.
+    auto d = std::make_unique<Design>();
+    const ResultadoArchivo carga = AbrirDiseno(*d, rutaDiseno);
+    if (!carga.correcto) {
+        g.error = carga.mensaje;
+        return g;
+    }
+    if (!carga.mensaje.isEmpty()) g.avisos = carga.mensaje.split(QLatin1Char('\n'));
+    g.LargoTicket = d->LargoTicket;
+    g.NumPulsadores = d->NumPulsadores;
+
+    // Created only once the design has loaded: a failed command leaves nothing behind.
+    if (g.error = PrepararCarpeta(dir); !g.error.isEmpty()) return g;
+    const QString dirDiseno = QFileInfo(rutaDiseno).absolutePath();
+    auto ws = std::make_unique<Workspace>();
+    ws->dimensionarCanvas(d->LargoTicket);
+    RedibujarTicket(*d, *ws, dirDiseno);
+    g.error = GenerarDatosImpresora(*d, *ws, dir, dirDiseno);
+    return g;
+}
+
+QString PrepararCarpeta(const QString& dir) {
+    const QFileInfo info(dir);
+    if (info.isDir()) return QString();
+    if (info.exists() || !QDir().mkpath(dir))
+        return QStringLiteral("No se puede crear la carpeta %1.").arg(QDir::toNativeSeparators(dir));
+    return QString();
+}
+
+} // namespace quoravex::cli

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+namespace quoravex::cli {
+
+// What generating from a design file gave.
+struct Generacion {
+    QString error;      // empty on success; the Spanish message of the failure
+    QStringList avisos; // what loading the design had to say (damaged values and the like)
+    int16_t LargoTicket = 0;
+    int16_t NumPulsadores = 0;
+};
+
+// Loads the design file as "Abrir..." does, draws it, and writes into dir what "Enviar a
+// Impresora" writes before its transfer window opens: every raster file and the turn, date
+// and time font files. Pictures are looked for as stored, then in the design file's folder,
+// then in the current directory. dir is created when the design has loaded.
+Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir);
+
+// Creates the folder with its missing parents; an empty string or the Spanish message.
+QString PrepararCarpeta(const QString& dir);
+
+} // namespace quoravex::cli
