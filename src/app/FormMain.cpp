@@ -51,6 +51,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     }
 
     construirVentana();
+    conectarEdicion();
     llenarSelectorVista(0);
     mPulsadoresVistos = 0;
     mDibujandoLinea = false;

@@ -18,6 +18,8 @@ class QTimer;
 namespace quoravex {
 
 class CanvasTicket;
+class ComandosObjeto;
+class RatonCanvas;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
@@ -84,6 +86,16 @@ private:
     int16_t mPulsadoresVistos = 0;
     bool mDibujandoLinea = false;
     bool mAlargandoLinea = false;
+
+    // Object commands, canvas mouse and zoom (FormMainEdicion.cpp).
+public:
+    ComandosObjeto& comandos() { return *mComandos; }
+    RatonCanvas& raton() { return *mRaton; }
+
+private:
+    void conectarEdicion();
+    ComandosObjeto* mComandos = nullptr;
+    RatonCanvas* mRaton = nullptr;
 };
 
 } // namespace quoravex
