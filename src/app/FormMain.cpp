@@ -51,7 +51,6 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     }
 
     construirVentana();
-    conectarEdicion();
     llenarSelectorVista(0);
     mPulsadoresVistos = 0;
     mDibujandoLinea = false;
@@ -62,6 +61,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
     mDiseno.IdxObjMasAlto = 0;
     dimensionarCanvas();
+    conectarEdicion();
 
     mMenus.value(QStringLiteral("MnuConfig"))->menuAction()->setVisible(false);
     aplicarModeloTeclado();
