@@ -67,6 +67,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
     mDiseno.IdxObjMasAlto = 0;
     dimensionarCanvas();
+    conectarEdicion();
 
     mMenus.value(QStringLiteral("MnuConfig"))->menuAction()->setVisible(false);
     aplicarModeloTeclado();

@@ -22,6 +22,8 @@ class QTimer;
 namespace quoravex {
 
 class CanvasTicket;
+class ComandosObjeto;
+class RatonCanvas;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
@@ -145,6 +147,16 @@ private:
     QWidget* mAreaDepuracion = nullptr;
     bool mDibujandoLinea = false;
     bool mAlargandoLinea = false;
+
+    // Object commands, canvas mouse and zoom (FormMainEdicion.cpp).
+public:
+    ComandosObjeto& comandos() { return *mComandos; }
+    RatonCanvas& raton() { return *mRaton; }
+
+private:
+    void conectarEdicion();
+    ComandosObjeto* mComandos = nullptr;
+    RatonCanvas* mRaton = nullptr;
 };
 
 } // namespace quoravex

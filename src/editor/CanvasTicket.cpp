@@ -2,7 +2,9 @@
 
 #include "render/Workspace.h"
 
+#include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 #include <cmath>
 
 namespace quoravex {
@@ -13,13 +15,28 @@ CanvasTicket::CanvasTicket(Workspace& ws, QWidget* parent) : QWidget(parent), mW
         ajustarTamano();
         update();
     });
+    // Line drawing follows the pointer with no button held.
+    setMouseTracking(true);
     ajustarTamano();
 }
 
 void CanvasTicket::setZoom(double zoom) {
-    mZoom = zoom > 0 ? zoom : 1.0;
+    const double nuevo = zoom > 0 ? zoom : 1.0;
+    if (nuevo == mZoom) return;
+    mZoom = nuevo;
     ajustarTamano();
     update();
+    emit zoomCambiado(mZoom);
+}
+
+void CanvasTicket::acercar() {
+    for (double z : NivelesZoom)
+        if (z > mZoom) return setZoom(z);
+}
+
+void CanvasTicket::alejar() {
+    for (auto it = NivelesZoom.rbegin(); it != NivelesZoom.rend(); ++it)
+        if (*it < mZoom) return setZoom(*it);
 }
 
 void CanvasTicket::ajustarTamano() {
@@ -31,6 +48,40 @@ void CanvasTicket::ajustarTamano() {
 QPoint CanvasTicket::aCanvas(const QPoint& pos) const {
     return QPoint(static_cast<int>(std::floor(pos.x() / mZoom)),
                   static_cast<int>(std::floor(pos.y() / mZoom)));
+}
+
+EventoRaton CanvasTicket::evento(const QMouseEvent* e) const {
+    EventoRaton r;
+    r.pos = aCanvasF(e->position());
+    r.boton = e->button();
+    r.botones = e->buttons();
+    r.global = e->globalPosition().toPoint();
+    return r;
+}
+
+void CanvasTicket::mousePressEvent(QMouseEvent* e) {
+    emit ratonPulsado(evento(e));
+}
+
+void CanvasTicket::mouseMoveEvent(QMouseEvent* e) {
+    emit ratonMovido(evento(e));
+}
+
+void CanvasTicket::mouseReleaseEvent(QMouseEvent* e) {
+    emit ratonSoltado(evento(e));
+}
+
+void CanvasTicket::mouseDoubleClickEvent(QMouseEvent* e) {
+    emit ratonDobleClic(evento(e));
+}
+
+void CanvasTicket::wheelEvent(QWheelEvent* e) {
+    if (!(e->modifiers() & Qt::ControlModifier)) return QWidget::wheelEvent(e);
+    if (e->angleDelta().y() > 0)
+        acercar();
+    else if (e->angleDelta().y() < 0)
+        alejar();
+    e->accept();
 }
 
 void CanvasTicket::paintEvent(QPaintEvent*) {

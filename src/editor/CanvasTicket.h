@@ -1,30 +1,61 @@
 #pragma once
 
+#include <QPointF>
 #include <QWidget>
+#include <array>
 
 namespace quoravex {
 
 class Workspace;
 
-// Displays the canvas surface and the object boxes in their stacking order.
-// It holds no design state: zoom only scales what is shown.
+// A mouse event on the canvas, its position in canvas pixels (printer dots).
+struct EventoRaton {
+    QPointF pos;
+    Qt::MouseButton boton = Qt::NoButton; // the button pressed or released
+    Qt::MouseButtons botones;             // the buttons held after the event
+    QPoint global;                        // screen position, for context menus
+};
+
+// Displays the canvas surface and the object boxes in their stacking order, and reports
+// mouse events in canvas pixels. It holds no design state: zoom only scales what is shown.
 class CanvasTicket : public QWidget {
     Q_OBJECT
 public:
     explicit CanvasTicket(Workspace& ws, QWidget* parent = nullptr);
 
+    // The zoom levels offered by the mouse wheel and the zoom menu.
+    static constexpr std::array<double, 4> NivelesZoom = {1.0, 2.0, 3.0, 4.0};
+
     double zoom() const { return mZoom; }
     void setZoom(double zoom);
+    // One level up or down; stays at the ends.
+    void acercar();
+    void alejar();
     // Follows the canvas surface's size (385 x length + 1, times the zoom).
     void ajustarTamano();
 
     // A widget position in canvas pixels (printer dots).
     QPoint aCanvas(const QPoint& pos) const;
+    QPointF aCanvasF(const QPointF& pos) const { return pos / mZoom; }
+
+signals:
+    void ratonPulsado(const quoravex::EventoRaton& e);
+    void ratonMovido(const quoravex::EventoRaton& e);
+    void ratonSoltado(const quoravex::EventoRaton& e);
+    void ratonDobleClic(const quoravex::EventoRaton& e);
+    void zoomCambiado(double zoom);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
+    void mousePressEvent(QMouseEvent* e) override;
+    void mouseMoveEvent(QMouseEvent* e) override;
+    void mouseReleaseEvent(QMouseEvent* e) override;
+    void mouseDoubleClickEvent(QMouseEvent* e) override;
+    void wheelEvent(QWheelEvent* e) override;
 
 private:
+    EventoRaton evento(const QMouseEvent* e) const;
+
     Workspace& mWs;
     double mZoom = 1.0;
 };

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "CanvasTicket.h"
+
+#include <QObject>
+#include <functional>
+
+class QMenu;
+
+namespace quoravex {
+
+class ComandosObjeto;
+class Design;
+class Workspace;
+
+// The mouse on the canvas and on the object boxes: dragging objects within their limits,
+// drawing and lengthening lines, the context menus and double click to modify. Works in
+// canvas pixels, so the zoom of the display changes nothing here.
+//
+// Like the classic picture controls, whatever is under the pointer when a button goes down
+// (the bare canvas or an object) keeps the mouse until every button is up: moves and the
+// release go to it even when the pointer leaves it.
+class RatonCanvas : public QObject {
+    Q_OBJECT
+public:
+    RatonCanvas(Design& d, Workspace& ws, ComandosObjeto& comandos, QObject* parent = nullptr);
+
+    // "Menu &Ticket" for the bare canvas, "Menu Objetos" and "Menu Linea" for objects.
+    void setMenus(QMenu* ticket, QMenu* objetos, QMenu* linea);
+    // Opens a context menu at a screen position; QMenu::popup unless replaced.
+    std::function<void(QMenu&, const QPoint&)> abrirMenu;
+    // The system beep, when an object cannot be dragged.
+    std::function<void()> pitido;
+
+    // Grab offset inside the object where the left button went down.
+    float AgarreX = 0;
+    float AgarreY = 0;
+
+    // The topmost object whose box is under a canvas position, 0 for the bare canvas.
+    int objetoEn(const QPointF& pos) const;
+
+    void pulsar(const EventoRaton& e);
+    void mover(const EventoRaton& e);
+    void soltar(const EventoRaton& e);
+    void dobleClic(const EventoRaton& e);
+
+private:
+    void canvasMover(const QPointF& pos);
+    void canvasIzquierdoAbajo(const QPointF& pos);
+    void canvasIzquierdoArriba();
+    void objetoIzquierdoAbajo(int i, const QPointF& dentro);
+    void objetoArrastrar(int i, const QPointF& dentro);
+    void objetoDerechoArriba(int i, const QPoint& global);
+    void prepararMenus(int i);
+    bool lineaActiva(int& i);
+    void mostrar(QMenu* menu, const QPoint& global);
+
+    Design& mDiseno;
+    Workspace& mWs;
+    ComandosObjeto& mComandos;
+    QMenu* mMenuTicket = nullptr;
+    QMenu* mMenuObjetos = nullptr;
+    QMenu* mMenuLinea = nullptr;
+    int mDestino = -1; // -1: no button held; 0: the canvas holds the mouse; i: object i
+    bool mPitado = false;
+};
+
+} // namespace quoravex

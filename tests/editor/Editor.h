@@ -1,0 +1,56 @@
+#pragma once
+
+#include "document/Design.h"
+#include "editor/ComandosObjeto.h"
+#include "editor/ObjetosCanvas.h"
+#include "render/Workspace.h"
+
+#include <QDialog>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+// A design, its boxes and the object commands, with every dialog, message and redraw
+// caught by the test.
+class Editor : public ::testing::Test {
+protected:
+    Editor() {
+        c.ejecutarDialogo = [this](QDialog& dlg) {
+            if (!responder) {
+                ADD_FAILURE() << "unexpected dialog " << dlg.metaObject()->className();
+                return 0;
+            }
+            return responder(dlg);
+        };
+        c.mostrarMensaje = [this](const QString& m) { mensajes << m; };
+        c.redibujar = [this] { ++redibujados; };
+    }
+
+    static quoravex::NuevoObjeto texto(int left, int top, int ancho, int alto) {
+        quoravex::NuevoObjeto n;
+        n.Left = left;
+        n.Top = top;
+        n.Width = ancho;
+        n.Height = alto;
+        return n;
+    }
+    static quoravex::NuevoObjeto lineaEn(int left, int top, int ancho, int alto) {
+        quoravex::NuevoObjeto n = texto(left, top, ancho, alto);
+        n.Tipo = quoravex::TipoLinea;
+        return n;
+    }
+    // An object as if confirmed by its editor; lines get thickness 2.
+    int poner(const quoravex::NuevoObjeto& n) {
+        const int i = quoravex::AgregarObjeto(d, ws, n);
+        if (i == 0) return 0;
+        d.objeto(i).Pendiente = quoravex::Falso;
+        if (n.Tipo == quoravex::TipoLinea) d.objeto(i).Grosor = 2;
+        return i;
+    }
+
+    quoravex::Design d;
+    quoravex::Workspace ws;
+    quoravex::ComandosObjeto c{d, ws};
+    std::function<int(QDialog&)> responder;
+    QStringList mensajes;
+    int redibujados = 0;
+};
