@@ -59,8 +59,6 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     conectarComandos();
     llenarSelectorVista(0);
     mPulsadoresVistos = 0;
-    mDibujandoLinea = false;
-    mAlargandoLinea = false;
 
     mDiseno.DirTickets = DirectorioTicketsInicial(DirectorioPrograma());
     mDiseno.TicketModificado = Falso;

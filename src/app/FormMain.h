@@ -145,8 +145,6 @@ private:
     int16_t mPulsadoresVistos = 0;
     uint8_t mSalidaActual = 0;
     QWidget* mAreaDepuracion = nullptr;
-    bool mDibujandoLinea = false;
-    bool mAlargandoLinea = false;
 
     // Object commands, canvas mouse and zoom (FormMainEdicion.cpp).
 public:

@@ -1,5 +1,6 @@
 #include "FormMain.h"
 
+#include "dialogs/FrmGetImagen.h"
 #include "editor/CanvasTicket.h"
 #include "editor/ComandosObjeto.h"
 #include "editor/RatonCanvas.h"
@@ -9,14 +10,18 @@
 #include <QActionGroup>
 #include <QFileInfo>
 #include <QMenu>
+#include <QMenuBar>
 
 namespace quoravex {
 
 void FormMain::conectarEdicion() {
     mComandos = new ComandosObjeto(mDiseno, mWs, this, this);
-    // Pictures stored with a design are also looked for beside its file.
-    mComandos->redibujar = [this] {
-        RedibujarTicket(mDiseno, mWs, QFileInfo(mDiseno.ArchivoTicket.trimmed()).absolutePath());
+    // Everything goes through the window's own hooks, so tests replace them in one place.
+    mComandos->redibujar = [this] { redibujar(); };
+    mComandos->mostrarMensaje = [this](const QString& texto) { mostrarMensaje(texto); };
+    mComandos->ejecutarDialogo = [this](QDialog& dialogo) { return ejecutarDialogo(dialogo); };
+    mComandos->nuevoEditorImagen = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+        return std::make_unique<FrmGetImagen>(mDiseno, mWs, dirDiseno(), padre);
     };
     mRaton = new RatonCanvas(mDiseno, mWs, *mComandos, this);
     mRaton->setMenus(menu(QStringLiteral("mnuTicket")), menu(QStringLiteral("mnuObjetos")),
@@ -57,8 +62,9 @@ void FormMain::conectarEdicion() {
     for (QAction* a : menu(QStringLiteral("mnuGrosorDeLinea"))->actions())
         connect(a, &QAction::triggered, this, [c, a] { c->GrosorDeLinea(a->data().toInt()); });
 
-    // Zoom of the canvas display, also on Ctrl + mouse wheel. Not on the menu bar by itself.
+    // Zoom of the canvas display, also on Ctrl + mouse wheel; before the help menu.
     QMenu* zoom = nuevoMenu(this, QStringLiteral("&Zoom"), QStringLiteral("mnuZoom"));
+    menuBar()->insertMenu(accion(QStringLiteral("mnuAyuda")), zoom);
     auto* grupo = new QActionGroup(zoom);
     for (double z : CanvasTicket::NivelesZoom) {
         const int porcentaje = static_cast<int>(z * 100);

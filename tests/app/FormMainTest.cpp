@@ -46,13 +46,14 @@ TEST(FormMain, TitleMenusAndCanvasAtStart) {
     Ventana v;
     FormMain& f = *v.form;
     EXPECT_EQ(f.windowTitle(), QStringLiteral("Quoravex  -  Version 1.4"));
-    EXPECT_EQ(titulosBarra(f, false),
-              (QStringList{
-                  QStringLiteral("&Archivo"), QStringLiteral("Menu &Ticket"), QStringLiteral("Redibujar"),
-                  QStringLiteral("Visualizar"), QStringLiteral("Ticket"), QStringLiteral("Menu Objetos"),
-                  QStringLiteral("Menu Linea"), QStringLiteral("Configuración"), QStringLiteral("Ay&uda")}));
-    EXPECT_EQ(titulosBarra(f, true),
-              (QStringList{QStringLiteral("&Archivo"), QStringLiteral("Ticket"), QStringLiteral("Ay&uda")}));
+    EXPECT_EQ(
+        titulosBarra(f, false),
+        (QStringList{QStringLiteral("&Archivo"), QStringLiteral("Menu &Ticket"), QStringLiteral("Redibujar"),
+                     QStringLiteral("Visualizar"), QStringLiteral("Ticket"), QStringLiteral("Menu Objetos"),
+                     QStringLiteral("Menu Linea"), QStringLiteral("Configuración"), QStringLiteral("&Zoom"),
+                     QStringLiteral("Ay&uda")}));
+    EXPECT_EQ(titulosBarra(f, true), (QStringList{QStringLiteral("&Archivo"), QStringLiteral("Ticket"),
+                                                  QStringLiteral("&Zoom"), QStringLiteral("Ay&uda")}));
 
     const struct {
         const char* nombre;
