@@ -150,6 +150,8 @@ private:
 public:
     ComandosObjeto& comandos() { return *mComandos; }
     RatonCanvas& raton() { return *mRaton; }
+    // Zoom at which the whole ticket fits the window.
+    void zoomAjustado();
 
 private:
     void conectarEdicion();

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScrollArea>
+#include <algorithm>
 
 namespace quoravex {
 
@@ -30,6 +32,7 @@ void FormMain::conectarEdicion() {
     connect(mCanvas, &CanvasTicket::ratonMovido, mRaton, &RatonCanvas::mover);
     connect(mCanvas, &CanvasTicket::ratonSoltado, mRaton, &RatonCanvas::soltar);
     connect(mCanvas, &CanvasTicket::ratonDobleClic, mRaton, &RatonCanvas::dobleClic);
+    connect(mCanvas, &CanvasTicket::teclaMover, mRaton, &RatonCanvas::moverConTeclado);
 
     ComandosObjeto* c = mComandos;
     auto conectar = [this](const QString& nombre, auto&& f) {
@@ -76,10 +79,22 @@ void FormMain::conectarEdicion() {
         grupo->addAction(a);
         connect(a, &QAction::triggered, this, [this, z] { mCanvas->setZoom(z); });
     }
+    zoom->addSeparator();
+    QAction* ajustar =
+        nuevaAccion(zoom, QStringLiteral("Ajustar a la ventana"), QStringLiteral("mnuZoomAjustar"));
+    connect(ajustar, &QAction::triggered, this, &FormMain::zoomAjustado);
     connect(mCanvas, &CanvasTicket::zoomCambiado, this, [grupo](double z) {
         for (QAction* a : grupo->actions())
             a->setChecked(a->data().toDouble() == z);
     });
+}
+
+void FormMain::zoomAjustado() {
+    // The largest zoom, up to 400 %, at which the whole ticket fits the visible area.
+    const QSize visible = mScroll->viewport()->size();
+    const double z = std::min(double(visible.width()) / mWs.PicTicket.width(),
+                              double(visible.height()) / mWs.PicTicket.height());
+    mCanvas->setZoom(std::clamp(z, 0.25, CanvasTicket::NivelesZoom.back()));
 }
 
 } // namespace quoravex

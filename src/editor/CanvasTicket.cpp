@@ -2,6 +2,7 @@
 
 #include "render/Workspace.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
@@ -11,6 +12,7 @@ namespace quoravex {
 
 CanvasTicket::CanvasTicket(Workspace& ws, QWidget* parent) : QWidget(parent), mWs(ws) {
     setObjectName(QStringLiteral("PicTicket"));
+    setFocusPolicy(Qt::StrongFocus); // a click gives the canvas the arrow keys
     connect(&mWs, &Workspace::cambiado, this, [this] {
         ajustarTamano();
         update();
@@ -98,6 +100,29 @@ void CanvasTicket::paintEvent(QPaintEvent*) {
             p.drawRect(s.geometry().adjusted(0, 0, -1, -1));
         }
     }
+}
+
+void CanvasTicket::keyPressEvent(QKeyEvent* e) {
+    // Arrow keys nudge the current object by one dot, ten with Shift.
+    const int paso = (e->modifiers() & Qt::ShiftModifier) ? 10 : 1;
+    switch (e->key()) {
+    case Qt::Key_Left:
+        emit teclaMover(-paso, 0);
+        break;
+    case Qt::Key_Right:
+        emit teclaMover(paso, 0);
+        break;
+    case Qt::Key_Up:
+        emit teclaMover(0, -paso);
+        break;
+    case Qt::Key_Down:
+        emit teclaMover(0, paso);
+        break;
+    default:
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
 }
 
 } // namespace quoravex

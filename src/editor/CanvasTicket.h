@@ -44,6 +44,8 @@ signals:
     void ratonSoltado(const quoravex::EventoRaton& e);
     void ratonDobleClic(const quoravex::EventoRaton& e);
     void zoomCambiado(double zoom);
+    // An arrow key: move the current object by (dx, dy) dots.
+    void teclaMover(int dx, int dy);
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -52,6 +54,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     EventoRaton evento(const QMouseEvent* e) const;

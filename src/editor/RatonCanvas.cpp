@@ -173,9 +173,20 @@ void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro) {
         mPitado = true;
         return;
     }
+    const Surface& caja = mWs.item(i);
+    moverObjeto(i, redondear(caja.left() + dentro.x() - AgarreX),
+                redondear(caja.top() + dentro.y() - AgarreY));
+}
+
+void RatonCanvas::moverConTeclado(int dx, int dy) {
+    const int i = mDiseno.Objeto;
+    if (!mDiseno.enUso(i) || mComandos.DibujandoLinea || mDestino >= 0) return;
+    const Surface& caja = mWs.item(i);
+    moverObjeto(i, caja.left() + dx, caja.top() + dy);
+}
+
+void RatonCanvas::moverObjeto(int i, int left, int top) {
     Surface& caja = mWs.item(i);
-    int left = redondear(caja.left() + dentro.x() - AgarreX);
-    int top = redondear(caja.top() + dentro.y() - AgarreY);
     const double ancho = caja.width();
     const double alto = caja.height();
     const int largo = mDiseno.LargoTicket;

@@ -43,6 +43,8 @@ public:
     void mover(const EventoRaton& e);
     void soltar(const EventoRaton& e);
     void dobleClic(const EventoRaton& e);
+    // Moves the current object by (dx, dy) dots, within the same limits as a drag.
+    void moverConTeclado(int dx, int dy);
 
 private:
     void canvasMover(const QPointF& pos);
@@ -50,6 +52,8 @@ private:
     void canvasIzquierdoArriba();
     void objetoIzquierdoAbajo(int i, const QPointF& dentro);
     void objetoArrastrar(int i, const QPointF& dentro);
+    // Puts object i at (left, top) within the drag limits and takes it into its record.
+    void moverObjeto(int i, int left, int top);
     void objetoDerechoArriba(int i, const QPoint& global);
     void prepararMenus(int i);
     bool lineaActiva(int& i);

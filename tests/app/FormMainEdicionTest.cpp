@@ -109,8 +109,9 @@ TEST(FormMainEdicion, ZoomEntriesFollowTheCanvas) {
     QStringList titulos;
     for (QAction* a : zoom->actions())
         titulos << a->text();
-    EXPECT_EQ(titulos, (QStringList{QStringLiteral("100 %"), QStringLiteral("200 %"), QStringLiteral("300 %"),
-                                    QStringLiteral("400 %")}));
+    EXPECT_EQ(titulos,
+              (QStringList{QStringLiteral("100 %"), QStringLiteral("200 %"), QStringLiteral("300 %"),
+                           QStringLiteral("400 %"), QString(), QStringLiteral("Ajustar a la ventana")}));
     EXPECT_TRUE(e.form->accion(QStringLiteral("mnuZoom_100"))->isChecked());
     e.disparar("mnuZoom_300");
     EXPECT_EQ(e.form->canvas().zoom(), 3.0);
@@ -118,4 +119,38 @@ TEST(FormMainEdicion, ZoomEntriesFollowTheCanvas) {
     e.form->canvas().alejar();
     EXPECT_TRUE(e.form->accion(QStringLiteral("mnuZoom_200"))->isChecked());
     EXPECT_FALSE(e.form->accion(QStringLiteral("mnuZoom_300"))->isChecked());
+}
+
+TEST(FormMainEdicion, ArrowKeysNudgeTheCurrentObjectWithinTheDragLimits) {
+    Edicion e;
+    CanvasTicket& canvas = e.form->canvas();
+    e.disparar("mnuAnadirLinea");
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(5, 100));
+    QTest::mouseMove(&canvas, QPoint(105, 101));
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(105, 101));
+    ASSERT_EQ(e.d().objeto(1).Left, 5);
+    e.d().Objeto = 1;
+    e.d().TicketModificado = Falso;
+
+    QTest::keyClick(&canvas, Qt::Key_Right);
+    EXPECT_EQ(e.d().objeto(1).Left, 6);
+    EXPECT_EQ(e.d().TicketModificado, Verdadero);
+    QTest::keyClick(&canvas, Qt::Key_Down, Qt::ShiftModifier);
+    EXPECT_EQ(e.d().objeto(1).Top, 110);
+    QTest::keyClick(&canvas, Qt::Key_Left, Qt::ShiftModifier); // a line's corner stays on the ticket
+    EXPECT_EQ(e.d().objeto(1).Left, 1);
+    EXPECT_EQ(e.caja(1).left(), 1);
+    QTest::keyClick(&canvas, Qt::Key_Up);
+    EXPECT_EQ(e.d().objeto(1).Top, 109);
+}
+
+TEST(FormMainEdicion, FitToWindowShowsTheWholeTicket) {
+    Edicion e;
+    e.form->resize(500, 400);
+    e.form->show();
+    e.form->accion(QStringLiteral("mnuZoomAjustar"))->trigger();
+    const double z = e.form->canvas().zoom();
+    EXPECT_LT(z, 1.0);
+    EXPECT_LE(e.form->canvas().height(), 400);
+    EXPECT_NEAR(e.form->canvas().height(), 501 * z, 1);
 }
