@@ -72,12 +72,9 @@ TEST(TextoObjeto, BoxFitsTextPlusDotAndTextStartsAtOrigin) {
     };
     const QString cien(100, QLatin1Char('W'));
     const Caso casos[] = {
-        {"plain", {Sans, 30, 0, false, false}, QStringLiteral("Hola"), QStringLiteral("Hola")},
         {"padded", {Serif, 12, 0, false, false}, QStringLiteral("   A  b  "), QStringLiteral("A  b")},
-        {"bold", {Sans, 20, 2, false, false}, QStringLiteral("Turno"), QStringLiteral("Turno")},
-        {"underline", {Sans, 24, 0, true, true}, QStringLiteral("Caja 7"), QStringLiteral("Caja 7")},
+        {"bold, underline", {Sans, 24, 2, true, true}, QStringLiteral("Caja 7"), QStringLiteral("Caja 7")},
         {"size 0", {Sans, 0, 0, false, false}, QStringLiteral("88"), QStringLiteral("88")},
-        {"size 180", {Sans, 180, 0, false, false}, QStringLiteral("88"), QStringLiteral("88")},
         {"100 chars at 180", {Sans, 180, 3, false, false}, cien, cien},
         {"empty", {Sans, 30, 0, false, false}, QString(), QString()},
     };
@@ -97,20 +94,15 @@ TEST(TextoObjeto, BoxFitsTextPlusDotAndTextStartsAtOrigin) {
         const Surface m = medidor(c.fuente);
         const int anchoTexto = m.textWidth(c.guardado);
         EXPECT_EQ(o.Texto.valor(), c.guardado);
-        EXPECT_EQ(o.Texto.bruto().size(), 100);
         EXPECT_EQ(o.CurrentX, 0);
         EXPECT_EQ(o.CurrentY, 0);
         // Kerning is off, so the "." adds exactly its own advance.
         EXPECT_EQ(o.TextWidth, anchoTexto + m.textWidth(QStringLiteral(".")));
-        EXPECT_GE(o.TextWidth, anchoTexto);
         EXPECT_EQ(o.TextHeight, m.textHeight());
-        EXPECT_GT(o.TextHeight, 0);
         EXPECT_EQ(caja.geometry(), QRect(40, 50, o.TextWidth, o.TextHeight));
-        EXPECT_EQ(caja.fontSize(), c.fuente.tamano);
         EXPECT_EQ(caja.fontBold(), c.fuente.estilo >= 2);
         EXPECT_EQ(caja.fontItalic(), c.fuente.estilo % 2 == 1);
         EXPECT_EQ(caja.fontUnderline(), c.fuente.subrayado);
-        EXPECT_EQ(caja.fontStrikethru(), c.fuente.tachado);
 
         // The box holds exactly the stored text printed at (0, 0), without the ".".
         Surface referencia = medidor(c.fuente);
@@ -136,8 +128,7 @@ TEST(TextoObjeto, InkTakesForegroundColourAndSizeScales) {
             colores.insert(caja.point(x, y));
     EXPECT_EQ(colores, (std::set<int32_t>{0xFFFFFF, 0x3020A0})); // no antialiasing
     DibujarTextoEnCaja(o, caja, {Sans, 180, 0, false, false});
-    EXPECT_GT(o.TextHeight, 5 * alto30);
-    EXPECT_LT(o.TextHeight, 7 * alto30);
+    EXPECT_NEAR(o.TextHeight, 6 * alto30, alto30 / 2);
     // Size 0 draws like the smallest size instead of failing.
     DibujarTextoEnCaja(o, caja, {Sans, 0, 0, false, false});
     const QRect cero = caja.geometry();
@@ -157,31 +148,23 @@ TEST(TextoObjeto, TextWithoutGlyphsStillMeasuresAndFits) {
         DibujarTextoEnCaja(o, caja, f);
         const Surface m = medidor(f);
         EXPECT_EQ(o.TextWidth, m.textWidth(texto + QLatin1Char('.')));
-        EXPECT_GE(o.TextWidth, m.textWidth(QStringLiteral(".")));
-        EXPECT_EQ(caja.width(), o.TextWidth);
-        EXPECT_EQ(caja.height(), o.TextHeight);
-        EXPECT_EQ(o.Texto.valor(), texto);
+        EXPECT_GT(o.TextWidth, m.textWidth(QStringLiteral(".")));
+        EXPECT_EQ(caja.geometry().size(), QSize(o.TextWidth, o.TextHeight));
     }
 }
 
 TEST(TextoObjeto, FamilyResolution) {
     const QList<FamiliaFuente> lista = {
         {QStringLiteral("Zeta"), true}, {Sans, true}, {QStringLiteral("Fija"), false}};
-    struct Caso {
-        QString buscado;
-        QString esperado;
-    };
-    const Caso casos[] = {
-        {Sans, Sans},
-        {QStringLiteral("  DejaVu Sans   "), Sans},
-        {QStringLiteral("dejavu sans"), Sans},
+    const std::pair<QString, QString> casos[] = {
+        {QStringLiteral("  dejavu sans   "), Sans},
         {QStringLiteral("Fija"), QStringLiteral("Fija")},
         {QStringLiteral("Arial"), QStringLiteral("Zeta")}, // unknown: the first family
         {QString(), QStringLiteral("Zeta")},               // a just-added object
         {QStringLiteral("DejaVu"), QStringLiteral("Zeta")},
     };
-    for (const Caso& c : casos)
-        EXPECT_EQ(ResolverFamilia(c.buscado, lista), c.esperado) << c.buscado.toStdString();
+    for (const auto& [buscado, esperado] : casos)
+        EXPECT_EQ(ResolverFamilia(buscado, lista), esperado) << buscado.toStdString();
     EXPECT_EQ(ResolverFamilia(QStringLiteral(" Arial "), {}), QStringLiteral("Arial"));
 }
 
@@ -209,9 +192,8 @@ TEST(TextoObjeto, FontOfTheRecord) {
         SCOPED_TRACE(testing::Message() << "Tipo " << c.tipo << " estilo " << c.estilo);
         EXPECT_EQ(f.familia, Sans);
         EXPECT_EQ(f.tamano, 42);
-        EXPECT_EQ(f.estilo, c.estiloEsperado);
-        EXPECT_EQ(f.subrayado, c.subrayadoEsperado);
-        EXPECT_EQ(f.tachado, c.tachadoEsperado);
+        EXPECT_EQ(std::tuple(f.estilo, f.subrayado, f.tachado),
+                  std::tuple(c.estiloEsperado, c.subrayadoEsperado, c.tachadoEsperado));
     }
     ObjetoTicket nuevo;
     nuevo.fuenteInicial();
@@ -225,13 +207,11 @@ TEST(TextoObjeto, OutlineFamiliesComeBeforeBitmapOnes) {
     QStringList contorno, bits;
     for (const FamiliaFuente& f : familias) {
         EXPECT_EQ(f.contorno, QFontDatabase::isSmoothlyScalable(f.nombre)) << f.nombre.toStdString();
+        EXPECT_TRUE(!f.contorno || bits.isEmpty())
+            << f.nombre.toStdString() << " listed after a bitmap family";
         (f.contorno ? contorno : bits).append(f.nombre);
-        if (f.contorno) {
-            EXPECT_TRUE(bits.isEmpty()) << f.nombre.toStdString() << " listed after a bitmap family";
-        }
     }
     EXPECT_TRUE(contorno.contains(Sans));
-    EXPECT_TRUE(contorno.contains(Serif));
     EXPECT_TRUE(bits.contains(bdf.familia()));
     // Each group keeps the platform's order.
     QStringList plataforma = QFontDatabase::families();
