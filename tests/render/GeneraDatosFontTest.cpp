@@ -72,7 +72,6 @@ TEST(GeneraDatosFont, HeaderInSignAndMagnitude) {
         {32768, 0, 40, 0, 16, std::nullopt},
         {0, -32768, 40, 0, 16, std::nullopt},
         {0, 0, -1, 0, 16, std::nullopt},
-        {0, 0, 40000, 0, 16, std::nullopt},
     };
     for (const Caso& c : casos) {
         ObjetoTicket o = campo(TipoTurno, c.left, c.top);
@@ -83,24 +82,22 @@ TEST(GeneraDatosFont, HeaderInSignAndMagnitude) {
 }
 
 TEST(GeneraDatosFont, FilesOfEachField) {
-    struct Caso {
+    const struct {
         CampoVariable campo;
-        int16_t tipo;
         const char* nombre;
         int cuenta;
         const char* caracteres;
-    };
-    const Caso casos[] = {
-        {CampoVariable::Turno, TipoTurno, "DatosRasterTurno.bin", 16, "0123456789ABCDEF"},
-        {CampoVariable::Fecha, TipoFecha, "DatosRasterFecha.bin", 11, "0123456789/"},
-        {CampoVariable::Hora, TipoHora, "DatosRasterHora.bin", 10, "0123456789:apm"},
+    } casos[] = {
+        {CampoVariable::Turno, "DatosRasterTurno.bin", 16, "0123456789ABCDEF"},
+        {CampoVariable::Fecha, "DatosRasterFecha.bin", 11, "0123456789/"},
+        {CampoVariable::Hora, "DatosRasterHora.bin", 10, "0123456789:apm"},
     };
     QTemporaryDir dir;
     ObjetoTicket turno = campo(TipoTurno, 10, -3);
     turno.Formato = 2;
     const Design d = disenoCon({{1, turno}, {2, campo(TipoFecha, 5, 6)}, {3, campo(TipoHora, 7, 8)}});
     Surface picWork3;
-    for (const Caso& c : casos) {
+    for (const auto& c : casos) {
         const QString ruta = dir.filePath(QString::fromLatin1(c.nombre));
         const ResultadoFuente r = GenerarArchivoFuente(d, c.campo, picWork3, dir.path());
         ASSERT_TRUE(r.ok && r.escrito) << r.mensaje.toStdString();
