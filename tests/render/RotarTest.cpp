@@ -45,43 +45,6 @@ TEST(Rotar, TurnsThatUndoEachOther) {
     }
 }
 
-// The stored bytes of one pixel, or its palette index in one-bit formats.
-QByteArray pixelCrudo(const QImage& img, int x, int y) {
-    if (img.depth() < 8) return QByteArray(1, static_cast<char>(img.pixelIndex(x, y)));
-    const int P = img.depth() / 8;
-    return QByteArray(reinterpret_cast<const char*>(img.constScanLine(y)) + x * P, P);
-}
-
-// The block's pixels move as the turn says; everything else, padding included, stays.
-TEST(Rotar, PixelsGoWhereTheTurnSends) {
-    const QRect bloque(3, 2, 5, 5);
-    const int w = bloque.width(), h = bloque.height();
-    for (QImage::Format f : Formatos)
-        for (int modo : {RotarHorario, RotarMediaVuelta, RotarAntihorario}) {
-            const QImage original = imagenAleatoria(f);
-            QImage img = original;
-            ASSERT_TRUE(RotarBitmap(img, modo, bloque.x(), bloque.y(), w, h));
-            for (int y = 0; y < img.height(); ++y)
-                for (int x = 0; x < img.width(); ++x) {
-                    QPoint origen(x, y); // where the pixel now at (x, y) came from
-                    if (bloque.contains(x, y)) {
-                        const int X = x - bloque.x(), Y = y - bloque.y();
-                        const QPoint desde = modo == RotarHorario       ? QPoint(Y, h - 1 - X)
-                                             : modo == RotarMediaVuelta ? QPoint(w - 1 - X, h - 1 - Y)
-                                                                        : QPoint(w - 1 - Y, X);
-                        origen = bloque.topLeft() + desde;
-                    }
-                    ASSERT_EQ(pixelCrudo(img, x, y), pixelCrudo(original, origen.x(), origen.y()))
-                        << f << " mode " << modo << " at " << x << "," << y;
-                }
-            const int usados = (img.width() * img.depth() + 7) / 8;
-            for (int y = 0; y < img.height(); ++y)
-                for (qsizetype b = usados; b < img.bytesPerLine(); ++b)
-                    ASSERT_EQ(img.constScanLine(y)[b], original.constScanLine(y)[b])
-                        << f << " padding, row " << y;
-        }
-}
-
 TEST(Rotar, TwoByTwoQuarterTurn) {
     QImage img(2, 2, QImage::Format_RGB32);
     const QRgb a = qRgb(255, 0, 0), b = qRgb(0, 255, 0), c = qRgb(0, 0, 255), d = qRgb(9, 9, 9);

