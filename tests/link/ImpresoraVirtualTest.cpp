@@ -3,7 +3,6 @@
 #include "RecordingSink.h"
 #include "document/Design.h"
 #include "link/EnviarTodo.h"
-#include "link/TransferenciaFechaHora.h"
 #include "link/TransferenciaFont.h"
 #include "link/TransferenciaRaster.h"
 #include "support/Bytes.h"
@@ -121,21 +120,4 @@ TEST(ImpresoraVirtual, DeadPrinterIsAFailure) {
     EXPECT_EQ(m.sink.mensajes[0].texto, QStringLiteral("Error de comunicación con Impresora"));
     EXPECT_EQ(m.impresora.borrados, 0);
     EXPECT_TRUE(m.impresora.fonts.empty());
-}
-
-TEST(ImpresoraVirtual, SetsItsClock) {
-    ParPuertos par;
-    RecordingSink sink;
-    EnlaceImpresora enlace(par.pc, sink, LineaFechaHora);
-    ImpresoraVirtual impresora(par.impresora);
-    ASSERT_TRUE(enlace.Cargar(1, false));
-    const QDateTime momento(QDate(2031, 12, 28), QTime(19, 4, 57));
-    TransferenciaFechaHora fecha(enlace, [&] { return momento; });
-    fecha.iniciar();
-    fecha.tick();
-    par.pc.entregar();
-    ASSERT_TRUE(impresora.fechaHora.has_value());
-    EXPECT_EQ(*impresora.fechaHora, momento);
-    EXPECT_EQ(impresora.tramas.size(), 1);
-    EXPECT_EQ(impresora.tramas[0].at(0), 0); // station 0
 }
