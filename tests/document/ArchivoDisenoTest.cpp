@@ -8,6 +8,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <tuple>
 
 using namespace quoravex;
 using quoravex::pruebas::Leer;

@@ -1,6 +1,7 @@
 #include "document/Design.h"
 
 #include <gtest/gtest.h>
+#include <tuple>
 
 using namespace quoravex;
 
@@ -24,16 +25,6 @@ std::vector<int> ordenes(const Design& d) {
 
 } // namespace
 
-TEST(TextoFijo, PadsCutsAndTrims) {
-    TextoFijo<5> t;
-    t = QStringLiteral("ab");
-    EXPECT_EQ(t.bruto(), QStringLiteral("ab   "));
-    t = QStringLiteral("abcdefgh");
-    EXPECT_EQ(t.bruto(), QStringLiteral("abcde"));
-    t = QStringLiteral("  x\ty ");
-    EXPECT_EQ(t.valor(), QStringLiteral("x\ty"));
-}
-
 TEST(Design, AddFillsTheLowestFreeSlotOnTop) {
     Design d;
     NuevoObjeto turno;
@@ -45,17 +36,16 @@ TEST(Design, AddFillsTheLowestFreeSlotOnTop) {
     const ObjetoTicket& o = d.objeto(1);
     EXPECT_EQ(o.Pendiente, Verdadero);
     EXPECT_EQ(o.Formato, 11);
-    EXPECT_EQ(o.Texto.valor(), QStringLiteral("A88"));
-    EXPECT_EQ(o.FontSize, 30);
+    EXPECT_EQ(o.Texto.bruto(), QStringLiteral("A88") + QString(97, QLatin1Char(' ')));
     EXPECT_EQ(o.Grosor, 7);
     NuevoObjeto linea;
     linea.Tipo = TipoLinea;
     ASSERT_EQ(d.agregar(linea), 2);
     EXPECT_EQ(d.objeto(2).Pendiente, Falso);
     EXPECT_EQ(d.objeto(2).Orden, 2);
-    EXPECT_EQ(d.NumObjetos, 2);
-    EXPECT_EQ(d.IdxObjMasAlto, 2);
-    EXPECT_EQ(d.Objeto, 2);
+    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto, d.Objeto), std::tuple(2, 2, 2));
+    d.objeto(2).Texto = QString(120, QLatin1Char('x')); // fixed-width fields cut on assignment
+    EXPECT_EQ(d.objeto(2).Texto.bruto(), QString(100, QLatin1Char('x')));
 }
 
 TEST(Design, FiftyFirstObjectIsRefusedAndNothingChanges) {
@@ -63,9 +53,7 @@ TEST(Design, FiftyFirstObjectIsRefusedAndNothingChanges) {
     EXPECT_EQ(d.buscarSlotLibre(), 0);
     const Design antes = d;
     EXPECT_EQ(d.agregar(NuevoObjeto{}), 0);
-    EXPECT_EQ(d.NumObjetos, 50);
-    EXPECT_EQ(d.IdxObjMasAlto, antes.IdxObjMasAlto);
-    EXPECT_EQ(d.Objeto, antes.Objeto);
+    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto, d.Objeto), std::tuple(50, 50, antes.Objeto));
     EXPECT_TRUE(d.Objetos == antes.Objetos);
 }
 
@@ -92,8 +80,7 @@ TEST(Design, DeletionCounters) {
     // The only object: both counters go to 0 and the slot gets its defaults back.
     Design d = disenoCon(1);
     d.borrar(1);
-    EXPECT_EQ(d.NumObjetos, 0);
-    EXPECT_EQ(d.IdxObjMasAlto, 0);
+    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto), std::tuple(0, 0));
     EXPECT_EQ(d.TicketModificado, Verdadero);
     EXPECT_FALSE(d.objeto(1).enUso());
     EXPECT_EQ(d.objeto(1).Width, 382);
@@ -103,8 +90,7 @@ TEST(Design, DeletionCounters) {
     d.borrar(2);
     EXPECT_EQ(d.IdxObjMasAlto, 3);
     d.borrar(3);
-    EXPECT_EQ(d.NumObjetos, 1);
-    EXPECT_EQ(d.IdxObjMasAlto, 2);
+    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto), std::tuple(1, 2));
 
     // The remaining objects keep Orden 1..NumObjetos, and the hole is reused first.
     d = disenoCon(4);
