@@ -17,28 +17,15 @@ using namespace quoravex;
 namespace {
 
 // A valid file: header, then n fixed texts with Orden 1..n.
-QByteArray archivoValido(int n, int16_t largo = 500, uint8_t numPulsadores = 0) {
-    CabeceraArchivo cab;
-    cab.Longitud = largo;
-    cab.NumPulsadores = numPulsadores;
-    const Registro c = CodificarCabecera(cab);
-    QByteArray datos(reinterpret_cast<const char*>(c.data()), LongitudRegistro);
+QByteArray archivoValido(int n) {
+    Design d;
     for (int k = 1; k <= n; ++k) {
-        ObjetoTicket o;
-        o.EnUso = Verdadero;
-        o.Tipo = TipoTextoFijo;
+        NuevoObjeto o;
         o.Top = 10 * k;
-        o.Left = 1;
-        o.Width = 100;
-        o.Height = 40;
-        o.Orden = static_cast<int16_t>(k);
         o.Texto = QStringLiteral("objeto %1").arg(k);
-        o.FontSize = 30;
-        o.Pulsadores = 1;
-        const Registro r = CodificarRegistro(o);
-        datos.append(reinterpret_cast<const char*>(r.data()), LongitudRegistro);
+        d.objeto(d.agregar(o)).Pendiente = Falso;
     }
-    return datos;
+    return CodificarDiseno(d);
 }
 
 void pon16(QByteArray& d, int k, int off, int v) {
@@ -176,7 +163,8 @@ TEST(CargaDiseno, BadInputs) {
 TEST(CargaDiseno, MoreThanFiftyObjectsLoadsTheFirstFifty) {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("muchos.tck"));
-    ASSERT_TRUE(pruebas::Escribir(ruta, archivoValido(60)));
+    const QByteArray cincuenta = archivoValido(50);
+    ASSERT_TRUE(pruebas::Escribir(ruta, cincuenta + cincuenta.mid(LongitudRegistro, 10 * LongitudRegistro)));
     Design d;
     const ResultadoArchivo r = AbrirDiseno(d, ruta);
     ASSERT_TRUE(r.correcto);
