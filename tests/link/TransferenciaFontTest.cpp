@@ -81,31 +81,21 @@ TEST(TransferenciaFont, WholeTransferFrameByFrame) {
 }
 
 TEST(TransferenciaFont, TheThreeFonts) {
-    const struct {
-        const TipoFont& tipo;
-        QByteArray comandos; // data, header, raster
-        QString etiqueta;
-        Reloj reloj;
-        int barra;
-    } casos[] = {
-        {TipoFont::Turno(), Bytes({0x19, 0x1A, 0x1B}), QStringLiteral("O -> ENV_DATOS_TURNO"),
-         Reloj::FontTurno, 1},
-        {TipoFont::Fecha(), Bytes({0x23, 0x24, 0x25}), QStringLiteral("O -> ENV_DATOS_FECHA"),
-         Reloj::FontFecha, 2},
-        {TipoFont::Hora(), Bytes({0x2D, 0x2E, 0x2F}), QStringLiteral("O -> ENV_DATOS_HORA"), Reloj::FontHora,
-         3},
+    const std::tuple<const TipoFont&, int, const char*, Reloj, int> casos[] = {
+        {TipoFont::Turno(), 0x19, "TURNO", Reloj::FontTurno, 1},
+        {TipoFont::Fecha(), 0x23, "FECHA", Reloj::FontFecha, 2},
+        {TipoFont::Hora(), 0x2D, "HORA", Reloj::FontHora, 3},
     };
-    for (const auto& c : casos) {
-        BancoFont b(c.tipo);
+    for (const auto& [tipo, datos, nombre, reloj, barra] : casos) {
+        BancoFont b(tipo);
         b.correr();
         QByteArray comandos;
         for (const QByteArray& t : b.cuerpos())
             comandos.append(t.at(1));
-        const char d = c.comandos[0], h = c.comandos[1], r = c.comandos[2];
-        EXPECT_EQ(comandos, Bytes({d, h, r, r, h, h})) << c.etiqueta.toStdString();
-        EXPECT_EQ(b.sink.lineas.first(), c.etiqueta);
-        EXPECT_EQ(b.sink.barras[c.barra], 100);
-        EXPECT_FALSE(b.sink.relojActivo(c.reloj));
+        EXPECT_EQ(comandos, Bytes({datos, datos + 1, datos + 2, datos + 2, datos + 1, datos + 1})) << nombre;
+        EXPECT_EQ(b.sink.lineas.first(), QStringLiteral("O -> ENV_DATOS_") + QLatin1String(nombre));
+        EXPECT_EQ(b.sink.barras[barra], 100);
+        EXPECT_FALSE(b.sink.relojActivo(reloj));
     }
 }
 
