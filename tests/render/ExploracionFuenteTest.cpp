@@ -29,31 +29,6 @@ TEST(ExploracionFuente, BytesScannedPerCellRow) {
         EXPECT_EQ(BytesPorFilaCelda(ancho), numBytes) << ancho;
 }
 
-TEST(ExploracionFuente, UnderlineSearchAndEnd) {
-    Surface s = superficieCian();
-    EXPECT_EQ(BuscarSubrayado(s, 500), 0) << "no ink in column 1";
-    pintar(s, 0, 21, 30, 31);      // the underline
-    pintar(s, 1, 1, 10, 20);       // ink above it in column 1, apart from it
-    pintar(s, 5, 5, 40, 40, 0x10); // nearly black is not ink
-    EXPECT_EQ(BuscarSubrayado(s, 500), 30);
-    EXPECT_EQ(BuscarSubrayado(s, 25), 10) << "starting above the underline finds the ink above";
-    EXPECT_EQ(FinSubrayado(s, 30), 21);
-    EXPECT_EQ(FinSubrayado(s, 29), -1) << "column 0 not black";
-    pintar(s, 0, 400, 35, 35);
-    EXPECT_EQ(FinSubrayado(s, 35), 300) << "the scan stops at column 300";
-}
-
-TEST(ExploracionFuente, InkLimitsLeftAndRight) {
-    Surface s = superficieCian();
-    pintar(s, 5, 8, 3, 10);
-    EXPECT_EQ(LimiteDerecho(s, 10, 5), 9);
-    EXPECT_EQ(LimiteDerecho(s, 2, 5), 5) << "rows below y0 are not looked at";
-    EXPECT_EQ(LimiteIzquierdo(s, 10, 8), 4);
-    pintar(s, 0, 500, 0, 0);
-    EXPECT_EQ(LimiteDerecho(s, 10, 5), 0) << "no free column up to 500";
-    EXPECT_EQ(LimiteIzquierdo(s, 10, 8), 0) << "no free column down to 0";
-}
-
 // A space 10 pixels wide (its underline ends at column 9), then a character of
 // advance 12 whose ink stays right of the space.
 TEST(ExploracionFuente, CharacterWithoutOverhang) {

@@ -150,20 +150,3 @@ TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     EXPECT_EQ(f.caja.geometry(), QRect(10, 226, 96, 48));
     EXPECT_EQ(f.caja.point(5, 5), 0);
 }
-
-TEST(VistaPrevia, FitsKeepingAspectAndCentresMessages) {
-    EXPECT_EQ(EncajeVistaPrevia(200, 100, 240, 240), QRect(0, 60, 240, 120));
-    EXPECT_EQ(EncajeVistaPrevia(100, 200, 240, 240), QRect(60, 0, 120, 240));
-    EXPECT_EQ(EncajeVistaPrevia(7, 2, 100, 100), QRect(0, 36, 100, 29)); // h 28.57, y 35.71
-    EXPECT_TRUE(EncajeVistaPrevia(0, 10, 240, 240).isEmpty());
-
-    Surface vista(240, 240);
-    MensajeImagen(vista, QStringLiteral("Arrastra Imagen hasta Aqui!"));
-    QRect tinta;
-    for (int y = 0; y < vista.height(); ++y)
-        for (int x = 0; x < vista.width(); ++x)
-            if (vista.point(x, y) != static_cast<int32_t>(ColorBlanco)) tinta |= QRect(x, y, 1, 1);
-    ASSERT_FALSE(tinta.isEmpty());
-    EXPECT_LE(std::abs(tinta.center().x() - 120), 3);
-    EXPECT_LE(std::abs(tinta.center().y() - 120), 8);
-}

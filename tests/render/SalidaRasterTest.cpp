@@ -141,18 +141,3 @@ TEST(SalidaRaster, WriteFailureLeavesNoFileAndSaysWhy) {
     ASSERT_EQ(EscribirSalida(1, d, ws, dir.path()), QString());
     EXPECT_EQ(Leer(NombreArchivoSalida(1, dir.path())), Bytes({0, 0}));
 }
-
-TEST(SalidaRaster, DrawingAFileBack) {
-    QTemporaryDir dir;
-    Design d;
-    Workspace ws;
-    agregar(d, ws, TipoLinea, QRect(10, 5, 30, 3), 1);
-    agregar(d, ws, TipoLinea, QRect(383, 500, 1, 1), 1);
-    ASSERT_EQ(EscribirSalida(1, d, ws, dir.path()), QString());
-    Surface lienzo(385, 501);
-    ASSERT_TRUE(DibujarSalida(1, lienzo, dir.path()));
-    EXPECT_EQ(lienzo.point(39, 7), 0);
-    EXPECT_EQ(lienzo.point(40, 7), 0xFFFFFF);
-    EXPECT_EQ(lienzo.point(383, 500), 0);
-    EXPECT_FALSE(DibujarSalida(2, lienzo, dir.path()));
-}

@@ -126,19 +126,3 @@ TEST(Surface, SameTextGivesIdenticalPixelsTwice) {
     cero.setFontSize(0);
     EXPECT_GT(cero.textHeight(), 0);
 }
-
-TEST(Surface, StretchKeepsThinLinesWhenShrinkingAndRepeatsWhenEnlarging) {
-    QImage src = Surface::nuevaImagen(8, 8, ColorBlanco);
-    for (int y = 0; y < 8; ++y)
-        src.setPixel(5, y, AQRgb(ColorNegro)); // a one-pixel vertical line
-    const QImage pequena = EstirarImagen(src, src.rect(), QSize(2, 2));
-    EXPECT_EQ(DeQRgb(pequena.pixel(1, 0)), ColorNegro);
-    EXPECT_EQ(DeQRgb(pequena.pixel(0, 0)), ColorBlanco);
-
-    QImage dos = Surface::nuevaImagen(2, 1, ColorBlanco);
-    dos.setPixel(0, 0, AQRgb(ColorNegro));
-    const QImage grande = EstirarImagen(dos, dos.rect(), QSize(6, 2));
-    for (int x = 0; x < 6; ++x)
-        for (int y = 0; y < 2; ++y)
-            EXPECT_EQ(DeQRgb(grande.pixel(x, y)), x < 3 ? ColorNegro : ColorBlanco) << x;
-}
