@@ -129,24 +129,6 @@ TEST_F(FrmGetImagenTest, DropConvertsStoresAndPlacesAndASecondDropReplacesTheBit
     EXPECT_EQ(ws.item(slot).geometry(), QRect(144, 226, 96, 192));
 }
 
-TEST_F(FrmGetImagenTest, SizeLimitIs50000Bytes) {
-    auto f = abrir();
-    const QString grande = escribir(QStringLiteral("grande.bmp"), BmpDeTamano(MitadNegra(100, 100), 50001));
-    const ObjetoTicket antes = d.objeto(slot);
-    ASSERT_TRUE(soltar(*f, {grande}));
-    EXPECT_EQ(avisos,
-              QStringList{QStringLiteral("Fichero demasiado grande! Por Favor cambie su selección.")});
-    EXPECT_EQ(d.objeto(slot), antes);
-    EXPECT_FALSE(QFileInfo::exists(dir.ruta(QStringLiteral("Imagen7.bmp"))));
-
-    avisos.clear();
-    const QString justa = escribir(QStringLiteral("justa.bmp"), BmpDeTamano(MitadNegra(100, 100), 50000));
-    ASSERT_EQ(QFileInfo(justa).size(), 50000);
-    ASSERT_TRUE(soltar(*f, {justa}));
-    EXPECT_TRUE(avisos.isEmpty());
-    EXPECT_EQ(d.objeto(slot).ImagenOrigen.valor(), justa);
-}
-
 TEST_F(FrmGetImagenTest, BadFilesShowAMessageAndChangeNothingElse) {
     const QByteArray png = Codificar(MitadNegra(40, 30), "PNG");
     const QByteArray jpg = Codificar(MitadNegra(40, 30), "JPEG");
@@ -181,9 +163,9 @@ TEST_F(FrmGetImagenTest, BadFilesShowAMessageAndChangeNothingElse) {
     }
 }
 
-TEST_F(FrmGetImagenTest, SeveralFilesAFolderOrAMissingFileAreRefusedBeforeTheSizeCheck) {
+TEST_F(FrmGetImagenTest, TooBigSeveralFilesAFolderOrAMissingFileAreRefused) {
     auto f = abrir();
-    const QString grande = escribir(QStringLiteral("grande.bmp"), BmpDeTamano(MitadNegra(10, 10), 60000));
+    const QString grande = escribir(QStringLiteral("grande.bmp"), BmpDeTamano(MitadNegra(100, 100), 50001));
     const QString buena = escribir(QStringLiteral("buena.png"), Codificar(MitadNegra(10, 10), "PNG"));
     QDir().mkdir(dir.ruta(QStringLiteral("carpeta")));
     const QImage vistaAntes = vista(*f)->superficie().image();
@@ -192,6 +174,8 @@ TEST_F(FrmGetImagenTest, SeveralFilesAFolderOrAMissingFileAreRefusedBeforeTheSiz
         QStringList rutas;
         QString aviso;
     } casos[] = {
+        {{grande}, QStringLiteral("Fichero demasiado grande! Por Favor cambie su selección.")},
+        // Several files, a folder or a missing file are refused before the size check.
         {{grande, buena}, TextoVariosFicheros},
         {{dir.ruta(QStringLiteral("carpeta"))}, TextoEsCarpeta},
         {{dir.ruta(QStringLiteral("no-existe.png"))},
@@ -204,6 +188,13 @@ TEST_F(FrmGetImagenTest, SeveralFilesAFolderOrAMissingFileAreRefusedBeforeTheSiz
         EXPECT_EQ(d.objeto(slot), antes);
         EXPECT_EQ(vista(*f)->superficie().image(), vistaAntes);
     }
+    EXPECT_FALSE(QFileInfo::exists(dir.ruta(QStringLiteral("Imagen7.bmp"))));
+    const QString justa = escribir(QStringLiteral("justa.bmp"), BmpDeTamano(MitadNegra(100, 100), 50000));
+    ASSERT_EQ(QFileInfo(justa).size(), 50000);
+    avisos.clear();
+    ASSERT_TRUE(soltar(*f, {justa}));
+    EXPECT_TRUE(avisos.isEmpty());
+    EXPECT_EQ(d.objeto(slot).ImagenOrigen.valor(), justa);
     // A drop that carries no file address is not taken at all.
     QMimeData texto;
     texto.setText(QStringLiteral("hola"));
