@@ -4,23 +4,20 @@
 #include "RecordingSink.h"
 #include "document/Design.h"
 #include "link/EnlaceImpresora.h"
+#include "support/Bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <deque>
 #include <functional>
-#include <initializer_list>
 #include <optional>
 
 namespace quoravex::test {
 
-inline QByteArray Bytes(std::initializer_list<int> v) {
-    QByteArray r;
-    for (int b : v)
-        r.append(static_cast<char>(b));
-    return r;
-}
+using quoravex::pruebas::Bytes;
+
+constexpr uint8_t Ack = 0x06, Procesando = 0x07, Repetir = 0x0F, Nak = 0x15;
+const QString ErrorComunicacion = QStringLiteral("Error de comunicación con Impresora");
 
 // A reply of the printer carrying this status in its fourth byte.
 inline QByteArray Respuesta(uint8_t estado) {
@@ -33,8 +30,7 @@ struct Banco {
     Banco() { cargado = enlace.Cargar(1, false); }
 
     void escribir(const QString& nombre, const QByteArray& datos) {
-        QFile f(QDir(dir.path()).filePath(nombre));
-        if (f.open(QIODevice::WriteOnly)) f.write(datos);
+        pruebas::Escribir(QDir(dir.path()).filePath(nombre), datos);
     }
     // The printer answers: bytes arrive, then the pause that ends a reply.
     void responder(uint8_t estado) {

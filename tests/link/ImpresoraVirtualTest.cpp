@@ -3,26 +3,19 @@
 #include "RecordingSink.h"
 #include "document/Design.h"
 #include "link/EnviarTodo.h"
-#include "link/TransferenciaFechaHora.h"
 #include "link/TransferenciaFont.h"
 #include "link/TransferenciaRaster.h"
+#include "support/Bytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
 using namespace quoravex::test;
+using quoravex::pruebas::Bytes;
 
 namespace {
-
-QByteArray Bytes(std::initializer_list<int> v) {
-    QByteArray r;
-    for (int b : v)
-        r.append(static_cast<char>(b));
-    return r;
-}
 
 // The transfer window and the printer on the two ends of one cable.
 struct Mesa {
@@ -33,18 +26,14 @@ struct Mesa {
         escribir(QStringLiteral("Salida00.bin"),
                  Bytes({0x00, 0x00, 0x03, 0x02, 0x81, 0x18, 0x01, 0x40, 0x01, 0x3C}));
         escribir(QStringLiteral("Salida01.bin"), Bytes({0x01}));
-        QByteArray largo = Bytes({0x02, 0x10, 0x00, 48});
-        largo.append(QByteArray(48, '\x55'));
-        escribir(QStringLiteral("Salida02.bin"), largo);
-        QByteArray font = Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10});
-        font += Bytes({0x30, 0x0C, 0x00, 0x08, 0x00, 0x00, 0x00, 0x01, 0x02, 0x00, 0x40, 0x01, 0x02});
-        font += Bytes({0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF});
-        escribir(QStringLiteral("DatosRasterTurno.bin"), font);
+        escribir(QStringLiteral("Salida02.bin"), Bytes({0x02, 0x10, 0x00, 48}) + QByteArray(48, '\x55'));
+        escribir(QStringLiteral("DatosRasterTurno.bin"),
+                 Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10, 0x30, 0x0C, 0x00, 0x08, 0x00, 0x00,
+                        0x00, 0x01, 0x02, 0x00, 0x40, 0x01, 0x02, 0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF}));
         cargado = enlace.Cargar(1, false);
     }
     void escribir(const QString& nombre, const QByteArray& datos) {
-        QFile f(QDir(dir.path()).filePath(nombre));
-        if (f.open(QIODevice::WriteOnly)) f.write(datos);
+        pruebas::Escribir(QDir(dir.path()).filePath(nombre), datos);
         archivos[nombre] = datos;
     }
     // The window's timers and the cable, until the send-all sequence ends.
@@ -76,16 +65,14 @@ struct Mesa {
 } // namespace
 
 TEST(ImpresoraVirtual, ReceivesTheDesignDespiteFaults) {
-    struct Caso {
+    const QString nak = QStringLiteral("  R -> NAK"), timeOut = QStringLiteral("  R -> TIME OUT");
+    const struct {
         const char* nombre;
         FallosImpresora fallos;
         qsizetype trozo;
         QString linea; // the log line the fault shows, and how often
         int veces;
-    };
-    const QString nak = QStringLiteral("  R -> NAK");
-    const QString timeOut = QStringLiteral("  R -> TIME OUT");
-    const Caso casos[] = {
+    } casos[] = {
         {"clean line", {}, 1 << 20, nak, 0},
         {"one byte at a time", {}, 1, timeOut, 0},
         {"noise", {.ruido = 4}, 7, nak, 4},
@@ -97,32 +84,30 @@ TEST(ImpresoraVirtual, ReceivesTheDesignDespiteFaults) {
         // Four unknown statuses: NAKs for the erase and the first blocks.
         {"unknown status", {.otroEstado = 4}, 1 << 20, nak, 4},
     };
-    for (const Caso& c : casos) {
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
         Mesa m;
         ASSERT_TRUE(m.cargado);
         m.impresora.fallos = c.fallos;
         m.par.pc.trozo = c.trozo;
         m.par.impresora.trozo = c.trozo;
         m.enviarTodo();
-        EXPECT_FALSE(m.todo.activo()) << c.nombre;
-        EXPECT_FALSE(m.enlace.ErrorEnvio) << c.nombre;
-        EXPECT_TRUE(m.sink.mensajes.isEmpty()) << c.nombre;
-        EXPECT_EQ(m.impresora.largoTicket, 320) << c.nombre;
-        EXPECT_EQ(m.impresora.codigoTeclado, 0x11) << c.nombre;
-        ASSERT_EQ(m.impresora.rasters.size(), 3u) << c.nombre;
+        EXPECT_FALSE(m.todo.activo());
+        EXPECT_FALSE(m.enlace.ErrorEnvio);
+        EXPECT_TRUE(m.sink.mensajes.isEmpty());
+        EXPECT_EQ(m.impresora.largoTicket, 320);
+        EXPECT_EQ(m.impresora.codigoTeclado, 0x11);
+        ASSERT_EQ(m.impresora.rasters.size(), 3u);
         for (int k = 0; k < 3; ++k) {
-            const RasterRecibido& r = m.impresora.rasters[k];
-            EXPECT_TRUE(r.completo) << c.nombre << k;
-            EXPECT_EQ(r.largo, 320);
-            EXPECT_EQ(r.archivo(), m.archivos[TransferenciaRaster::NombreArchivo(k)]) << c.nombre << k;
+            EXPECT_TRUE(m.impresora.rasters[k].completo) << k;
+            EXPECT_EQ(m.impresora.rasters[k].archivo(), m.archivos[TransferenciaRaster::NombreArchivo(k)])
+                << k;
         }
-        ASSERT_EQ(m.impresora.fonts.count(0), 1u) << c.nombre;
+        ASSERT_EQ(m.impresora.fonts.count(0), 1u);
         EXPECT_TRUE(m.impresora.fonts[0].completa);
-        EXPECT_EQ(m.impresora.fonts[0].archivo(), m.archivos[QStringLiteral("DatosRasterTurno.bin")])
-            << c.nombre;
-        EXPECT_EQ(m.impresora.tramasDanadas, c.fallos.ruido) << c.nombre;
-        EXPECT_EQ(m.sink.pitidos, 1);
-        EXPECT_EQ(m.sink.lineas.count(c.linea), c.veces) << c.nombre;
+        EXPECT_EQ(m.impresora.fonts[0].archivo(), m.archivos[QStringLiteral("DatosRasterTurno.bin")]);
+        EXPECT_EQ(m.impresora.tramasDanadas, c.fallos.ruido);
+        EXPECT_EQ(m.sink.lineas.count(c.linea), c.veces);
     }
 }
 
@@ -135,21 +120,4 @@ TEST(ImpresoraVirtual, DeadPrinterIsAFailure) {
     EXPECT_EQ(m.sink.mensajes[0].texto, QStringLiteral("Error de comunicación con Impresora"));
     EXPECT_EQ(m.impresora.borrados, 0);
     EXPECT_TRUE(m.impresora.fonts.empty());
-}
-
-TEST(ImpresoraVirtual, SetsItsClock) {
-    ParPuertos par;
-    RecordingSink sink;
-    EnlaceImpresora enlace(par.pc, sink, LineaFechaHora);
-    ImpresoraVirtual impresora(par.impresora);
-    ASSERT_TRUE(enlace.Cargar(1, false));
-    const QDateTime momento(QDate(2031, 12, 28), QTime(19, 4, 57));
-    TransferenciaFechaHora fecha(enlace, [&] { return momento; });
-    fecha.iniciar();
-    fecha.tick();
-    par.pc.entregar();
-    ASSERT_TRUE(impresora.fechaHora.has_value());
-    EXPECT_EQ(*impresora.fechaHora, momento);
-    EXPECT_EQ(impresora.tramas.size(), 1);
-    EXPECT_EQ(impresora.tramas[0].at(0), 0); // station 0
 }

@@ -2,22 +2,16 @@
 
 #include "document/Design.h"
 #include "render/CodificacionRaster.h"
+#include "support/Bytes.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
 
 using namespace quoravex;
+using namespace quoravex::pruebas;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> v) {
-    QByteArray b;
-    for (int x : v)
-        b.append(static_cast<char>(x));
-    return b;
-}
 
 ObjetoTicket campo(int16_t tipo, int left = 10, int top = 20, int puntos = 30, int16_t estilo = 0) {
     ObjetoTicket o;
@@ -38,14 +32,9 @@ Design disenoCon(std::initializer_list<std::pair<int, ObjetoTicket>> objetos) {
     for (const auto& [slot, o] : objetos) {
         d.objeto(slot) = o;
         d.IdxObjMasAlto = static_cast<int16_t>(std::max<int>(d.IdxObjMasAlto, slot));
-        if (o.enUso()) ++d.NumObjetos;
+        d.NumObjetos = static_cast<int16_t>(d.NumObjetos + (o.enUso() ? 1 : 0));
     }
     return d;
-}
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 struct Registro {
@@ -59,40 +48,29 @@ std::vector<Registro> registros(const QByteArray& archivo) {
     std::vector<Registro> r;
     qsizetype p = 8;
     auto u16 = [&](qsizetype i) { return uint8_t(archivo[i]) | (uint8_t(archivo[i + 1]) << 8); };
-    while (p < archivo.size() && uint8_t(archivo[p]) != 0xFF) {
-        if (p + 5 > archivo.size()) break;
-        const int n = u16(p + 3);
-        r.push_back({archivo[p], u16(p + 1), archivo.mid(p + 5, n)});
-        p += 5 + n;
+    while (p + 5 <= archivo.size() && uint8_t(archivo[p]) != 0xFF) {
+        r.push_back({archivo[p], u16(p + 1), archivo.mid(p + 5, u16(p + 3))});
+        p += 5 + u16(p + 3);
     }
     EXPECT_EQ(p, archivo.size() - 1) << "0xFF must be the last byte";
     return r;
 }
 
-QString texto(const std::vector<Registro>& r) {
-    QString s;
-    for (const auto& x : r)
-        s.append(QLatin1Char(x.codigo));
-    return s;
-}
-
 } // namespace
 
 TEST(GeneraDatosFont, HeaderInSignAndMagnitude) {
-    struct Caso {
+    const struct {
         int left, top, alto, formato, cuenta;
         std::optional<QByteArray> esperado;
-    };
-    const Caso casos[] = {
-        {10, -3, 40, 2, 0x10, bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10})},
-        {-300, 0, 1, 0, 11, bytes({0x2C, 0x81, 0x00, 0x00, 0x01, 0x00, 0x00, 0x0B})},
-        {32767, -32767, 32767, 255, 10, bytes({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x0A})},
+    } casos[] = {
+        {10, -3, 40, 2, 0x10, Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10})},
+        {-300, 0, 1, 0, 11, Bytes({0x2C, 0x81, 0x00, 0x00, 0x01, 0x00, 0x00, 0x0B})},
+        {32767, -32767, 32767, 255, 10, Bytes({0xFF, 0x7F, 0xFF, 0xFF, 0xFF, 0x7F, 0xFF, 0x0A})},
         {32768, 0, 40, 0, 16, std::nullopt},
         {0, -32768, 40, 0, 16, std::nullopt},
         {0, 0, -1, 0, 16, std::nullopt},
-        {0, 0, 40000, 0, 16, std::nullopt},
     };
-    for (const Caso& c : casos) {
+    for (const auto& c : casos) {
         ObjetoTicket o = campo(TipoTurno, c.left, c.top);
         o.Height = c.alto;
         o.Formato = static_cast<uint8_t>(c.formato);
@@ -100,75 +78,50 @@ TEST(GeneraDatosFont, HeaderInSignAndMagnitude) {
     }
 }
 
+// One file per field, from the field in the highest slot; no field, no file.
 TEST(GeneraDatosFont, FilesOfEachField) {
-    struct Caso {
+    const struct {
         CampoVariable campo;
-        int16_t tipo;
         const char* nombre;
         int cuenta;
         const char* caracteres;
-    };
-    const Caso casos[] = {
-        {CampoVariable::Turno, TipoTurno, "DatosRasterTurno.bin", 16, "0123456789ABCDEF"},
-        {CampoVariable::Fecha, TipoFecha, "DatosRasterFecha.bin", 11, "0123456789/"},
-        {CampoVariable::Hora, TipoHora, "DatosRasterHora.bin", 10, "0123456789:apm"},
+    } casos[] = {
+        {CampoVariable::Turno, "DatosRasterTurno.bin", 16, "0123456789ABCDEF"},
+        {CampoVariable::Fecha, "DatosRasterFecha.bin", 11, "0123456789/"},
+        {CampoVariable::Hora, "DatosRasterHora.bin", 10, "0123456789:apm"},
     };
     QTemporaryDir dir;
-    ObjetoTicket turno = campo(TipoTurno, 10, -3);
+    ObjetoTicket turno = campo(TipoTurno, 10, -3), libre = campo(TipoHora);
     turno.Formato = 2;
-    const Design d = disenoCon({{1, turno}, {2, campo(TipoFecha, 5, 6)}, {3, campo(TipoHora, 7, 8)}});
+    libre.EnUso = Falso;
+    const Design d = disenoCon({{1, campo(TipoTurno, 2, 2)},
+                                {4, turno},
+                                {2, campo(TipoFecha, 5, 6)},
+                                {3, campo(TipoHora, 7, 8)},
+                                {7, libre}});
     Surface picWork3;
-    for (const Caso& c : casos) {
-        const QString ruta = ArchivoFuente(c.campo, dir.path());
-        EXPECT_EQ(ruta, dir.filePath(QString::fromLatin1(c.nombre)));
+    for (const auto& c : casos) {
         const ResultadoFuente r = GenerarArchivoFuente(d, c.campo, picWork3, dir.path());
-        ASSERT_TRUE(r.ok) << r.mensaje.toStdString();
-        EXPECT_TRUE(r.escrito);
-        const QByteArray archivo = leer(ruta);
+        ASSERT_TRUE(r.ok && r.escrito) << r.mensaje.toStdString();
+        const QByteArray archivo = Leer(dir.filePath(QString::fromLatin1(c.nombre)));
         ASSERT_GT(archivo.size(), 9);
         EXPECT_EQ(uint8_t(archivo[7]), c.cuenta) << c.nombre;
-        const auto regs = registros(archivo);
-        EXPECT_EQ(texto(regs), QString::fromLatin1(c.caracteres)) << c.nombre;
-        for (const auto& reg : regs) {
-            EXPECT_GT(reg.avance, 0) << reg.codigo;
-            EXPECT_FALSE(reg.celda.isEmpty()) << reg.codigo;
-        }
+        QByteArray caracteres;
+        for (const auto& reg : registros(archivo))
+            caracteres.append(reg.codigo);
+        EXPECT_EQ(caracteres, QByteArray(c.caracteres)) << c.nombre;
+        EXPECT_EQ(archivo, GenerarFuente(d.objeto(SlotCampo(d, c.campo)), c.campo, picWork3).bytes);
     }
-    EXPECT_EQ(leer(ArchivoFuente(CampoVariable::Turno, dir.path())).left(8),
-              bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10}));
-    EXPECT_EQ(leer(ArchivoFuente(CampoVariable::Fecha, dir.path())).left(4), bytes({5, 0, 6, 0}));
-    EXPECT_EQ(ArchivoFuente(CampoVariable::Hora), QStringLiteral("./DatosRasterHora.bin"));
-}
+    EXPECT_EQ(SlotCampo(d, CampoVariable::Turno), 4);
+    EXPECT_EQ(Leer(ArchivoFuente(CampoVariable::Turno, dir.path())).left(8),
+              Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10}));
+    EXPECT_EQ(Leer(ArchivoFuente(CampoVariable::Hora, dir.path())).left(4), Bytes({7, 0, 8, 0}));
 
-TEST(GeneraDatosFont, FieldInTheHighestSlotWins) {
-    QTemporaryDir dir;
-    ObjetoTicket libre = campo(TipoTurno, 99, 99);
-    libre.EnUso = Falso;
-    const Design d = disenoCon({{2, campo(TipoTurno, 2, 2)},
-                                {5, campo(TipoTurno, 5, 50, 12)},
-                                {6, campo(TipoFecha, 6, 6)},
-                                {7, libre}});
-    EXPECT_EQ(SlotCampo(d, CampoVariable::Turno), 5);
-    Surface picWork3;
-    ASSERT_TRUE(PBFontTurno(d, picWork3, dir.path()).escrito);
-    const QByteArray archivo = leer(ArchivoFuente(CampoVariable::Turno, dir.path()));
-    EXPECT_EQ(archivo.left(4), bytes({5, 0, 50, 0}));
-    EXPECT_EQ(archivo, GenerarFuente(d.objeto(5), CampoVariable::Turno, picWork3).bytes);
-}
-
-TEST(GeneraDatosFont, NoFieldLeavesNoFile) {
-    QTemporaryDir dir;
-    const QString ruta = ArchivoFuente(CampoVariable::Fecha, dir.path());
-    QFile viejo(ruta);
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-    viejo.write("font of an earlier design");
-    viejo.close();
-    const Design d = disenoCon({{1, campo(TipoTurno)}, {2, campo(TipoHora)}});
-    Surface picWork3;
-    const ResultadoFuente r = PBFontFecha(d, picWork3, dir.path());
+    const QString fecha = ArchivoFuente(CampoVariable::Fecha, dir.path());
+    const ResultadoFuente r = PBFontFecha(disenoCon({{1, turno}}), picWork3, dir.path());
     EXPECT_TRUE(r.ok);
     EXPECT_FALSE(r.escrito);
-    EXPECT_FALSE(QFile::exists(ruta));
+    EXPECT_FALSE(QFile::exists(fecha)); // the old file of an earlier design went too
 }
 
 TEST(GeneraDatosFont, ObjectUnderlineAndStrikeOutDoNotReachTheFont) {
@@ -176,117 +129,79 @@ TEST(GeneraDatosFont, ObjectUnderlineAndStrikeOutDoNotReachTheFont) {
     ObjetoTicket o = campo(TipoTurno, 1, 1, 20, 2);
     const QByteArray normal = GenerarFuente(o, CampoVariable::Turno, picWork3).bytes;
     ASSERT_FALSE(normal.isEmpty());
-    for (auto [sub, tach] : {std::pair{1, 0}, {0, 1}, {1, 1}}) {
-        o.FontUnderline = static_cast<int16_t>(sub);
-        o.FontStrikethru = static_cast<int16_t>(tach);
-        EXPECT_EQ(GenerarFuente(o, CampoVariable::Turno, picWork3).bytes, normal) << sub << tach;
-    }
+    o.FontUnderline = o.FontStrikethru = 1;
+    EXPECT_EQ(GenerarFuente(o, CampoVariable::Turno, picWork3).bytes, normal);
 }
 
-TEST(GeneraDatosFont, BoundsOfOneCharacter) {
-    QByteArray segmento95 = bytes({0x00, 0x00, 95});
-    segmento95.append(95, char(1));
-    QByteArray segmento96 = bytes({0x00, 0x00, 96});
-    segmento96.append(96, char(1));
+TEST(GeneraDatosFont, BoundsOfOneCharacterAndRefusals) {
     const QByteArray grande(10002, char(0));
-    struct Caso {
-        int ancho;
-        QByteArray celda;
-        LimiteFuente esperado;
-    };
-    const Caso casos[] = {
-        {392, segmento95, LimiteFuente::Dentro},        {393, {}, LimiteFuente::Ancho},
-        {13, segmento96, LimiteFuente::Segmento},       {13, grande, LimiteFuente::Bytes},
+    const std::tuple<int, QByteArray, LimiteFuente> casos[] = {
+        {392, Bytes({0x00, 0x00, 95}) + QByteArray(95, '\x01'), LimiteFuente::Dentro},
+        {393, {}, LimiteFuente::Ancho},
+        {13, Bytes({0x00, 0x00, 96}) + QByteArray(96, '\x01'), LimiteFuente::Segmento},
+        {13, grande, LimiteFuente::Bytes},
         {13, grande.left(10001), LimiteFuente::Dentro},
     };
-    for (const Caso& c : casos)
-        EXPECT_EQ(RevisarLimites(c.ancho, c.celda), c.esperado) << c.ancho << " " << c.celda.size();
+    for (const auto& [ancho, celda, esperado] : casos)
+        EXPECT_EQ(RevisarLimites(ancho, celda), esperado) << ancho << " " << celda.size();
 
-    // A solid cell of the widest size over 301 rows is far beyond 10,001 bytes.
-    Surface negro(LadoSuperficieFuente, LadoSuperficieFuente);
-    negro.setBackColor(ColorNegro);
-    negro.clear();
-    EXPECT_EQ(RevisarLimites(392, CodificarCelda(negro, 0, 392, 300)), LimiteFuente::Bytes);
-}
-
-TEST(GeneraDatosFont, FontsBeyondThePrinterAreRefusedWithoutFile) {
+    // A font beyond the printer, or a folder that cannot take the file, leaves no file.
     QTemporaryDir dir;
-    ObjetoTicket enorme = campo(TipoTurno, 1, 1, 400);
-    ObjetoTicket lejos = campo(TipoHora, 40000, 1);
-    const Design d = disenoCon({{1, enorme}, {2, lejos}});
     Surface picWork3;
-    for (CampoVariable c : {CampoVariable::Turno, CampoVariable::Hora}) {
-        const QString ruta = ArchivoFuente(c, dir.path());
-        QFile viejo(ruta);
-        ASSERT_TRUE(viejo.open(QIODevice::WriteOnly));
-        viejo.close();
-        const ResultadoFuente r = GenerarArchivoFuente(d, c, picWork3, dir.path());
-        EXPECT_FALSE(r.ok);
-        EXPECT_FALSE(r.escrito);
-        EXPECT_TRUE(r.mensaje.startsWith(QStringLiteral("No se puede generar la fuente del campo de ")))
-            << r.mensaje.toStdString();
-        EXPECT_FALSE(QFile::exists(ruta));
-    }
-}
-
-TEST(GeneraDatosFont, UnwritableFolderIsReported) {
-    QTemporaryDir dir;
-    const QString carpeta = dir.filePath(QStringLiteral("no-existe"));
-    const Design d = disenoCon({{1, campo(TipoTurno, 1, 1, 10)}});
-    Surface picWork3;
-    const ResultadoFuente r = PBFontTurno(d, picWork3, carpeta);
+    const QString ruta = ArchivoFuente(CampoVariable::Turno, dir.path());
+    ASSERT_TRUE(Escribir(ruta, "old"));
+    ResultadoFuente r = PBFontTurno(disenoCon({{1, campo(TipoTurno, 1, 1, 400)}}), picWork3, dir.path());
+    EXPECT_FALSE(r.ok || r.escrito);
+    EXPECT_TRUE(r.mensaje.startsWith(QStringLiteral("No se puede generar la fuente del campo de ")));
+    EXPECT_FALSE(QFile::exists(ruta));
+    r = PBFontTurno(disenoCon({{1, campo(TipoTurno)}}), picWork3, dir.filePath(QStringLiteral("no-existe")));
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.mensaje.startsWith(QStringLiteral("No se pudo escribir el archivo ")))
         << r.mensaje.toStdString();
-    EXPECT_FALSE(QFile::exists(ArchivoFuente(CampoVariable::Turno, carpeta)));
 }
 
 // Every cell, decoded, is the ink of its character printed after a space on the work
 // surface, above the underline; the advance is the character's own.
 TEST(GeneraDatosFont, CellsHoldThePrintedGlyph) {
     Surface picWork3, prueba;
-    for (int puntos : {8, 12, 20, 30, 48, 72, 150})
-        for (int16_t estilo : {0, 1, 2, 3}) {
-            const ObjetoTicket o = campo(TipoTurno, 1, 1, puntos, estilo);
-            const DatosFuente datos = GenerarFuente(o, CampoVariable::Turno, picWork3);
-            ASSERT_TRUE(datos.error.isEmpty()) << datos.error.toStdString();
-            const auto regs = registros(datos.bytes);
-            ASSERT_EQ(regs.size(), 16u);
-            for (const Registro& reg : regs) {
-                const QString c(QLatin1Char(reg.codigo));
-                SCOPED_TRACE(testing::Message()
-                             << puntos << " pt, style " << estilo << ", '" << reg.codigo << "'");
-                PrintCaracterParaFont(prueba, o, QLatin1Char(' ') + c);
-                EXPECT_EQ(reg.avance, prueba.textWidth(c));
-
-                // Column 1 lies under the space: its only ink is the underline.
-                auto negro = [&](int x, int y) { return prueba.point(x, y) == 0; };
-                int subrayado = prueba.height() - 1;
-                while (subrayado >= 0 && !negro(1, subrayado))
-                    --subrayado;
-                ASSERT_GT(subrayado, 0);
-                while (negro(1, subrayado - 1))
-                    --subrayado;
-
-                std::set<std::pair<int, int>> impreso, decodificado;
-                for (int y = 0; y < subrayado; ++y)
-                    for (int x = 0; x < 400; ++x)
-                        if (negro(x, y)) impreso.insert({x, y});
-                DecodificarRaster(QByteArray(1, '\0') + reg.celda, [&](int x, int y) {
-                    decodificado.insert({x, y});
-                });
-                ASSERT_FALSE(impreso.empty());
-                ASSERT_FALSE(decodificado.empty());
-                int minImpreso = 1000, minCelda = 1000;
-                for (auto [x, y] : impreso)
-                    minImpreso = std::min(minImpreso, x);
-                for (auto [x, y] : decodificado)
-                    minCelda = std::min(minCelda, x);
-                EXPECT_GE(minCelda, 1) << "a cell starts at an ink-free column";
-                std::set<std::pair<int, int>> desplazado;
-                for (auto [x, y] : decodificado)
-                    desplazado.insert({x + minImpreso - minCelda, y});
-                EXPECT_EQ(desplazado, impreso);
-            }
+    for (auto [puntos, estilo] : {std::pair{12, 0}, {48, 3}}) {
+        const ObjetoTicket o = campo(TipoTurno, 1, 1, puntos, static_cast<int16_t>(estilo));
+        const DatosFuente datos = GenerarFuente(o, CampoVariable::Turno, picWork3);
+        ASSERT_TRUE(datos.error.isEmpty()) << datos.error.toStdString();
+        const auto regs = registros(datos.bytes);
+        ASSERT_EQ(regs.size(), 16u);
+        for (const Registro& reg : regs) {
+            SCOPED_TRACE(testing::Message()
+                         << puntos << " pt, style " << estilo << ", '" << reg.codigo << "'");
+            const QString c(QLatin1Char(reg.codigo));
+            PrintCaracterParaFont(prueba, o, QLatin1Char(' ') + c);
+            EXPECT_EQ(reg.avance, prueba.textWidth(c));
+            // Column 1 lies under the space: its only ink is the underline.
+            auto negro = [&](int x, int y) { return prueba.point(x, y) == 0; };
+            int subrayado = prueba.height() - 1;
+            while (subrayado > 0 && !negro(1, subrayado))
+                --subrayado;
+            while (subrayado > 0 && negro(1, subrayado - 1))
+                --subrayado;
+            ASSERT_GT(subrayado, 0);
+            std::set<std::pair<int, int>> impreso, decodificado;
+            int minImpreso = 1000, minCelda = 1000;
+            for (int y = 0; y < subrayado; ++y)
+                for (int x = 0; x < 400; ++x)
+                    if (negro(x, y)) {
+                        impreso.insert({x, y});
+                        minImpreso = std::min(minImpreso, x);
+                    }
+            DecodificarRaster(QByteArray(1, '\0') + reg.celda, [&](int x, int y) {
+                decodificado.insert({x, y});
+                minCelda = std::min(minCelda, x);
+            });
+            ASSERT_FALSE(impreso.empty() || decodificado.empty());
+            EXPECT_GE(minCelda, 1) << "a cell starts at an ink-free column";
+            std::set<std::pair<int, int>> desplazado;
+            for (auto [x, y] : decodificado)
+                desplazado.insert({x + minImpreso - minCelda, y});
+            EXPECT_EQ(desplazado, impreso);
         }
+    }
 }

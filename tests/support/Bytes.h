@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QFile>
+#include <QString>
 #include <initializer_list>
 
 namespace quoravex::pruebas {
@@ -11,6 +13,16 @@ inline QByteArray Bytes(std::initializer_list<int> v) {
     for (int b : v)
         r.append(static_cast<char>(b));
     return r;
+}
+
+inline bool Escribir(const QString& ruta, const QByteArray& datos) {
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
+}
+
+inline QByteArray Leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace quoravex::pruebas
