@@ -4,6 +4,7 @@
 #include "platform/EnvioConsola.h"
 #include "support/DisenoEjemplo.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QProcess>
@@ -69,16 +70,19 @@ Medida medir(const Design& d, const QString& carpeta, int tickMs) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    QTemporaryDir dir;
+    // The design's files and what the printer received stay in the folder given, if any.
+    QTemporaryDir temporal;
+    const QString carpeta = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporal.path();
+    QDir().mkpath(carpeta);
     Design d;
-    if (!test::EscribirDisenoEjemplo(d, dir.path(), 3)) {
+    if (!test::EscribirDisenoEjemplo(d, carpeta, 3)) {
         std::fprintf(stderr, "bench_envio: the design's files could not be made\n");
         return 1;
     }
     std::printf("send of a 3-push-button design at 19200 baud, paced printer answering at once\n");
     std::printf("%-10s %8s %10s %10s %8s\n", "tick", "bytes", "wire ms", "send ms", "ratio");
     for (const int tick : {0, 16}) {
-        const Medida m = medir(d, dir.path(), tick);
+        const Medida m = medir(d, carpeta, tick);
         const double cable = m.bytes * 11.0 * 1000.0 / 19200.0;
         const QString nombre = tick == 0 ? QStringLiteral("nominal") : QStringLiteral("%1 ms").arg(tick);
         if (!m.ok || m.bytes == 0) {

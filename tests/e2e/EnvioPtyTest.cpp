@@ -5,6 +5,7 @@
 #include "support/DisenoEjemplo.h"
 
 #include <QElapsedTimer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -67,8 +68,22 @@ TEST(EnvioPty, SendDeliversTheRasterFilesAndTheTurnFontUnchanged) {
     EXPECT_TRUE(m.log.startsWith(QStringLiteral("O -> BORRADO\n")));
     EXPECT_TRUE(m.log.endsWith(QStringLiteral("O -> FIN_ENVIO_FONT\n")));
     m.compararArchivos();
-    EXPECT_TRUE(m.simulador.esperarLinea(QStringLiteral("ticket: Ticket02.png")));
-    EXPECT_FALSE(m.simulador.archivo(QStringLiteral("Ticket01.png")).isEmpty());
+    // The pictures are drawn once the rasters are in, and again with the turn font.
+    ASSERT_TRUE(m.simulador.esperarLinea(QStringLiteral("bytes:"), 5000, 2));
+    QImage comun, boton2;
+    ASSERT_TRUE(comun.loadFromData(m.simulador.archivo(QStringLiteral("Ticket00.png"))));
+    ASSERT_TRUE(boton2.loadFromData(m.simulador.archivo(QStringLiteral("Ticket02.png"))));
+    EXPECT_EQ(comun.size(), QSize(384, 401));
+    const auto negro = [](const QImage& i, int x, int y) { return qGray(i.pixel(x, y)) == 0; };
+    EXPECT_TRUE(negro(comun, 100, 61) && negro(boton2, 100, 61)); // the common part's line
+    EXPECT_FALSE(negro(comun, 100, 200));
+    EXPECT_TRUE(negro(boton2, 110, 360)); // push-button 2's own box
+    EXPECT_FALSE(negro(comun, 110, 360));
+    int tinta = 0; // the turn number printed with the received font at the field's place
+    for (int y = 120; y < 180; ++y)
+        for (int x = 120; x < 280; ++x)
+            tinta += negro(comun, x, y) ? 1 : 0;
+    EXPECT_GT(tinta, 20);
 }
 
 struct CasoFallo {

@@ -40,13 +40,15 @@ public:
         leer();
         return mLineas;
     }
-    // Waits until the printer reports a line with this beginning.
-    bool esperarLinea(const QString& inicio, int maximoMs = 5000) {
+    // Waits until the printer has reported `veces` lines with this beginning.
+    bool esperarLinea(const QString& inicio, int maximoMs = 5000, int veces = 1) {
         QElapsedTimer t;
         t.start();
         for (;;) {
+            int vistas = 0;
             for (const QString& l : lineas())
-                if (l.startsWith(inicio)) return true;
+                vistas += l.startsWith(inicio) ? 1 : 0;
+            if (vistas >= veces) return true;
             if (t.elapsed() > maximoMs || mProceso.state() != QProcess::Running) return false;
             mProceso.waitForReadyRead(50);
         }
