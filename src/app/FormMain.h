@@ -2,6 +2,7 @@
 
 #include "document/Configuracion.h"
 #include "document/Design.h"
+#include "link/AjustesTick.h"
 #include "render/GeneraDatosFont.h"
 #include "render/Workspace.h"
 
@@ -9,6 +10,7 @@
 #include <QMainWindow>
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QDialog;
@@ -24,6 +26,8 @@ namespace quoravex {
 class CanvasTicket;
 class ComandosObjeto;
 class RatonCanvas;
+class InstanciaUnica;
+class SerialPort;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
@@ -113,6 +117,24 @@ public:
     // Hidden buttons of the debug area, by name.
     QPushButton* boton(const QString& nombre) const;
     uint8_t salidaActual() const { return mSalidaActual; }
+
+public:
+    // Sending to the printer (FormMainEnvio.cpp).
+    // "Enviar a Impresora": raster files and fonts, then the transfer window.
+    void mnuEnviarAPrinter();
+    // "Enviar Fecha y Hora": the window that sets the printer's clock.
+    void mnuEnviarFechaHora();
+    // The lock this copy of the program holds; without one no other copy is assumed.
+    InstanciaUnica* instanciaUnica = nullptr;
+    // Makes the port of a transfer window; empty: the system's serial device. Tests set it.
+    std::function<std::unique_ptr<SerialPort>()> crearPuerto;
+    // Pacing of the transfer timers, from the command line or the environment.
+    AjustesTick ajustesTick;
+    // Shows the transfer windows' critical messages; empty: a message box. Tests set it.
+    std::function<void(const QString& texto, const QString& titulo)> mostrarError;
+
+private:
+    void conectarEnvio();
 
 private:
     void construirMenus();

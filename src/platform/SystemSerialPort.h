@@ -2,7 +2,9 @@
 
 #include "link/SerialPort.h"
 
+#include <QElapsedTimer>
 #include <QSerialPort>
+#include <QTimer>
 
 namespace quoravex {
 
@@ -18,6 +20,9 @@ public:
     // The port error event that a serial device error stands for, or 0 for none.
     static int EventoDeError(QSerialPort::SerialPortError error);
 
+    // Opens this device whatever port number is asked for; empty: the number decides.
+    void fijarDispositivo(const QString& ruta) { mDispositivo = ruta; }
+
     bool open(int numero, const ConfiguracionLinea& linea) override;
     void close() override;
     bool isOpen() const override { return mPuerto.isOpen(); }
@@ -30,9 +35,15 @@ public:
 
 private:
     void alError(QSerialPort::SerialPortError error);
+    void avisarVaciado();
 
     QSerialPort mPuerto;
     bool mCambiando = false; // open and close report their own failures
+    QString mDispositivo;
+    QElapsedTimer mReloj;
+    QTimer mVaciado;
+    qint64 mNsPorByte = 0;    // time one byte takes on the line at the set speed
+    qint64 mLineaLibreNs = 0; // when the last byte written will have left
 };
 
 } // namespace quoravex
