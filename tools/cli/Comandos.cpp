@@ -3,7 +3,8 @@
 namespace quoravex::cli {
 
 const QList<Comando>& Comandos() {
-    static const QList<Comando> comandos = {ComandoGenerate(), ComandoInfo(), ComandoPreview()};
+    static const QList<Comando> comandos = {ComandoGenerate(), ComandoInfo(), ComandoPreview(), ComandoSend(),
+                                            ComandoClock()};
     return comandos;
 }
 

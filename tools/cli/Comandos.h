@@ -7,6 +7,8 @@ namespace quoravex::cli {
 Comando ComandoGenerate();
 Comando ComandoInfo();
 Comando ComandoPreview();
+Comando ComandoSend();
+Comando ComandoClock();
 
 // File name of the preview of variant n: "ticket-comun.png" for the common part (0),
 // "ticket-pulsador-01.png" .. for push-buttons 1 ..

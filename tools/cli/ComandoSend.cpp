@@ -1,0 +1,107 @@
+#include "Comandos.h"
+#include "Generacion.h"
+
+#include "document/ArchivoDiseno.h"
+#include "document/Configuracion.h"
+#include "platform/EnvioConsola.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+namespace quoravex::cli {
+
+namespace {
+
+// Interval of the transfer timers from "--tick-ms", else QUORAVEX_TICK_MS, else the nominal one.
+AjustesTick ajustes(const Argumentos& a) {
+    const QString ms = a.opcion(QStringLiteral("--tick-ms"));
+    return AjustesTick::desde(ms.isEmpty() ? QStringList() : QStringList{QStringLiteral("--tick-ms=") + ms},
+                              qEnvironmentVariable("QUORAVEX_TICK_MS"));
+}
+
+int terminar(const ResultadoEnvioConsola& r, Consola& c) {
+    if (r.tiempoAgotado) c.err << QStringLiteral("El envío no ha terminado a tiempo.\n");
+    return r.ok ? SalidaCorrecta : SalidaFallo;
+}
+
+int enviar(const Argumentos& a, Consola& c) {
+    const QString puerto = a.opcion(QStringLiteral("--port"));
+    if (a.posicionales.size() != 1 || puerto.isEmpty()) {
+        c.err << (puerto.isEmpty() ? QStringLiteral("Falta --port DISPOSITIVO.\n")
+                                   : QStringLiteral("Indique un solo fichero de diseño.\n"));
+        return SalidaUso;
+    }
+    // The files go where the program writes them, or to a folder of their own.
+    QTemporaryDir temporal;
+    const QString dir = a.opcion(QStringLiteral("--dir"), temporal.path());
+    const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
+    for (const QString& aviso : g.avisos)
+        c.err << aviso << QLatin1Char('\n');
+    if (!g.error.isEmpty()) {
+        c.err << g.error << QLatin1Char('\n');
+        return SalidaFallo;
+    }
+    Design d;
+    if (const ResultadoArchivo r = AbrirDiseno(d, a.posicionales.first()); !r.correcto) {
+        c.err << r.mensaje << QLatin1Char('\n');
+        return SalidaFallo;
+    }
+    // The keyboard model is a setting of the installation, as in the designer.
+    Configuracion cfg;
+    LeerArchivoConfiguracion(QDir::current().filePath(NombreArchivoConfiguracion), cfg);
+    d.ModeloTeclado = cfg.ModeloTeclado;
+
+    OpcionesEnvioConsola o;
+    o.dispositivo = puerto;
+    o.carpeta = dir;
+    o.ajustes = ajustes(a);
+    return terminar(EnviarDisenoConsola(d, std::move(o), c.out), c);
+}
+
+int reloj(const Argumentos& a, Consola& c) {
+    const QString puerto = a.opcion(QStringLiteral("--port"));
+    if (puerto.isEmpty() || !a.posicionales.isEmpty()) {
+        c.err << QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO\n");
+        return SalidaUso;
+    }
+    OpcionesEnvioConsola o;
+    o.dispositivo = puerto;
+    o.ajustes = ajustes(a);
+    return terminar(EnviarFechaHoraConsola(std::move(o), c.out), c);
+}
+
+} // namespace
+
+Comando ComandoSend() {
+    return {QStringLiteral("send"),
+            QStringLiteral("Genera los ficheros y los envía a la impresora"),
+            QStringLiteral(
+                "Uso: quoravex-cli send DISEÑO.tck --port DISPOSITIVO [--dir CARPETA] [--tick-ms N]\n\n"
+                "Genera los ficheros como \"generate\" y los envía por el puerto serie como\n"
+                "\"IniciarEnvio\": primero los ficheros de trama y después la fuente del turno.\n"
+                "Escribe las líneas del registro de envío. Termina con 0 solo cuando la impresora ha\n"
+                "aceptado todo; si no, con \"Error de comunicación con Impresora\" y 1.\n"
+                "El modelo de teclado se lee de Morvane.cfg en la carpeta actual.\n\n"
+                "Opciones:\n"
+                "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
+                "  --dir CARPETA       deja allí los ficheros generados (por omisión, una carpeta temporal)\n"
+                "  --tick-ms N         intervalo de los temporizadores del envío, en milisegundos\n"
+                "  -h, --help          muestra esta ayuda\n"),
+            {QStringLiteral("--port"), QStringLiteral("--dir"), QStringLiteral("--tick-ms")},
+            enviar};
+}
+
+Comando ComandoClock() {
+    return {QStringLiteral("clock"),
+            QStringLiteral("Pone en hora el reloj de la impresora"),
+            QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO [--tick-ms N]\n\n"
+                           "Envía la fecha y la hora del ordenador a la impresora a 1200 baudios.\n\n"
+                           "Opciones:\n"
+                           "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
+                           "  --tick-ms N         intervalo de los temporizadores, en milisegundos\n"
+                           "  -h, --help          muestra esta ayuda\n"),
+            {QStringLiteral("--port"), QStringLiteral("--tick-ms")},
+            reloj};
+}
+
+} // namespace quoravex::cli
