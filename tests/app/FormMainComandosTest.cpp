@@ -23,18 +23,18 @@ TEST(FormMainComandos, TicketLength) {
     VentanaPrueba s;
     const int abajo = s.agregarLinea(QRect(0, 301, 10, 2));
     const int justo = s.agregarLinea(QRect(0, 300, 10, 100));
-    for (const char* largo : {"300", "512", "511"}) {
+    for (const auto& [largo, esperado] :
+         {std::pair("300", 300), std::pair("512", 300), std::pair("511", 511)}) {
         s.longitud = QString::fromLatin1(largo);
         s.disparar("mnuConfigLargoTicket");
-        if (s.longitud == QStringLiteral("300"))
-            EXPECT_EQ(std::tuple(int(s.d().LargoTicket), s.d().enUso(abajo), s.d().enUso(justo),
-                                 s.form->workspace().PicTicket.height()),
-                      std::tuple(300, false, true, 301));
+        EXPECT_EQ(std::tuple(int(s.d().LargoTicket), s.d().enUso(abajo), s.d().enUso(justo),
+                             s.form->canvas().height()),
+                  std::tuple(esperado, false, true, esperado + 1))
+            << largo;
     }
     EXPECT_EQ(s.mensajes,
               QStringList{QStringLiteral(
                   "Longitud demasiado grande! (Longitud de 1 a 511). Por Favor cambie su selección.")});
-    EXPECT_EQ(std::pair(int(s.d().LargoTicket), s.form->canvas().height()), std::pair(511, 512));
 }
 
 TEST(FormMainComandos, CommandStateFollowsTheDesign) {
@@ -48,7 +48,9 @@ TEST(FormMainComandos, CommandStateFollowsTheDesign) {
         return r;
     };
     EXPECT_EQ(activas(), QStringLiteral("0001"));
-    const int i = AgregarObjeto(s.d(), s.form->workspace(), {TipoTurno});
+    NuevoObjeto turno;
+    turno.Tipo = TipoTurno;
+    const int i = AgregarObjeto(s.d(), s.form->workspace(), turno);
     EXPECT_EQ(activas(), QStringLiteral("1110"));
     BorrarObjeto(s.d(), s.form->workspace(), i);
     EXPECT_EQ(activas(), QStringLiteral("0001"));

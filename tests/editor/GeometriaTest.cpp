@@ -54,12 +54,13 @@ TEST_F(Editor, RotatingAndThickeningALineFollowItsOrientation) {
         else
             c.RotarLinea();
         const ObjetoTicket& o = d.objeto(i);
-        EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(),
-                             QPoint(o.LineaX, o.LineaY), int(o.Grosor), d.TicketModificado),
-                  std::tuple(caso.despues, caso.despues, caso.despues.topLeft(),
-                             caso.grosor ? caso.grosor : 2, Verdadero))
+        EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(), int(o.Grosor),
+                             d.TicketModificado),
+                  std::tuple(caso.despues, caso.despues, caso.grosor ? caso.grosor : 2, Verdadero))
             << caso.antes.left() << "," << caso.antes.width();
-        if (!caso.grosor) EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft());
+        if (!caso.grosor) {
+            EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft());
+        }
         EXPECT_EQ(ws.item(i).point(caso.despues.width() - 1, caso.despues.height() - 1), 0);
     }
     for (const int fuera : {0, 11}) {
