@@ -8,6 +8,8 @@
 #include "render/SalidaRaster.h"
 #include "render/Workspace.h"
 
+#include "support/Bytes.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -20,6 +22,7 @@
 #include <memory>
 
 using namespace quoravex;
+using namespace quoravex::pruebas;
 
 namespace {
 
@@ -39,11 +42,6 @@ Resultado correr(const QStringList& argumentos, const QString& carpeta, bool con
     Resultado r;
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
     return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
-}
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
 }
 
 QStringList ficheros(const QString& carpeta) {
@@ -92,7 +90,7 @@ TEST(CliGenerate, WritesExactlyWhatTheProgramWrites) {
         << "the raster files of the common part and three push-buttons, three fonts";
     EXPECT_EQ(ficheros(salida), esperados);
     for (const QString& f : esperados)
-        EXPECT_EQ(leer(QDir(salida).filePath(f)), leer(QDir(delPrograma).filePath(f))) << f.toStdString();
+        EXPECT_EQ(Leer(QDir(salida).filePath(f)), Leer(QDir(delPrograma).filePath(f))) << f.toStdString();
     EXPECT_EQ(ficheros(trabajo.path()), QStringList()) << "nothing is left in the current directory";
 
     // Without --dir and without a display platform: the design alone in another folder, its
@@ -103,8 +101,8 @@ TEST(CliGenerate, WritesExactlyWhatTheProgramWrites) {
     r = correr({QStringLiteral("generate"), diseno}, trabajo.path(), false);
     ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
     EXPECT_EQ(ficheros(trabajo.path()).size(), 8);
-    EXPECT_EQ(leer(trabajo.filePath(QStringLiteral("Salida00.bin"))),
-              leer(NombreArchivoSalida(1, delPrograma)));
+    EXPECT_EQ(Leer(trabajo.filePath(QStringLiteral("Salida00.bin"))),
+              Leer(NombreArchivoSalida(1, delPrograma)));
 }
 
 TEST(CliInfo, HeaderAndEveryRecordAsJson) {
@@ -125,7 +123,7 @@ TEST(CliInfo, HeaderAndEveryRecordAsJson) {
     EXPECT_EQ(registros[1].toObject()[QStringLiteral("ImagenTrabajo")].toString(),
               QStringLiteral("C:\\Tickets\\muestra.bmp"));
     // Every field as the in-process function gives it.
-    const QByteArray datos = leer(muestra::RutaDiseno());
+    const QByteArray datos = Leer(muestra::RutaDiseno());
     EXPECT_EQ(r.out, cli::InfoDisenoJson(datos, muestra::RutaDiseno(), datos.size()));
 }
 
@@ -168,12 +166,10 @@ TEST(CliPreview, OnePictureAPerTicketWithInkWhereTheObjectsAre) {
 TEST(CliFailures, SpanishMessageNonZeroExitAndNoFiles) {
     QTemporaryDir trabajo;
     // The sample with its header's version changed.
-    QByteArray datos = leer(muestra::RutaDiseno());
+    QByteArray datos = Leer(muestra::RutaDiseno());
     datos[441] = 2;
     const QString otra = trabajo.filePath(QStringLiteral("version2.tck"));
-    QFile f(otra);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size());
-    f.close();
+    ASSERT_TRUE(Escribir(otra, datos));
     const QString falta = trabajo.filePath(QStringLiteral("no-existe.tck"));
     const QString salida = trabajo.filePath(QStringLiteral("salida"));
     const QString version = QStringLiteral("Fichero de Version incompatible");

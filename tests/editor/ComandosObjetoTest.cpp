@@ -3,6 +3,8 @@
 #include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmSelPulsador.h"
 
+#include "support/Bytes.h"
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -10,6 +12,7 @@
 #include <QTemporaryDir>
 
 using namespace quoravex;
+using namespace quoravex::pruebas;
 
 TEST_F(Editor, AddCommandsFillTheRecordAndOpenTheEditorOfTheKind) {
     d.NumPulsadores = 4;
@@ -130,22 +133,13 @@ TEST_F(Editor, CopyOfAnImageDuplicatesItsWorkingBitmap) {
     const QString anterior = QDir::currentPath();
     ASSERT_TRUE(QDir::setCurrent(dir.path()));
     auto ruta = [&](const char* nombre) { return dir.filePath(QString::fromLatin1(nombre)); };
-    auto escribir = [](const QString& r, const QByteArray& datos) {
-        QFile f(r);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size());
-    };
-    auto leer = [](const QString& r) {
-        QFile f(r);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    };
     const int s = poner(texto(144, 202, 96, 96, TipoImagen));
-    escribir(ruta("Imagen1.bmp"), "uno");
-    escribir(ruta("Imagen2.bmp"), "viejo");
+    ASSERT_TRUE(Escribir(ruta("Imagen1.bmp"), "uno") && Escribir(ruta("Imagen2.bmp"), "viejo"));
     d.objeto(s).ImagenTrabajo = ruta("Imagen1.bmp");
     ASSERT_EQ(c.Copiar(), 2);
     EXPECT_EQ(QFileInfo(d.objeto(2).ImagenTrabajo.valor()).canonicalFilePath(),
               QFileInfo(ruta("Imagen2.bmp")).canonicalFilePath());
-    EXPECT_EQ(leer(ruta("Imagen2.bmp")) + leer(ruta("Imagen1.bmp")), QByteArray("unouno"));
+    EXPECT_EQ(Leer(ruta("Imagen2.bmp")) + Leer(ruta("Imagen1.bmp")), QByteArray("unouno"));
 
     // A missing source bitmap still gives a copy, named after its slot.
     d.objeto(s).ImagenTrabajo = ruta("falta.bmp");

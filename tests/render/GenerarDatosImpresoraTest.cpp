@@ -5,18 +5,16 @@
 #include "render/SalidaRaster.h"
 #include "render/Workspace.h"
 
+#include "support/Bytes.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
+using namespace quoravex::pruebas;
 
 namespace {
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
 
 // Two push-buttons, a text in the common part, a line per push-button, a turn and a date.
 Design disenoDePrueba() {
@@ -51,20 +49,18 @@ TEST(GenerarDatosImpresora, WritesEveryRasterFileThenTheFontsOfTheDesignsFields)
     d.VistaActual = 4;
     Workspace ws, ws2;
     // A time font of an earlier design must not survive: this one has no time field.
-    QFile viejo(ArchivoFuente(CampoVariable::Hora, dir.path()));
-    ASSERT_TRUE(viejo.open(QIODevice::WriteOnly) && viejo.write("old") == 3);
-    viejo.close();
+    ASSERT_TRUE(Escribir(ArchivoFuente(CampoVariable::Hora, dir.path()), "old"));
     ASSERT_EQ(GenerarDatosImpresora(d, ws, dir.path(), QString()), QString());
     EXPECT_EQ(d.VistaActual, 4u) << "the user's view comes back";
 
     // The raster files are those of GenerarSalida alone.
     ASSERT_EQ(GenerarSalida(d, ws2, otra.path(), QString()), QString());
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(leer(NombreArchivoSalida(n, dir.path())), leer(NombreArchivoSalida(n, otra.path()))) << n;
+        EXPECT_EQ(Leer(NombreArchivoSalida(n, dir.path())), Leer(NombreArchivoSalida(n, otra.path()))) << n;
     Surface work3;
-    EXPECT_EQ(leer(ArchivoFuente(CampoVariable::Turno, dir.path())),
+    EXPECT_EQ(Leer(ArchivoFuente(CampoVariable::Turno, dir.path())),
               GenerarFuente(d.objeto(4), CampoVariable::Turno, work3).bytes);
-    EXPECT_EQ(leer(ArchivoFuente(CampoVariable::Fecha, dir.path())),
+    EXPECT_EQ(Leer(ArchivoFuente(CampoVariable::Fecha, dir.path())),
               GenerarFuente(d.objeto(5), CampoVariable::Fecha, work3).bytes);
     EXPECT_FALSE(QFile::exists(ArchivoFuente(CampoVariable::Hora, dir.path())));
 }

@@ -7,6 +7,8 @@
 #include "render/SalidaRaster.h"
 #include "render/Workspace.h"
 
+#include "support/Bytes.h"
+
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -14,15 +16,9 @@
 #include <set>
 
 using namespace quoravex;
+using namespace quoravex::pruebas;
 
 namespace {
-
-QByteArray bytes(std::initializer_list<int> v) {
-    QByteArray b;
-    for (int x : v)
-        b.append(static_cast<char>(x));
-    return b;
-}
 
 int tintaEn(const QImage& img, QRect r) {
     int n = 0;
@@ -63,7 +59,7 @@ Puntos puntosDeCelda(const QByteArray& celda) {
 // Header (x 10, y -3, height 40, format 2, 16 characters), then "0" with advance 12 and ink in
 // cell column 1 of rows 0..2, then the end mark.
 const QByteArray FuenteEjemplo =
-    bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10, 0x30, 12,   0,    12,   0,
+    Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10, 0x30, 12,   0,    12,   0,
            0x00, 0x00, 0x01, 0x02, 0x00, 0x40, 0x01, 0x02, 0x00, 0x80, 0x01, 0x02, 0xFF});
 
 } // namespace
@@ -86,12 +82,12 @@ TEST(LeerFuente, WholeFileAndDamagedFilesKeepWhatCameBeforeTheDamage) {
         {{}, -1, 0},
         {cab.left(7), -1, 0},
         {cab, 0, 0},
-        {cab + bytes({0xFF}), 1, 0},
+        {cab + Bytes({0xFF}), 1, 0},
         {cab + reg, 0, 1},
-        {cab + reg + bytes({0x31, 5, 0}), 0, 1},
-        {cab + reg + bytes({0x31, 5, 0, 200, 0, 0, 0, 1, 1, 0xFF}), 0, 1}, // cell past the end
-        {cab + bytes({0x31, 5, 0, 5, 0, 0, 0, 3, 1, 1, 0xFF}), 0, 0},      // segment overruns
-        {cab + bytes({0x31, 5, 0, 0, 0, 0xFF}), 1, 1},                     // empty cell
+        {cab + reg + Bytes({0x31, 5, 0}), 0, 1},
+        {cab + reg + Bytes({0x31, 5, 0, 200, 0, 0, 0, 1, 1, 0xFF}), 0, 1}, // cell past the end
+        {cab + Bytes({0x31, 5, 0, 5, 0, 0, 0, 3, 1, 1, 0xFF}), 0, 0},      // segment overruns
+        {cab + Bytes({0x31, 5, 0, 0, 0, 0xFF}), 1, 1},                     // empty cell
     };
     for (const auto& c : casos) {
         const auto l = LeerFuente(c.datos);
@@ -119,11 +115,17 @@ TEST(LeerFuente, AnyCutOrDamageOfARealFontIsReadSafely) {
     }
 }
 
-// The decoded cell of every character puts ink exactly where the generator saw it printed.
+// The decoded cell of every character puts ink exactly where the generator saw it printed,
+// at small and large sizes, plain and bold italic.
 TEST(LeerFuente, DecodedCellsMatchThePrintedCharacters) {
-    for (const auto& [tipo, variable] :
-         {std::pair{TipoTurno, CampoVariable::Turno}, std::pair{TipoHora, CampoVariable::Hora}}) {
-        const ObjetoTicket o = campo(tipo, 1);
+    const std::tuple<int16_t, CampoVariable, int, int16_t> casos[] = {
+        {TipoTurno, CampoVariable::Turno, 12, 0},
+        {TipoTurno, CampoVariable::Turno, 48, 3},
+        {TipoHora, CampoVariable::Hora, 24, 0}};
+    for (const auto& [tipo, variable, puntos, estilo] : casos) {
+        ObjetoTicket o = campo(tipo, 1);
+        o.FontSize = static_cast<int16_t>(puntos);
+        o.FontStyle = estilo;
         Surface work3;
         const auto f = LeerFuente(GenerarFuente(o, variable, work3).bytes);
         const QString caracteres = QString::fromLatin1(Descripcion(variable).Caracteres);
@@ -144,7 +146,7 @@ TEST(LeerFuente, DecodedCellsMatchThePrintedCharacters) {
             ASSERT_FALSE(impresos.empty());
             EXPECT_EQ(std::tuple(c.codigo, c.Avance, puntosDeCelda(c.celda)),
                       std::tuple(caracteres.at(j).unicode(), m.Avance, impresos))
-                << caracteres.at(j).toLatin1();
+                << puntos << " pt, style " << estilo << ", " << caracteres.at(j).toLatin1();
         }
     }
 }
@@ -169,7 +171,7 @@ TEST(VistaPreviaTicket, SampleValuesFollowTheFormat) {
 TEST(VistaPreviaTicket, FieldCharactersGoAtThePenAndMissingOnesLeaveTheWidthOfTheColon) {
     // "1" advance 5, ink at cell (0, 0); ":" advance 3, ink at cell (1, 0); field at (10, 4).
     auto f = LeerFuente(
-        bytes({10, 0, 4, 0, 20, 0, 2, 10, '1', 5, 0, 4, 0, 0, 0, 1, 1, ':', 3, 0, 4, 0, 0, 0, 1, 2, 0xFF}));
+        Bytes({10, 0, 4, 0, 20, 0, 2, 10, '1', 5, 0, 4, 0, 0, 0, 1, 1, ':', 3, 0, 4, 0, 0, 0, 1, 2, 0xFF}));
     ASSERT_TRUE(f && f->completa);
     const struct {
         const char* valor;
@@ -253,13 +255,9 @@ TEST(VistaPreviaTicket, MissingAndDamagedFilesAreReported) {
         << v.avisos[0].toStdString();
 
     // A raster file with a cut last segment and a font file without its end mark.
-    auto escribir = [](const QString& ruta, const QByteArray& datos) {
-        QFile f(ruta);
-        return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
-    };
     const QString fuente = ArchivoFuente(CampoVariable::Turno, dir.path());
-    ASSERT_TRUE(escribir(NombreArchivoSalida(1, dir.path()), bytes({0, 0, 0, 1, 1, 0x7C, 0xEF, 0x05, 0x80})));
-    ASSERT_TRUE(escribir(fuente, FuenteEjemplo.chopped(1)));
+    ASSERT_TRUE(Escribir(NombreArchivoSalida(1, dir.path()), Bytes({0, 0, 0, 1, 1, 0x7C, 0xEF, 0x05, 0x80})));
+    ASSERT_TRUE(Escribir(fuente, FuenteEjemplo.chopped(1)));
     v = VistaPrevia(0, 500, dir.path());
     EXPECT_EQ(v.avisos, QStringList{QStringLiteral("El fichero de fuente %1 está dañado o incompleto.")
                                         .arg(QDir::toNativeSeparators(fuente))});
