@@ -103,7 +103,9 @@ TEST(InfoDisenoJson, EveryRecordInOrderWithTrimmedTextsAndWhatIsLeftOver) {
     QJsonParseError error;
     const QJsonObject raiz = QJsonDocument::fromJson(json, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << json.constData();
-    auto en = [](const QJsonValue& v, const char* nombre) { return v.toObject()[QLatin1String(nombre)]; };
+    auto en = [](const QJsonValue& v, const char* nombre) {
+        return v.toObject().value(QLatin1String(nombre));
+    };
     const QJsonValue cab = raiz[QStringLiteral("cabecera")];
     EXPECT_EQ(std::tuple(en(raiz, "fichero").toString(), en(raiz, "longitud").toInt(),
                          en(raiz, "bytesSobrantes").toInt(), en(raiz, "registrosOmitidos").toInt(),

@@ -169,22 +169,18 @@ TEST_F(Editor, FullDesignRefusesAddAndCopyWithTheMessage) {
               std::tuple(antes.Objetos, int16_t(50), int16_t(7), Falso, pila, false));
 }
 
-TEST_F(Editor, PushButtonSelectionStoresTheMaskAndMarksAChange) {
+// Accepting a mask is part of the user session test; cancelling keeps the object as it was.
+TEST_F(Editor, CancelledPushButtonSelectionChangesNothing) {
     d.NumPulsadores = 4;
     d.Objeto = static_cast<int16_t>(poner(texto(1, 1, 10, 10)));
-    bool aceptar = true;
+    d.TicketModificado = Falso;
     responder = [&](QDialog& dlg) {
         auto& f = static_cast<FrmSelPulsador&>(dlg);
-        f.CheckComun->setChecked(false);
-        f.Check1[aceptar ? 2 : 3]->setChecked(true);
-        (aceptar ? f.PBAceptar : f.PBCancelar)->click();
+        f.Check1[3]->setChecked(true);
+        f.PBCancelar->click();
         return dlg.result();
     };
-    for (const bool a : {true, false}) {
-        aceptar = a;
-        d.TicketModificado = Falso;
-        c.SelPulsador();
-        EXPECT_EQ(std::tuple(d.objeto(d.Objeto).Pulsadores, d.TicketModificado),
-                  std::tuple(4u, a ? Verdadero : Falso));
-    }
+    c.SelPulsador();
+    EXPECT_EQ(std::tuple(d.objeto(d.Objeto).Pulsadores, d.TicketModificado, redibujados),
+              std::tuple(1u, Falso, 0));
 }

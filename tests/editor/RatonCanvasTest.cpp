@@ -92,22 +92,36 @@ TEST_F(Raton, DraggingKeepsObjectsWithinTheirLimits) {
     EXPECT_EQ(pitidos, 0);
 }
 
-TEST_F(Raton, DrawingANewLineFromItsAnchor) {
+TEST_F(Raton, DrawingALineFromItsAnchorButNotFromAnObject) {
+    const int t = poner(texto(200, 200, 100, 50));
     const int l = c.AnadirLinea();
-    pulsar(100, 50);
-    EXPECT_EQ(caja(l), QRect(100, 50, 2, 2));
-    mover(40, 60); // left of the anchor: the line still grows to the right
-    EXPECT_EQ(caja(l), QRect(100, 50, 60, 2));
-    mover(103, 150);
-    EXPECT_EQ(caja(l), QRect(100, 50, 2, 100));
-    soltar(103, 150);
+    const struct {
+        char paso; // Press, Move, Release, or Hover with no button held
+        double x, y;
+        QRect linea;
+    } pasos[] = {
+        // Pressing on an object does not anchor the line, and dragging it only beeps.
+        {'P', 210, 210, {-10, -10, 2, 2}},
+        {'M', 260, 270, {-10, -10, 2, 2}},
+        {'R', 260, 270, {-10, -10, 2, 2}},
+        // The bare canvas anchors it; left of the anchor the line still grows to the right.
+        {'P', 100, 50, {100, 50, 2, 2}},
+        {'M', 40, 60, {100, 50, 60, 2}},
+        {'M', 103, 150, {100, 50, 2, 100}},
+        {'R', 250, 210, {100, 50, 2, 100}}, // released over the object: the line is finished
+        {'H', 300, 60, {100, 50, 2, 100}},  // once finished, moving changes nothing
+    };
+    for (const auto& p : pasos) {
+        if (p.paso == 'P') pulsar(p.x, p.y);
+        if (p.paso == 'M' || p.paso == 'H') mover(p.x, p.y, p.paso == 'M' ? Qt::LeftButton : Qt::NoButton);
+        if (p.paso == 'R') soltar(p.x, p.y);
+        EXPECT_EQ(caja(l), p.linea) << p.paso << " " << p.x << "," << p.y;
+    }
     const ObjetoTicket& o = d.objeto(l);
-    EXPECT_EQ(
-        std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), QPoint(o.LineaX, o.LineaY), c.DibujandoLinea),
-        std::tuple(QRect(100, 50, 2, 100), QPoint(100, 50), false));
+    EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), QPoint(o.LineaX, o.LineaY),
+                         c.DibujandoLinea, pitidos, caja(t)),
+              std::tuple(QRect(100, 50, 2, 100), QPoint(100, 50), false, 1, QRect(200, 200, 100, 50)));
     EXPECT_EQ(ws.item(l).point(1, 99), 0);
-    mover(300, 60, Qt::NoButton); // once finished, moving changes nothing
-    EXPECT_EQ(caja(l), QRect(100, 50, 2, 100));
 
     // Lengthening a line follows the pointer with no button held.
     d.Objeto = static_cast<int16_t>(l);
@@ -117,23 +131,6 @@ TEST_F(Raton, DrawingANewLineFromItsAnchor) {
     soltar(110, 250);
     EXPECT_EQ(std::tuple(caja(l), d.objeto(l).Height, c.AlargandoLinea),
               std::tuple(QRect(100, 50, 2, 200), int16_t(200), false));
-}
-
-TEST_F(Raton, ReleasingOverAnObjectDoesNotFinishALine) {
-    const int t = poner(texto(200, 200, 100, 50));
-    const int l = c.AnadirLinea();
-    // Pressing on an object does not anchor the line, and dragging it only beeps.
-    pulsar(210, 210);
-    mover(260, 270);
-    soltar(260, 270);
-    EXPECT_EQ(std::tuple(c.DibujandoLinea, pitidos, caja(t), caja(l)),
-              std::tuple(true, 1, QRect(200, 200, 100, 50), QRect(-10, -10, 2, 2)));
-    // The bare canvas holds the mouse from press to release, even when released over an object.
-    pulsar(100, 50);
-    mover(220, 55);
-    soltar(220, 210);
-    EXPECT_FALSE(c.DibujandoLinea);
-    EXPECT_EQ(caja(l), QRect(100, 50, 120, 2));
 }
 
 TEST_F(Raton, ContextMenusFitTheObject) {
