@@ -199,34 +199,22 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
     Design d;
     d.NumPulsadores = 2;
     d.LargoTicket = 450;
-    auto agregar = [&](int16_t tipo, int top, uint32_t pulsadores, const char* texto = "",
-                       uint8_t formato = 0) {
-        const bool linea = tipo == TipoLinea;
-        const NuevoObjeto n{tipo,
-                            formato ? std::optional(formato) : std::nullopt,
-                            top,
-                            linea ? 0 : 50,
-                            linea ? 384 : 100,
-                            linea ? 3 : 30,
-                            QString::fromLatin1(texto),
-                            pulsadores};
-        const int i = d.agregar(n);
-        d.objeto(i).FontName = QStringLiteral("DejaVu Sans");
-        d.objeto(i).FontSize = 20;
-    };
-    agregar(TipoLinea, 10, 1);
-    agregar(TipoLinea, 100, 2);
-    agregar(TipoLinea, 200, 4);
-    agregar(TipoTurno, 300, 1, "8888", 4);
-    agregar(TipoHora, 400, 1, "23:59", 1);
+    // A line on the common part and one per push-button, a turn and a time.
+    for (const NuevoObjeto& n :
+         {NuevoObjeto{TipoLinea, {}, 10, 0, 384, 3, {}, 1}, NuevoObjeto{TipoLinea, {}, 100, 0, 384, 3, {}, 2},
+          NuevoObjeto{TipoLinea, {}, 200, 0, 384, 3, {}, 4},
+          NuevoObjeto{TipoTurno, 4, 300, 50, 100, 30, QStringLiteral("8888"), 1},
+          NuevoObjeto{TipoHora, 1, 400, 50, 100, 30, QStringLiteral("23:59"), 1}}) {
+        ObjetoTicket& o = d.objeto(d.agregar(n));
+        o.FontName = QStringLiteral("DejaVu Sans");
+        o.FontSize = 20;
+    }
     Workspace ws;
     ws.dimensionarCanvas(d.LargoTicket);
     ASSERT_EQ(GenerarDatosImpresora(d, ws, dir.path(), QString()), QString());
 
     // The turn's ink is its font drawing the sample at the field's place.
-    QFile turno(ArchivoFuente(CampoVariable::Turno, dir.path()));
-    ASSERT_TRUE(turno.open(QIODevice::ReadOnly));
-    const auto f = LeerFuente(turno.readAll());
+    const auto f = LeerFuente(Leer(ArchivoFuente(CampoVariable::Turno, dir.path())));
     ASSERT_TRUE(f);
     QImage soloTurno = blanca(451);
     DibujarCampo(soloTurno, *f, QStringLiteral("1234"));
