@@ -11,18 +11,6 @@
 
 using namespace quoravex;
 
-namespace {
-
-EventoRaton ev(double x, double y, Qt::MouseButton boton, Qt::MouseButtons botones) {
-    EventoRaton e;
-    e.pos = QPointF(x, y);
-    e.boton = boton;
-    e.botones = botones;
-    return e;
-}
-
-} // namespace
-
 // The editor with the mouse handling, its context menus caught as "menu:visible entries".
 class Raton : public Editor {
 protected:
@@ -45,12 +33,12 @@ protected:
         r.pitido = [this] { ++pitidos; };
     }
 
-    void pulsar(double x, double y, Qt::MouseButton b = Qt::LeftButton) { r.pulsar(ev(x, y, b, b)); }
+    void pulsar(double x, double y, Qt::MouseButton b = Qt::LeftButton) { r.pulsar({{x, y}, b, b, {}}); }
     void mover(double x, double y, Qt::MouseButtons b = Qt::LeftButton) {
-        r.mover(ev(x, y, Qt::NoButton, b));
+        r.mover({{x, y}, Qt::NoButton, b, {}});
     }
     void soltar(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
-        r.soltar(ev(x, y, b, Qt::NoButton));
+        r.soltar({{x, y}, b, Qt::NoButton, {}});
     }
     QRect caja(int i) { return ws.item(i).geometry(); }
 
@@ -177,7 +165,7 @@ TEST_F(Raton, DoubleClickModifiesTheObjectUnderThePointer) {
     };
     d.TicketModificado = Falso;
     for (const int x : {20, 300}) {
-        r.dobleClic(ev(x, x, Qt::LeftButton, Qt::LeftButton));
+        r.dobleClic({QPointF(x, x), Qt::LeftButton, Qt::LeftButton, {}});
         soltar(x, x);
     }
     EXPECT_EQ(std::tuple(editados, d.enUso(t), d.TicketModificado),
