@@ -14,108 +14,75 @@ using namespace quoravex::cli;
 
 namespace {
 
-QStringList palabras(std::initializer_list<const char*> v) {
-    QStringList l;
-    for (const char* p : v)
-        l << QString::fromUtf8(p);
-    return l;
-}
-
-struct Ejecucion {
-    int codigo;
-    QString out;
-    QString err;
-};
-
-Ejecucion ejecutar(std::initializer_list<const char*> v) {
-    Ejecucion e{};
-    QTextStream out(&e.out), err(&e.err);
-    Consola c{out, err};
-    e.codigo = EjecutarCli(palabras(v), c);
-    out.flush();
-    err.flush();
-    return e;
+// Words separated by "|".
+QStringList palabras(const char* v) {
+    return *v ? QString::fromUtf8(v).split(QLatin1Char('|')) : QStringList();
 }
 
 } // namespace
 
 TEST(Argumentos, OptionsPositionalsHelpAndErrors) {
-    const QStringList dir = {QStringLiteral("--dir")};
-    struct Caso {
-        std::initializer_list<const char*> entrada;
-        QStringList posicionales;
-        QString valorDir; // of --dir
-        bool ayuda;
-        QString error;
+    // Expected: the usage error, or "positionals;value of --dir;help".
+    const std::pair<const char*, const char*> casos[] = {
+        {"a.tck", "a.tck;;0"},
+        {"a.tck|--dir|x", "a.tck;x;0"},
+        {"--dir=x y|a.tck", "a.tck;x y;0"},
+        {"a.tck|-h", "a.tck;;1"},
+        {"--help", ";;1"},
+        {"--|--dir", "--dir;;0"},
+        {"-", "-;;0"},
+        {"a.tck|--dir", "La opción --dir necesita un valor."},
+        {"--dir=", "La opción --dir necesita un valor."},
+        {"--out|x", "Opción desconocida: --out"},
     };
-    const Caso casos[] = {
-        {{"a.tck"}, {QStringLiteral("a.tck")}, {}, false, {}},
-        {{"a.tck", "--dir", "x"}, {QStringLiteral("a.tck")}, QStringLiteral("x"), false, {}},
-        {{"--dir=x y", "a.tck"}, {QStringLiteral("a.tck")}, QStringLiteral("x y"), false, {}},
-        {{"a.tck", "-h"}, {QStringLiteral("a.tck")}, {}, true, {}},
-        {{"--help"}, {}, {}, true, {}},
-        {{"--", "--dir"}, {QStringLiteral("--dir")}, {}, false, {}},
-        {{"-"}, {QStringLiteral("-")}, {}, false, {}},
-        {{"a.tck", "--dir"},
-         {QStringLiteral("a.tck")},
-         {},
-         false,
-         QStringLiteral("La opción --dir necesita un valor.")},
-        {{"--dir="}, {}, {}, false, QStringLiteral("La opción --dir necesita un valor.")},
-        {{"--out", "x"}, {}, {}, false, QStringLiteral("Opción desconocida: --out")},
-    };
-    for (const Caso& c : casos) {
-        const Argumentos a = AnalizarArgumentos(palabras(c.entrada), dir);
-        const QString nombre = palabras(c.entrada).join(QLatin1Char(' '));
-        EXPECT_EQ(a.error, c.error) << nombre.toStdString();
-        if (!c.error.isEmpty()) continue;
-        EXPECT_EQ(a.posicionales, c.posicionales) << nombre.toStdString();
-        EXPECT_EQ(a.opcion(QStringLiteral("--dir")), c.valorDir) << nombre.toStdString();
-        EXPECT_EQ(a.ayuda, c.ayuda) << nombre.toStdString();
+    for (const auto& [entrada, esperado] : casos) {
+        const Argumentos a = AnalizarArgumentos(palabras(entrada), {QStringLiteral("--dir")});
+        const QString visto = !a.error.isEmpty() ? a.error
+                                                 : a.posicionales.join(QLatin1Char(',')) + QLatin1Char(';') +
+                                                       a.opcion(QStringLiteral("--dir")) + QLatin1Char(';') +
+                                                       QString::number(a.ayuda);
+        EXPECT_EQ(visto, QString::fromUtf8(esperado)) << entrada;
     }
 }
 
 TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
+    auto ejecutar = [](const QStringList& v) {
+        QString out, err;
+        QTextStream so(&out), se(&err);
+        Consola c{so, se};
+        const int codigo = EjecutarCli(v, c);
+        so.flush();
+        se.flush();
+        return std::tuple(codigo, out, err);
+    };
     for (const Comando& c : Comandos()) {
-        const QByteArray nombre = c.nombre.toUtf8();
-        const Ejecucion e = ejecutar({nombre.constData(), "--help"});
-        EXPECT_EQ(e.codigo, SalidaCorrecta) << nombre.constData();
-        EXPECT_TRUE(e.out.startsWith(QStringLiteral("Uso: quoravex-cli ") + c.nombre)) << e.out.toStdString();
-        EXPECT_TRUE(e.err.isEmpty());
+        const auto [codigo, out, err] = ejecutar({c.nombre, QStringLiteral("--help")});
+        EXPECT_EQ(std::tuple(codigo, out.startsWith(QStringLiteral("Uso: quoravex-cli ") + c.nombre), err),
+                  std::tuple(SalidaCorrecta, true, QString()))
+            << out.toStdString();
         EXPECT_TRUE(AyudaGeneral().contains(c.nombre));
     }
-    const Ejecucion ayuda = ejecutar({"--help"});
-    EXPECT_EQ(ayuda.codigo, SalidaCorrecta);
-    EXPECT_EQ(ayuda.out, AyudaGeneral());
-
-    struct Caso {
-        std::initializer_list<const char*> entrada;
-        int codigo;
-        const char* mensaje; // start of standard error
-    };
-    const Caso casos[] = {
-        {{}, SalidaUso, "Uso: quoravex-cli"},
-        {{"send"}, SalidaUso, "Orden desconocida: send"},
-        {{"generate"}, SalidaUso, "Falta el fichero de diseño."},
-        {{"generate", "a.tck", "b.tck"}, SalidaUso, "Sobra el argumento: b.tck"},
-        {{"generate", "a.tck", "--out", "x"}, SalidaUso, "Opción desconocida: --out"},
-        {{"info"}, SalidaUso, "Falta el fichero de diseño."},
-        {{"preview", "a.tck"}, SalidaUso, "Falta la opción --out"},
-        {{"generate", "/no/such/design.tck", "--dir", "/tmp"}, SalidaFallo, "No existe el fichero:"},
-        {{"info", "/no/such/design.tck"}, SalidaFallo, "No existe el fichero:"},
-    };
-    for (const Caso& c : casos) {
-        const Ejecucion e = ejecutar(c.entrada);
-        EXPECT_EQ(e.codigo, c.codigo) << c.mensaje;
-        EXPECT_TRUE(e.err.startsWith(QString::fromUtf8(c.mensaje))) << e.err.toStdString();
-        EXPECT_TRUE(e.out.isEmpty()) << e.out.toStdString();
-    }
-}
-
-TEST(NombreVistaPrevia, CommonPartAndTwoDigitPushButtons) {
-    EXPECT_EQ(NombreVistaPrevia(0), QStringLiteral("ticket-comun.png"));
-    EXPECT_EQ(NombreVistaPrevia(1), QStringLiteral("ticket-pulsador-01.png"));
+    EXPECT_EQ(ejecutar({QStringLiteral("--help")}), std::tuple(SalidaCorrecta, AyudaGeneral(), QString()));
     EXPECT_EQ(NombreVistaPrevia(16), QStringLiteral("ticket-pulsador-16.png"));
+
+    const std::tuple<const char*, int, const char*> casos[] = {
+        // words, exit code, start of standard error
+        {"", SalidaUso, "Uso: quoravex-cli"},
+        {"send", SalidaUso, "Orden desconocida: send"},
+        {"generate", SalidaUso, "Falta el fichero de diseño."},
+        {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},
+        {"generate|a.tck|--out|x", SalidaUso, "Opción desconocida: --out"},
+        {"info", SalidaUso, "Falta el fichero de diseño."},
+        {"preview|a.tck", SalidaUso, "Falta la opción --out"},
+        {"generate|/no/such/design.tck|--dir|/tmp", SalidaFallo, "No existe el fichero:"},
+        {"info|/no/such/design.tck", SalidaFallo, "No existe el fichero:"},
+    };
+    for (const auto& [entrada, codigo, mensaje] : casos) {
+        const auto [visto, out, err] = ejecutar(palabras(entrada));
+        EXPECT_EQ(std::tuple(visto, err.startsWith(QString::fromUtf8(mensaje)), out),
+                  std::tuple(codigo, true, QString()))
+            << entrada << ": " << err.toStdString();
+    }
 }
 
 TEST(InfoDisenoJson, EveryRecordInOrderWithTrimmedTextsAndWhatIsLeftOver) {
@@ -124,7 +91,6 @@ TEST(InfoDisenoJson, EveryRecordInOrderWithTrimmedTextsAndWhatIsLeftOver) {
     cabecera.NumPulsadores = 2;
     ObjetoTicket o;
     o.EnUso = Verdadero;
-    o.Tipo = TipoTextoFijo;
     o.Texto = QStringLiteral("  \"Año\"\\");
     o.Pulsadores = 0x1FFFF;
     o.Left = -7;
@@ -137,36 +103,32 @@ TEST(InfoDisenoJson, EveryRecordInOrderWithTrimmedTextsAndWhatIsLeftOver) {
     QJsonParseError error;
     const QJsonObject raiz = QJsonDocument::fromJson(json, &error).object();
     ASSERT_EQ(error.error, QJsonParseError::NoError) << json.constData();
-    EXPECT_EQ(raiz[QStringLiteral("fichero")].toString(), QStringLiteral("/a/b.tck"));
-    EXPECT_EQ(raiz[QStringLiteral("longitud")].toInt(), 3 * 452 + 3);
-    EXPECT_EQ(raiz[QStringLiteral("bytesSobrantes")].toInt(), 3);
-    EXPECT_EQ(raiz[QStringLiteral("registrosOmitidos")].toInt(), 0);
-    const QJsonObject cab = raiz[QStringLiteral("cabecera")].toObject();
-    EXPECT_EQ(cab[QStringLiteral("Version")].toInt(), 1);
-    EXPECT_EQ(cab[QStringLiteral("Marcador")].toInt(), 4);
-    EXPECT_EQ(cab[QStringLiteral("Longitud")].toInt(), 321);
-    EXPECT_EQ(cab[QStringLiteral("NumPulsadores")].toInt(), 2);
+    auto en = [](const QJsonValue& v, const char* nombre) {
+        return v.toObject().value(QLatin1String(nombre));
+    };
+    const QJsonValue cab = raiz[QStringLiteral("cabecera")];
+    EXPECT_EQ(std::tuple(en(raiz, "fichero").toString(), en(raiz, "longitud").toInt(),
+                         en(raiz, "bytesSobrantes").toInt(), en(raiz, "registrosOmitidos").toInt(),
+                         en(cab, "Version").toInt(), en(cab, "Marcador").toInt(), en(cab, "Longitud").toInt(),
+                         en(cab, "NumPulsadores").toInt()),
+              std::tuple(QStringLiteral("/a/b.tck"), 3 * 452 + 3, 3, 0, 1, 4, 321, 2));
     const QJsonArray registros = raiz[QStringLiteral("registros")].toArray();
     ASSERT_EQ(registros.size(), 2);
-    EXPECT_EQ(registros[0].toObject()[QStringLiteral("posicion")].toInt(), 1);
-    EXPECT_EQ(registros[0].toObject()[QStringLiteral("EnUso")].toInt(), 0);
-    const QJsonObject r = registros[1].toObject();
-    EXPECT_EQ(r[QStringLiteral("posicion")].toInt(), 2);
-    EXPECT_EQ(r[QStringLiteral("EnUso")].toInt(), -1);
-    EXPECT_EQ(r[QStringLiteral("Texto")].toString(), QStringLiteral("\"Año\"\\"));
-    EXPECT_EQ(r[QStringLiteral("Left")].toInt(), -7);
-    EXPECT_EQ(r[QStringLiteral("Pulsadores")].toInt(), 0x1FFFF);
-    EXPECT_EQ(r.size(), 33) << "posicion and the 32 fields of the record";
+    EXPECT_EQ(std::pair(en(registros[0], "posicion").toInt(), en(registros[0], "EnUso").toInt()),
+              std::pair(1, 0));
+    const QJsonValue r = registros[1];
+    EXPECT_EQ(std::tuple(en(r, "posicion").toInt(), en(r, "EnUso").toInt(), en(r, "Texto").toString(),
+                         en(r, "Left").toInt(), en(r, "Pulsadores").toInt(), r.toObject().size()),
+              std::tuple(2, -1, QStringLiteral("\"Año\"\\"), -7, 0x1FFFF, 33)); // posicion and 32 fields
     // Fields come in record order.
     EXPECT_LT(json.indexOf("\"EnUso\""), json.indexOf("\"Pendiente\""));
     EXPECT_LT(json.indexOf("\"Grosor\""), json.indexOf("\"Version\""));
     EXPECT_LT(json.indexOf("\"NumPulsadores\""), json.indexOf("\"Pulsadores\""));
 
     // Records beyond the limit are counted, not shown.
-    const QByteArray soloCabecera = datos.left(452);
     const qint64 largo = qint64(RegistrosMaximosInfo + 6) * 452;
     const QJsonObject grande =
-        QJsonDocument::fromJson(InfoDisenoJson(soloCabecera, QStringLiteral("g"), largo)).object();
-    EXPECT_EQ(grande[QStringLiteral("registros")].toArray().size(), 0);
-    EXPECT_EQ(grande[QStringLiteral("registrosOmitidos")].toInt(), RegistrosMaximosInfo + 5);
+        QJsonDocument::fromJson(InfoDisenoJson(datos.left(452), QStringLiteral("g"), largo)).object();
+    EXPECT_EQ(std::pair(en(grande, "registros").toArray().size(), en(grande, "registrosOmitidos").toInt()),
+              std::pair(qsizetype(0), RegistrosMaximosInfo + 5));
 }

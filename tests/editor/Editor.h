@@ -25,25 +25,18 @@ protected:
         c.redibujar = [this] { ++redibujados; };
     }
 
-    static quoravex::NuevoObjeto texto(int left, int top, int ancho, int alto) {
-        quoravex::NuevoObjeto n;
-        n.Left = left;
-        n.Top = top;
-        n.Width = ancho;
-        n.Height = alto;
-        return n;
+    static quoravex::NuevoObjeto texto(int left, int top, int ancho, int alto,
+                                       int16_t tipo = quoravex::TipoTextoFijo) {
+        return {tipo, std::nullopt, top, left, ancho, alto, {}, 1};
     }
     static quoravex::NuevoObjeto lineaEn(int left, int top, int ancho, int alto) {
-        quoravex::NuevoObjeto n = texto(left, top, ancho, alto);
-        n.Tipo = quoravex::TipoLinea;
-        return n;
+        return texto(left, top, ancho, alto, quoravex::TipoLinea);
     }
     // An object as if confirmed by its editor; lines get thickness 2.
     int poner(const quoravex::NuevoObjeto& n) {
         const int i = quoravex::AgregarObjeto(d, ws, n);
-        if (i == 0) return 0;
-        d.objeto(i).Pendiente = quoravex::Falso;
-        if (n.Tipo == quoravex::TipoLinea) d.objeto(i).Grosor = 2;
+        if (i > 0) d.objeto(i).Pendiente = quoravex::Falso;
+        if (i > 0 && n.Tipo == quoravex::TipoLinea) d.objeto(i).Grosor = 2;
         return i;
     }
 

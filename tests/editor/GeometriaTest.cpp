@@ -3,111 +3,74 @@
 using namespace quoravex;
 
 TEST_F(Editor, CentringRoundsHalvesToEven) {
-    d.LargoTicket = 500;
     const struct {
         QRect caja;
-        int largo;
+        int16_t largo;
         QPoint horizontal; // left, top after centring horizontally
         QPoint ambos;      // after centring both ways
     } casos[] = {
         {{7, 9, 95, 40}, 500, {144, 9}, {144, 230}}, // 144.5 -> 144
-        {{50, 9, 382, 120}, 500, {1, 9}, {1, 190}},  // 1
+        {{50, 9, 382, 120}, 500, {1, 9}, {1, 190}},
         {{0, 0, 97, 95}, 500, {144, 0}, {144, 202}}, // 143.5 -> 144; 202.5 -> 202
         {{0, 0, 384, 10}, 401, {0, 0}, {0, 196}},    // 195.5 -> 196
     };
     for (const auto& caso : casos) {
-        d.LargoTicket = static_cast<int16_t>(caso.largo);
+        d.LargoTicket = caso.largo;
         const int i = poner(texto(caso.caja.left(), caso.caja.top(), caso.caja.width(), caso.caja.height()));
         d.Objeto = static_cast<int16_t>(i);
-        d.TicketModificado = Falso;
         c.CentrarHorizontal();
-        EXPECT_EQ(QPoint(d.objeto(i).Left, d.objeto(i).Top), caso.horizontal) << caso.caja.width();
-        EXPECT_EQ(ws.item(i).geometry().topLeft(), caso.horizontal);
-        EXPECT_EQ(d.TicketModificado, Verdadero);
+        const QPoint h(d.objeto(i).Left, d.objeto(i).Top);
         c.CentrarAmbos();
-        EXPECT_EQ(QPoint(d.objeto(i).Left, d.objeto(i).Top), caso.ambos) << caso.caja.width();
-        EXPECT_EQ(ws.item(i).geometry().topLeft(), caso.ambos);
+        EXPECT_EQ(std::tuple(h, ws.item(i).geometry().topLeft(), d.TicketModificado),
+                  std::tuple(caso.horizontal, caso.ambos, Verdadero))
+            << caso.caja.width();
     }
     // Vertical alone leaves the left edge.
-    const int i = poner(texto(33, 0, 10, 95));
-    d.LargoTicket = 500;
-    d.Objeto = static_cast<int16_t>(i);
+    d.Objeto = static_cast<int16_t>(poner(texto(33, 0, 10, 95)));
     c.CentrarVertical();
-    EXPECT_EQ(ws.item(i).geometry(), QRect(33, 202, 10, 95));
+    EXPECT_EQ(ws.item(d.Objeto).geometry(), QRect(33, 153, 10, 95)); // on the 401-dot ticket
 }
 
-TEST_F(Editor, RotatingALineTurnsItsBoxAboutTheCentre) {
+TEST_F(Editor, RotatingAndThickeningALineFollowItsOrientation) {
     const struct {
         QRect antes;
+        int grosor; // 0: rotate instead
         QRect despues;
     } casos[] = {
-        {{50, 20, 100, 4}, {98, -28, 4, 100}},
-        {{98, -28, 4, 100}, {50, 20, 100, 4}},
-        {{50, 20, 101, 4}, {98, -28, 4, 101}},  // 98.5 -> 98, -28.5 -> -28
-        {{51, 20, 101, 4}, {100, -28, 4, 101}}, // 99.5 -> 100
+        {{50, 20, 100, 4}, 0, {98, -28, 4, 100}},  {{98, -28, 4, 100}, 0, {50, 20, 100, 4}},
+        {{50, 20, 101, 4}, 0, {98, -28, 4, 101}},  // 98.5 -> 98, -28.5 -> -28
+        {{51, 20, 101, 4}, 0, {100, -28, 4, 101}}, // 99.5 -> 100
+        {{10, 10, 100, 2}, 5, {10, 10, 100, 5}},   {{10, 10, 2, 100}, 5, {10, 10, 5, 100}},
+        {{10, 10, 3, 3}, 10, {10, 10, 10, 3}}, // a square counts as vertical
+        {{10, 10, 100, 8}, 1, {10, 10, 100, 1}},
     };
     for (const auto& caso : casos) {
         const int i =
             poner(lineaEn(caso.antes.left(), caso.antes.top(), caso.antes.width(), caso.antes.height()));
         d.Objeto = static_cast<int16_t>(i);
         d.TicketModificado = Falso;
-        c.RotarLinea();
+        if (caso.grosor)
+            c.GrosorDeLinea(caso.grosor);
+        else
+            c.RotarLinea();
         const ObjetoTicket& o = d.objeto(i);
-        EXPECT_EQ(QRect(o.Left, o.Top, o.Width, o.Height), caso.despues) << caso.antes.left();
-        EXPECT_EQ(ws.item(i).geometry(), caso.despues);
-        EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft());
-        EXPECT_EQ(ws.item(i).point(1, 1), 0);
-        EXPECT_EQ(d.TicketModificado, Verdadero);
-    }
-    // Only lines turn.
-    const int t = poner(texto(50, 20, 100, 4));
-    d.Objeto = static_cast<int16_t>(t);
-    c.RotarLinea();
-    EXPECT_EQ(ws.item(t).geometry(), QRect(50, 20, 100, 4));
-}
-
-TEST_F(Editor, ThicknessFollowsTheLinesOrientation) {
-    const struct {
-        QRect antes;
-        int grosor;
-        QSize despues;
-    } casos[] = {
-        {{10, 10, 100, 2}, 5, {100, 5}},
-        {{10, 10, 2, 100}, 5, {5, 100}},
-        {{10, 10, 3, 3}, 10, {10, 3}}, // a square counts as vertical
-        {{10, 10, 100, 8}, 1, {100, 1}},
-    };
-    for (const auto& caso : casos) {
-        const int i =
-            poner(lineaEn(caso.antes.left(), caso.antes.top(), caso.antes.width(), caso.antes.height()));
-        d.Objeto = static_cast<int16_t>(i);
-        d.TicketModificado = Falso;
-        c.GrosorDeLinea(caso.grosor);
-        const ObjetoTicket& o = d.objeto(i);
-        EXPECT_EQ(QSize(o.Width, o.Height), caso.despues) << caso.antes.width() << "x" << caso.antes.height();
-        EXPECT_EQ(ws.item(i).geometry(), QRect(caso.antes.topLeft(), caso.despues));
+        EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(), int(o.Grosor),
+                             d.TicketModificado),
+                  std::tuple(caso.despues, caso.despues, caso.grosor ? caso.grosor : 2, Verdadero))
+            << caso.antes.left() << "," << caso.antes.width();
+        if (!caso.grosor) {
+            EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft());
+        }
         EXPECT_EQ(ws.item(i).point(caso.despues.width() - 1, caso.despues.height() - 1), 0);
-        EXPECT_EQ(o.Grosor, caso.grosor);
-        EXPECT_EQ(d.TicketModificado, Verdadero);
     }
-    const int i = d.Objeto;
-    for (int fuera : {0, 11}) {
+    for (const int fuera : {0, 11}) {
         c.GrosorDeLinea(fuera);
-        EXPECT_EQ(d.objeto(i).Grosor, 1);
+        EXPECT_EQ(d.objeto(d.Objeto).Grosor, 1);
     }
-}
-
-TEST_F(Editor, LengthCommandWaitsForTheMouseOnLinesOnly) {
-    const int t = poner(texto(1, 1, 10, 10));
-    d.Objeto = static_cast<int16_t>(t);
+    // Only lines turn or wait for the mouse to lengthen.
+    d.Objeto = static_cast<int16_t>(poner(texto(50, 20, 100, 4)));
+    c.RotarLinea();
     c.ModificarFinalLinea();
-    EXPECT_FALSE(c.AlargandoLinea);
-
-    const int l = poner(lineaEn(10, 10, 100, 2));
-    d.Objeto = static_cast<int16_t>(l);
-    d.TicketModificado = Falso;
-    c.ModificarFinalLinea();
-    EXPECT_TRUE(c.AlargandoLinea);
-    EXPECT_EQ(c.lineaEnCurso(), l);
-    EXPECT_EQ(d.TicketModificado, Verdadero);
+    EXPECT_EQ(std::pair(ws.item(d.Objeto).geometry(), c.AlargandoLinea),
+              std::pair(QRect(50, 20, 100, 4), false));
 }

@@ -6,7 +6,6 @@
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <set>
 
 using namespace quoravex;
 using namespace quoravex::pruebas;
@@ -158,50 +157,4 @@ TEST(GeneraDatosFont, BoundsOfOneCharacterAndRefusals) {
     EXPECT_FALSE(r.ok);
     EXPECT_TRUE(r.mensaje.startsWith(QStringLiteral("No se pudo escribir el archivo ")))
         << r.mensaje.toStdString();
-}
-
-// Every cell, decoded, is the ink of its character printed after a space on the work
-// surface, above the underline; the advance is the character's own.
-TEST(GeneraDatosFont, CellsHoldThePrintedGlyph) {
-    Surface picWork3, prueba;
-    for (auto [puntos, estilo] : {std::pair{12, 0}, {48, 3}}) {
-        const ObjetoTicket o = campo(TipoTurno, 1, 1, puntos, static_cast<int16_t>(estilo));
-        const DatosFuente datos = GenerarFuente(o, CampoVariable::Turno, picWork3);
-        ASSERT_TRUE(datos.error.isEmpty()) << datos.error.toStdString();
-        const auto regs = registros(datos.bytes);
-        ASSERT_EQ(regs.size(), 16u);
-        for (const Registro& reg : regs) {
-            SCOPED_TRACE(testing::Message()
-                         << puntos << " pt, style " << estilo << ", '" << reg.codigo << "'");
-            const QString c(QLatin1Char(reg.codigo));
-            PrintCaracterParaFont(prueba, o, QLatin1Char(' ') + c);
-            EXPECT_EQ(reg.avance, prueba.textWidth(c));
-            // Column 1 lies under the space: its only ink is the underline.
-            auto negro = [&](int x, int y) { return prueba.point(x, y) == 0; };
-            int subrayado = prueba.height() - 1;
-            while (subrayado > 0 && !negro(1, subrayado))
-                --subrayado;
-            while (subrayado > 0 && negro(1, subrayado - 1))
-                --subrayado;
-            ASSERT_GT(subrayado, 0);
-            std::set<std::pair<int, int>> impreso, decodificado;
-            int minImpreso = 1000, minCelda = 1000;
-            for (int y = 0; y < subrayado; ++y)
-                for (int x = 0; x < 400; ++x)
-                    if (negro(x, y)) {
-                        impreso.insert({x, y});
-                        minImpreso = std::min(minImpreso, x);
-                    }
-            DecodificarRaster(QByteArray(1, '\0') + reg.celda, [&](int x, int y) {
-                decodificado.insert({x, y});
-                minCelda = std::min(minCelda, x);
-            });
-            ASSERT_FALSE(impreso.empty() || decodificado.empty());
-            EXPECT_GE(minCelda, 1) << "a cell starts at an ink-free column";
-            std::set<std::pair<int, int>> desplazado;
-            for (auto [x, y] : decodificado)
-                desplazado.insert({x + minImpreso - minCelda, y});
-            EXPECT_EQ(desplazado, impreso);
-        }
-    }
 }
