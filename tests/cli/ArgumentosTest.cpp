@@ -68,7 +68,9 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
     const std::tuple<const char*, int, const char*> casos[] = {
         // words, exit code, start of standard error
         {"", SalidaUso, "Uso: quoravex-cli"},
-        {"send", SalidaUso, "Orden desconocida: send"},
+        {"enviar", SalidaUso, "Orden desconocida: enviar"},
+        {"send|a.tck", SalidaUso, "Falta --port DISPOSITIVO."},
+        {"clock|x", SalidaUso, "Uso: quoravex-cli clock"},
         {"generate", SalidaUso, "Falta el fichero de diseño."},
         {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},
         {"generate|a.tck|--out|x", SalidaUso, "Opción desconocida: --out"},
