@@ -58,4 +58,14 @@ void Transferencia::archivoDanado(const QString& nombre) {
            QStringLiteral("Error de archivo"));
 }
 
+void Transferencia::tick() {
+    if (activo() && mEnlace.puertoPerdido()) {
+        cerrarArchivo();
+        terminar();
+    } else if (activo() && !lineaOcupada()) {
+        paso();
+    }
+    actualizarBarra();
+}
+
 } // namespace quoravex

@@ -22,6 +22,9 @@ public:
     BufferTX BufTX{};
     uint8_t LongTX = 0;
 
+    // One timer tick: a lost port ends the transfer, a free line steps it, the bar follows.
+    void tick();
+
     // Ticks a frame may keep RTS on before the line is taken as sent anyway; a port that
     // never reports its output drained must not stall the transfer for good.
     static constexpr int TicksMaximosRts = 1000;
@@ -52,6 +55,11 @@ protected:
     void archivoFaltante(const QString& nombre);
     void archivoDanado(const QString& nombre);
     virtual void irAlFinal() = 0;
+    // Whether the transfer is running, and one step of its state machine.
+    virtual bool activo() const = 0;
+    virtual void paso() = 0;
+    // The port was lost: the transfer ends without another frame.
+    virtual void terminar() = 0;
 
     EnlaceImpresora& mEnlace;
     QFile mArchivo; // data file 1

@@ -55,16 +55,6 @@ void TransferenciaFont::iniciar() {
     mEnlace.iniciarIntermitencia();
 }
 
-void TransferenciaFont::tick() {
-    if (FontActivo && mEnlace.puertoPerdido()) {
-        cerrarArchivo();
-        terminar();
-    } else if (FontActivo && !lineaOcupada()) {
-        paso();
-    }
-    actualizarBarra();
-}
-
 void TransferenciaFont::paso() {
     const bool entrando = EstadoFont != mEstadoAnterior;
     mEstadoAnterior = EstadoFont;

@@ -29,7 +29,6 @@ public:
     TransferenciaFont(EnlaceImpresora& enlace, const TipoFont& tipo, const QString& directorio);
 
     void iniciar();
-    void tick();
 
     bool FontActivo = false;
     int EstadoFont = 0;
@@ -45,7 +44,8 @@ public:
 
 private:
     void irAlFinal() override { EstadoFont = 16; }
-    void paso();
+    bool activo() const override { return FontActivo; }
+    void paso() override;
     void abrir();
     void esperarDatos(const std::optional<uint8_t>& estado);
     void siguienteCaracter();
@@ -59,7 +59,7 @@ private:
     void reintentar(int siguiente);
     // A reply the wait does not act on: dropped, and the tick counts as waited.
     void ignorar();
-    void terminar();
+    void terminar() override;
 
     const TipoFont& mTipo;
     int mEstadoAnterior = -1;

@@ -38,16 +38,6 @@ void TransferenciaRaster::iniciar() {
     mEnlace.iniciarIntermitencia();
 }
 
-void TransferenciaRaster::tick() {
-    if (RasterActivo && mEnlace.puertoPerdido()) {
-        cerrarArchivo();
-        terminar();
-    } else if (RasterActivo && !lineaOcupada()) {
-        paso();
-    }
-    actualizarBarra();
-}
-
 void TransferenciaRaster::paso() {
     const std::optional<uint8_t> estado = EstadoDeRespuesta(mEnlace.RespuestaRX);
     switch (EstadoRaster) {

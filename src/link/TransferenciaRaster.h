@@ -14,8 +14,6 @@ public:
 
     // "Env Raster": starts from the erase frame with the design's current values.
     void iniciar();
-    // One step, from the window's TimEnvioRaster.
-    void tick();
 
     bool RasterActivo = false;
     int EstadoRaster = 0;
@@ -35,7 +33,8 @@ public:
 
 private:
     void irAlFinal() override { EstadoRaster = 9; }
-    void paso();
+    bool activo() const override { return RasterActivo; }
+    void paso() override;
     void borrar();
     void esperarBorrado(const std::optional<uint8_t>& estado);
     void abrirSiguiente();
@@ -43,7 +42,7 @@ private:
     void esperarBloque(const std::optional<uint8_t>& estado);
     void pedirEstado();
     void enviarBloque(const QString& etiqueta);
-    void terminar();
+    void terminar() override;
 
     const Design& mDesign;
     int16_t mLargoTicket = 0;

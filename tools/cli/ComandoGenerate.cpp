@@ -16,13 +16,7 @@ int generar(const Argumentos& a, Consola& c) {
     }
     const QString dir = a.opcion(QStringLiteral("--dir"), QDir::currentPath());
     const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
-    for (const QString& aviso : g.avisos)
-        c.err << aviso << QLatin1Char('\n');
-    if (!g.error.isEmpty()) {
-        c.err << g.error << QLatin1Char('\n');
-        return SalidaFallo;
-    }
-    return SalidaCorrecta;
+    return InformarGeneracion(g, c);
 }
 
 } // namespace

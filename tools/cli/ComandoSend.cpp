@@ -35,12 +35,7 @@ int enviar(const Argumentos& a, Consola& c) {
     QTemporaryDir temporal;
     const QString dir = a.opcion(QStringLiteral("--dir"), temporal.path());
     const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
-    for (const QString& aviso : g.avisos)
-        c.err << aviso << QLatin1Char('\n');
-    if (!g.error.isEmpty()) {
-        c.err << g.error << QLatin1Char('\n');
-        return SalidaFallo;
-    }
+    if (const int codigo = InformarGeneracion(g, c); codigo != SalidaCorrecta) return codigo;
     Design d;
     if (const ResultadoArchivo r = AbrirDiseno(d, a.posicionales.first()); !r.correcto) {
         c.err << r.mensaje << QLatin1Char('\n');

@@ -46,4 +46,12 @@ QString PrepararCarpeta(const QString& dir) {
     return QString();
 }
 
+int InformarGeneracion(const Generacion& g, Consola& consola) {
+    for (const QString& aviso : g.avisos)
+        consola.err << aviso << QLatin1Char('\n');
+    if (g.error.isEmpty()) return SalidaCorrecta;
+    consola.err << g.error << QLatin1Char('\n');
+    return SalidaFallo;
+}
+
 } // namespace quoravex::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Consola.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -19,6 +21,9 @@ struct Generacion {
 // and time font files. Pictures are looked for as stored, then in the design file's folder,
 // then in the current directory. dir is created when the design has loaded.
 Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir);
+
+// Writes the generation's warnings and failure on the console's error stream; the exit code.
+int InformarGeneracion(const Generacion& g, Consola& consola);
 
 // Creates the folder with its missing parents; an empty string or the Spanish message.
 QString PrepararCarpeta(const QString& dir);
