@@ -88,6 +88,17 @@ int ComandosObjeto::AnadirTextoFijo() {
     return mDiseno.enUso(i) ? i : 0;
 }
 
+int ComandosObjeto::anadirSinImagen(const NuevoObjeto& n) {
+    // Images and lines start without picture files; the picture width is the box's.
+    const int i = anadir(n);
+    if (i == 0) return 0;
+    ObjetoTicket& o = mDiseno.objeto(i);
+    o.ImagenTrabajo = QString();
+    o.ImagenOrigen = QString();
+    o.AnchoImagen = static_cast<int16_t>(o.Width);
+    return i;
+}
+
 int ComandosObjeto::AnadirImagen() {
     NuevoObjeto n;
     n.Tipo = TipoImagen;
@@ -95,12 +106,8 @@ int ComandosObjeto::AnadirImagen() {
     n.Left = (384 - n.Width) / 2;
     n.Top = RedondeoPar((mDiseno.LargoTicket - n.Width) / 2.0).value_or(0);
     n.Pulsadores = mDiseno.VistaActual;
-    const int i = anadir(n);
+    const int i = anadirSinImagen(n);
     if (i == 0) return 0;
-    ObjetoTicket& o = mDiseno.objeto(i);
-    o.ImagenTrabajo = QString();
-    o.ImagenOrigen = QString();
-    o.AnchoImagen = static_cast<int16_t>(o.Width);
     Modificar(i);
     return mDiseno.enUso(i) ? i : 0;
 }
@@ -111,13 +118,9 @@ int ComandosObjeto::AnadirLinea() {
     n.Top = n.Left = -10;
     n.Width = n.Height = 2;
     n.Pulsadores = mDiseno.VistaActual;
-    const int i = anadir(n);
+    const int i = anadirSinImagen(n);
     if (i == 0) return 0;
-    ObjetoTicket& o = mDiseno.objeto(i);
-    o.ImagenTrabajo = QString();
-    o.ImagenOrigen = QString();
-    o.AnchoImagen = static_cast<int16_t>(o.Width);
-    o.Grosor = 2;
+    mDiseno.objeto(i).Grosor = 2;
     // Parked off the canvas until the user draws it.
     DibujandoLinea = true;
     AlargandoLinea = false;

@@ -72,6 +72,7 @@ public:
 
 private:
     int anadir(const NuevoObjeto& nuevo);
+    int anadirSinImagen(const NuevoObjeto& nuevo);
     int anadirCampo(int tipo, int formato);
     bool actual(int& i) const;
 

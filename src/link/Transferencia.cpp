@@ -68,4 +68,13 @@ void Transferencia::tick() {
     actualizarBarra();
 }
 
+bool Transferencia::gastarReintento() {
+    if (Reintentos < 1) {
+        rendirse();
+        return false;
+    }
+    --Reintentos;
+    return true;
+}
+
 } // namespace quoravex

@@ -49,6 +49,8 @@ protected:
 
     // Out of retries: the failure is flagged and shown, and the machine goes to its end state.
     void rendirse();
+    // Spends one retry; with none left the transfer gives up. True when one was spent.
+    bool gastarReintento();
     void fallar(const QString& texto, const QString& titulo);
     // A data file that is missing or that the printer must not receive: the failure is
     // flagged and shown, and the machine goes to its end state.

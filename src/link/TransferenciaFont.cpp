@@ -221,12 +221,7 @@ void TransferenciaFont::pedirEstado(int siguiente) {
 }
 
 void TransferenciaFont::reintentar(int siguiente) {
-    if (Reintentos < 1) {
-        rendirse();
-    } else {
-        --Reintentos;
-        EstadoFont = siguiente;
-    }
+    if (gastarReintento()) EstadoFont = siguiente;
 }
 
 void TransferenciaFont::ignorar() {
@@ -288,10 +283,7 @@ void TransferenciaFont::esperarBloque(const std::optional<uint8_t>& estado) {
         log(QStringLiteral("  R -> TIME OUT"));
         if (TicksEspera >= 1) {
             --TicksEspera;
-        } else if (Reintentos < 1) {
-            rendirse();
-        } else {
-            --Reintentos;
+        } else if (gastarReintento()) {
             log(QStringLiteral("  R -> REPITE"));
             EstadoFont = 12;
         }

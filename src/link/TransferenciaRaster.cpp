@@ -107,10 +107,7 @@ void TransferenciaRaster::esperarBorrado(const std::optional<uint8_t>& estado) {
         if (TicksEspera >= 1) {
             --TicksEspera;
             log(QStringLiteral("  R -> TIME OUT"));
-        } else if (Reintentos < 1) {
-            rendirse();
-        } else {
-            --Reintentos;
+        } else if (gastarReintento()) {
             EstadoRaster = 0;
         }
         return;
@@ -123,10 +120,7 @@ void TransferenciaRaster::esperarBorrado(const std::optional<uint8_t>& estado) {
     } else if (*estado == RespProcesando) {
         log(QStringLiteral("  R -> PROCESANDO"));
         EstadoRaster = 2;
-    } else if (Reintentos < 1) {
-        rendirse();
-    } else {
-        --Reintentos;
+    } else if (gastarReintento()) {
         log(QStringLiteral("  R -> NAK"));
         EstadoRaster = 0;
     }
@@ -207,10 +201,7 @@ void TransferenciaRaster::esperarBloque(const std::optional<uint8_t>& estado) {
         log(QStringLiteral("  R -> TIME OUT"));
         if (TicksEspera >= 1) {
             --TicksEspera;
-        } else if (Reintentos < 1) {
-            rendirse();
-        } else {
-            --Reintentos;
+        } else if (gastarReintento()) {
             EstadoRaster = 6;
         }
         return;

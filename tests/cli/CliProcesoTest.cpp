@@ -10,6 +10,8 @@
 
 #include "support/Bytes.h"
 
+#include "support/Tinta.h"
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -23,6 +25,8 @@
 
 using namespace quoravex;
 using namespace quoravex::pruebas;
+
+using quoravex::pruebas::TintaEn;
 
 namespace {
 
@@ -46,15 +50,6 @@ Resultado correr(const QStringList& argumentos, const QString& carpeta, bool con
 
 QStringList ficheros(const QString& carpeta) {
     return QDir(carpeta).entryList(QDir::Files, QDir::Name);
-}
-
-int tinta(const QImage& img, QRect r) {
-    int n = 0;
-    r &= img.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += img.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
-    return n;
 }
 
 } // namespace
@@ -133,17 +128,17 @@ TEST(CliPreview, OnePictureAPerTicketWithInkWhereTheObjectsAre) {
         const QImage img(QDir(salida).filePath(nombres[n]));
         ASSERT_EQ(img.size(), QSize(384, 401)) << n;
         // The picture's frame, the common line, the upright line, the push-button line on 1 and 3.
-        EXPECT_EQ(std::tuple(tinta(img, QRect(160, 56, 64, 2)), tinta(img, QRect(0, 100, 384, 3)),
-                             tinta(img, QRect(8, 110, 2, 120)), tinta(img, QRect(0, 300, 384, 2))),
+        EXPECT_EQ(std::tuple(TintaEn(img, QRect(160, 56, 64, 2)), TintaEn(img, QRect(0, 100, 384, 3)),
+                             TintaEn(img, QRect(8, 110, 2, 120)), TintaEn(img, QRect(0, 300, 384, 2))),
                   std::tuple(128, 1152, 240, n == 1 || n == 3 ? 768 : 0))
             << n;
         // The greeting, the turn, the date and the time.
         for (const QRect campo : {QRect(20, 8, 300, 40), QRect(120, 120, 200, 60), QRect(20, 360, 150, 20),
                                   QRect(260, 360, 120, 20)})
-            EXPECT_GT(tinta(img, campo), 50) << n;
-        EXPECT_EQ(tinta(img, QRect(0, 186, 384, 50)), tinta(img, QRect(8, 186, 2, 50)))
+            EXPECT_GT(TintaEn(img, campo), 50) << n;
+        EXPECT_EQ(TintaEn(img, QRect(0, 186, 384, 50)), TintaEn(img, QRect(8, 186, 2, 50)))
             << "blank but the upright";
-        EXPECT_EQ(tinta(img, textoPulsador) > 0, n > 0) << "each push-button's text, " << n;
+        EXPECT_EQ(TintaEn(img, textoPulsador) > 0, n > 0) << "each push-button's text, " << n;
         textos << img.copy(textoPulsador);
     }
     EXPECT_NE(textos[1], textos[2]);

@@ -9,8 +9,10 @@
 
 #include "support/Bytes.h"
 
+#include "support/Tinta.h"
 #include <QFile>
 #include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 #include <random>
 #include <set>
@@ -18,16 +20,9 @@
 using namespace quoravex;
 using namespace quoravex::pruebas;
 
-namespace {
+using quoravex::pruebas::TintaEn;
 
-int tintaEn(const QImage& img, QRect r) {
-    int n = 0;
-    r &= img.rect();
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += img.pixel(x, y) == qRgb(0, 0, 0) ? 1 : 0;
-    return n;
-}
+namespace {
 
 QImage blanca(int alto) {
     QImage img(384, alto, QImage::Format_RGB32);
@@ -182,16 +177,16 @@ TEST(VistaPreviaTicket, FieldCharactersGoAtThePenAndMissingOnesLeaveTheWidthOfTh
         DibujarCampo(img, *f, QString::fromLatin1(c.valor));
         std::vector<int> columnas;
         for (int x = 0; x < img.width(); ++x)
-            if (tintaEn(img, QRect(x, 4, 1, 1))) columnas.push_back(x);
+            if (TintaEn(img, QRect(x, 4, 1, 1))) columnas.push_back(x);
         EXPECT_EQ(columnas, c.columnas) << c.valor;
-        EXPECT_EQ(tintaEn(img, img.rect()), int(c.columnas.size())) << c.valor;
+        EXPECT_EQ(TintaEn(img, img.rect()), int(c.columnas.size())) << c.valor;
     }
     // Off the paper nothing is drawn and nothing breaks.
     f->x = 383;
     f->y = -1;
     QImage img = blanca(20);
     DibujarCampo(img, *f, QStringLiteral("1111"));
-    EXPECT_EQ(tintaEn(img, img.rect()), 0);
+    EXPECT_EQ(TintaEn(img, img.rect()), 0);
 }
 
 TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields) {
@@ -223,13 +218,13 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
         EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join(QLatin1Char('\n')).toStdString();
         ASSERT_EQ(v.imagen.size(), QSize(384, 451));
         EXPECT_EQ(
-            std::tuple(tintaEn(v.imagen, QRect(0, 10, 384, 3)), tintaEn(v.imagen, QRect(0, 100, 384, 3)),
-                       tintaEn(v.imagen, QRect(0, 200, 384, 3)),
-                       tintaEn(v.imagen, QRect(0, 13, 384, 87)) + tintaEn(v.imagen, QRect(0, 210, 384, 85))),
+            std::tuple(TintaEn(v.imagen, QRect(0, 10, 384, 3)), TintaEn(v.imagen, QRect(0, 100, 384, 3)),
+                       TintaEn(v.imagen, QRect(0, 200, 384, 3)),
+                       TintaEn(v.imagen, QRect(0, 13, 384, 87)) + TintaEn(v.imagen, QRect(0, 210, 384, 85))),
             std::tuple(1152, n == 1 ? 1152 : 0, n == 2 ? 1152 : 0, 0))
             << n;
         EXPECT_EQ(v.imagen.copy(0, 290, 384, 50), soloTurno.copy(0, 290, 384, 50)) << n;
-        EXPECT_GT(tintaEn(v.imagen, QRect(50, 400, 150, 30)), 50) << "the time, " << n;
+        EXPECT_GT(TintaEn(v.imagen, QRect(50, 400, 150, 30)), 50) << "the time, " << n;
     }
 }
 
@@ -237,7 +232,7 @@ TEST(VistaPreviaTicket, MissingAndDamagedFilesAreReported) {
     QTemporaryDir dir;
     VistaPreviaTicket v = VistaPrevia(1, 500, dir.path());
     EXPECT_EQ(v.imagen.size(), QSize(384, 501));
-    EXPECT_EQ(tintaEn(v.imagen, v.imagen.rect()), 0);
+    EXPECT_EQ(TintaEn(v.imagen, v.imagen.rect()), 0);
     ASSERT_EQ(v.avisos.size(), 2);
     EXPECT_TRUE(v.avisos[0].startsWith(QStringLiteral("Falta el fichero de salida")))
         << v.avisos[0].toStdString();
@@ -250,6 +245,6 @@ TEST(VistaPreviaTicket, MissingAndDamagedFilesAreReported) {
     EXPECT_EQ(v.avisos, QStringList{QStringLiteral("El fichero de fuente %1 está dañado o incompleto.")
                                         .arg(QDir::toNativeSeparators(fuente))});
     // Two dots of the raster; "0" of the font is not in "12", so nothing of the field shows.
-    EXPECT_EQ(tintaEn(v.imagen, QRect(0, 0, 1, 1)) + tintaEn(v.imagen, QRect(383, 499, 1, 1)), 2);
-    EXPECT_EQ(tintaEn(v.imagen, v.imagen.rect()), 2);
+    EXPECT_EQ(TintaEn(v.imagen, QRect(0, 0, 1, 1)) + TintaEn(v.imagen, QRect(383, 499, 1, 1)), 2);
+    EXPECT_EQ(TintaEn(v.imagen, v.imagen.rect()), 2);
 }
