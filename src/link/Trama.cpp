@@ -1,5 +1,7 @@
 #include "Trama.h"
 
+#include <algorithm>
+
 namespace quoravex {
 
 namespace {
@@ -43,6 +45,37 @@ QByteArray ConstruirTrama(QByteArrayView bytes, int n) {
     trama.append(static_cast<char>(crc & 0xFF));
     trama.append(static_cast<char>(crc >> 8));
     return trama;
+}
+
+namespace {
+
+// Length of the whole frame that starts at the beginning of the bytes, or 0.
+qsizetype tramaCompleta(QByteArrayView bytes) {
+    if (bytes.size() < 5) return 0;
+    const qsizetype n = 3 + static_cast<uint8_t>(bytes[2]);
+    if (bytes.size() < n + 2) return 0;
+    const uint16_t crc = static_cast<uint8_t>(bytes[n]) | (static_cast<uint8_t>(bytes[n + 1]) << 8);
+    return Crc16(bytes, static_cast<int>(n)) == crc ? n + 2 : 0;
+}
+
+} // namespace
+
+std::optional<PosicionTrama> BuscarTrama(QByteArrayView bytes, qsizetype desde) {
+    for (qsizetype i = std::max<qsizetype>(desde, 0); i + 5 <= bytes.size(); ++i) {
+        if (const qsizetype largo = tramaCompleta(bytes.sliced(i))) return PosicionTrama{i, largo};
+    }
+    return std::nullopt;
+}
+
+std::optional<PosicionTrama> UltimaTrama(QByteArrayView bytes) {
+    std::optional<PosicionTrama> ultima;
+    for (auto t = BuscarTrama(bytes); t; t = BuscarTrama(bytes, t->inicio + t->largo))
+        ultima = t;
+    return ultima;
+}
+
+bool EsInicioDeTrama(QByteArrayView bytes) {
+    return bytes.size() < 3 || bytes.size() < 5 + static_cast<uint8_t>(bytes[2]);
 }
 
 } // namespace quoravex

@@ -38,6 +38,22 @@ uint16_t TablaCrc16(uint8_t i);
 // Empty when n is not 1..255 or exceeds the data.
 QByteArray ConstruirTrama(QByteArrayView bytes, int n);
 
+// Where a whole frame starts in received bytes and how long it is.
+struct PosicionTrama {
+    qsizetype inicio = 0;
+    qsizetype largo = 0;
+};
+
+// The first whole frame with a correct CRC (station, command, length n, n bytes, CRC low
+// and high) that starts at or after `desde`; bytes before it are skipped.
+std::optional<PosicionTrama> BuscarTrama(QByteArrayView bytes, qsizetype desde = 0);
+
+// The last whole frame of the bytes, taking frames one after the other from the start.
+std::optional<PosicionTrama> UltimaTrama(QByteArrayView bytes);
+
+// True while the bytes may still become a frame: fewer than the frame's length byte asks for.
+bool EsInicioDeTrama(QByteArrayView bytes);
+
 // Status of a reply: nullopt while it is shorter than four bytes.
 inline std::optional<uint8_t> EstadoDeRespuesta(const QByteArray& respuesta) {
     if (respuesta.size() < 4) return std::nullopt;

@@ -64,7 +64,7 @@ struct Mesa {
 
 } // namespace
 
-TEST(ImpresoraVirtual, ReceivesTheDesignDespiteFaults) {
+TEST(EnvioCable, ReceivesTheDesignDespiteFaults) {
     const QString nak = QStringLiteral("  R -> NAK"), timeOut = QStringLiteral("  R -> TIME OUT");
     const struct {
         const char* nombre;
@@ -111,7 +111,7 @@ TEST(ImpresoraVirtual, ReceivesTheDesignDespiteFaults) {
     }
 }
 
-TEST(ImpresoraVirtual, DeadPrinterIsAFailure) {
+TEST(EnvioCable, DeadPrinterIsAFailure) {
     Mesa m;
     m.impresora.fallos.silencio = 1000000;
     m.enviarTodo();
