@@ -2,6 +2,7 @@
 #include "platform/InstanciaUnica.h"
 
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -102,7 +103,7 @@ TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     qunsetenv("QUORAVEX_COM8");
 }
 
-TEST(InstanciaUnica, SecondHolderSeesTheFirst) {
+TEST(InstanciaUnica, OnlyAnotherCopyOfTheSameUserBlocks) {
     QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("quoravex.lock"));
     auto primera = std::make_unique<InstanciaUnica>(ruta);
@@ -111,4 +112,19 @@ TEST(InstanciaUnica, SecondHolderSeesTheFirst) {
     EXPECT_TRUE(segunda.otraEnEjecucion());
     primera.reset();
     EXPECT_FALSE(segunda.otraEnEjecucion());
+
+    // A lock that cannot be made anywhere does not stop the program.
+    InstanciaUnica sinCarpeta(dir.filePath(QStringLiteral("no-existe/quoravex.lock")));
+    EXPECT_FALSE(sinCarpeta.otraEnEjecucion());
+
+    // A lock file of another user, held by a live process, does not block this one.
+    if (::geteuid() == 0) {
+        const QString ajena = dir.filePath(QStringLiteral("ajena.lock"));
+        InstanciaUnica suya(ajena);
+        ASSERT_EQ(::chown(QFile::encodeName(ajena).constData(), 65534, 65534), 0);
+        InstanciaUnica mia(ajena);
+        EXPECT_FALSE(mia.otraEnEjecucion());
+    }
+    EXPECT_TRUE(InstanciaUnica::RutaPorDefecto().startsWith(
+        QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation)));
 }
