@@ -57,7 +57,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     ejecutarDialogo = [](QDialog& dialogo) { return dialogo.exec(); };
     construirVentana();
     conectarComandos();
-    conectarEnvio();
+    conectarEnvio(cfg.TickMs);
     llenarSelectorVista(0);
     mPulsadoresVistos = 0;
 

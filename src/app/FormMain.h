@@ -134,7 +134,7 @@ public:
     std::function<void(const QString& texto, const QString& titulo)> mostrarError;
 
 private:
-    void conectarEnvio();
+    void conectarEnvio(int tickConfigurado);
 
 private:
     void construirMenus();

@@ -9,8 +9,8 @@
 
 namespace quoravex {
 
-void FormMain::conectarEnvio() {
-    ajustesTick = AjustesTick::desdeProceso(QCoreApplication::arguments());
+void FormMain::conectarEnvio(int tickConfigurado) {
+    ajustesTick = AjustesTick::desdeProceso(QCoreApplication::arguments(), tickConfigurado);
     connect(accion(QStringLiteral("mnuEnviarAPrinter")), &QAction::triggered, this,
             &FormMain::mnuEnviarAPrinter);
     connect(accion(QStringLiteral("mnuEnviarFechaHora")), &QAction::triggered, this,

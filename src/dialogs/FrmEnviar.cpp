@@ -18,7 +18,6 @@ FrmEnviar::FrmEnviar(const Design& design, OpcionesVentanaEnlace opciones, QWidg
     relojes().asignar(Reloj::FontTurno, [this] { mFontTurno.tick(); });
     relojes().asignar(Reloj::FontFecha, [this] { mFontFecha.tick(); });
     relojes().asignar(Reloj::FontHora, [this] { mFontHora.tick(); });
-    relojes().asignar(Reloj::EnviarTodo, [this] { mEnviarTodo.tick(); });
 
     connect(PBIniciar, &QPushButton::clicked, this, &FrmEnviar::PBIniciarEnvio);
     PBEnviarRaster = botonDepuracion(QStringLiteral("PBEnviarRaster"), QStringLiteral("Env Raster"));

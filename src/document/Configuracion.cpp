@@ -17,6 +17,15 @@ std::optional<int16_t> puertoTrasCom(const QString& texto) {
     return EnteroDe16(LeerNumero(resto));
 }
 
+// The number after the line's "=", or nothing when there is no "=" or nothing after it.
+std::optional<int16_t> valorTrasIgual(const QString& linea) {
+    const qsizetype igual = linea.indexOf(QLatin1Char('='));
+    if (igual < 0) return std::nullopt;
+    const QStringView resto = QStringView(linea).mid(igual + 1);
+    if (resto.isEmpty()) return std::nullopt;
+    return EnteroDe16(LeerNumero(resto));
+}
+
 // Lines longer than this are not configuration lines; they are read and dropped.
 constexpr qint64 LongitudMaximaLinea = 4096;
 
@@ -28,13 +37,14 @@ void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg) {
         return;
     }
     if (linea.contains(QLatin1String("Keyboard Model"))) {
-        const qsizetype igual = linea.indexOf(QLatin1Char('='));
-        if (igual < 0) return;
-        const QStringView resto = QStringView(linea).mid(igual + 1);
-        if (resto.isEmpty()) return;
         // Only the three models exist; anything else leaves the current one.
-        const auto modelo = EnteroDe16(LeerNumero(resto));
+        const auto modelo = valorTrasIgual(linea);
         if (modelo && *modelo >= 1 && *modelo <= 3) cfg.ModeloTeclado = static_cast<uint8_t>(*modelo);
+        return;
+    }
+    if (linea.contains(QLatin1String("Tick ms"))) {
+        const auto ms = valorTrasIgual(linea);
+        if (ms && *ms >= 1 && *ms <= 1000) cfg.TickMs = *ms;
     }
 }
 

@@ -10,6 +10,7 @@ namespace quoravex {
 struct Configuracion {
     uint8_t ModeloTeclado = 1;
     int16_t PuertoCom = 1;
+    int TickMs = 0; // length of the link's wait tick in ms; 0: the program's default
 };
 
 inline const QString NombreArchivoConfiguracion = QStringLiteral("Morvane.cfg");

@@ -1,12 +1,13 @@
 #include "EnlaceImpresora.h"
 
+#include "Transferencia.h"
+
 #include <algorithm>
 #include <cstdint>
 
 namespace quoravex {
 
 namespace {
-constexpr int IntervaloTOut = 2;
 constexpr int IntervaloIntermitencia = 500;
 const QString TituloCritico = QStringLiteral("Error critico");
 } // namespace
@@ -46,6 +47,7 @@ bool EnlaceImpresora::AbrirPuerto(int numero) {
     CerrarPuerto();
     mPuertoCom = numero;
     BufRX.clear();
+    mRetenida = false;
     if (!mPuerto.open(numero, mLinea)) return false;
     // Devices that refuse line changes still carry data: the results are not checked.
     mPuerto.setRts(false);
@@ -62,11 +64,16 @@ void EnlaceImpresora::CerrarPuerto() {
 
 void EnlaceImpresora::ID_send_string(QByteArrayView texto, int n) {
     const QByteArrayView bytes = texto.first(std::clamp<qsizetype>(n, 0, texto.size()));
+    // What arrived before this write answers an earlier frame: it never counts for this one.
+    if (mPuerto.isOpen()) mPuerto.readAll();
+    BufRX.clear();
+    mRetenida = false;
+    mSink.reloj(Reloj::TOut, 0);
+    ++mCopias;
     mRts = true;
     mPuerto.setRts(true);
     if (!mPuerto.isOpen() || !mPuerto.write(bytes.toByteArray()))
         soltarRts(); // nothing is leaving, so no drained report will come
-    BufRX.clear();
 }
 
 uint16_t EnlaceImpresora::SendMsgBinario(QByteArrayView buffer, int n) {
@@ -81,19 +88,74 @@ void EnlaceImpresora::soltarRts() {
     if (mPuerto.isOpen()) mPuerto.setRts(false);
 }
 
-void EnlaceImpresora::tickTOut() {
-    if (BufRX.isEmpty()) return;
-    RespuestaRX = BufRX;
+void EnlaceImpresora::registrar(Transferencia* t) {
+    mTransferencias.push_back(t);
+}
+
+void EnlaceImpresora::retirar(Transferencia* t) {
+    std::erase(mTransferencias, t);
+}
+
+void EnlaceImpresora::despertar() {
+    // A transfer that ends may start another (the send-all sequence): iterate over a copy.
+    const std::vector<Transferencia*> transferencias = mTransferencias;
+    for (Transferencia* t : transferencias)
+        t->despertar();
+}
+
+void EnlaceImpresora::entregar(const QByteArray& respuesta) {
+    RespuestaRX = respuesta;
     BufRX.clear();
+    mCopias = 0;
+    mRetenida = false;
+    mProrrogada = false;
+    mSink.reloj(Reloj::TOut, 0);
+    despertar();
 }
 
 void EnlaceImpresora::alRecibir() {
     BufRX.append(mPuerto.readAll());
-    reiniciarReloj(Reloj::TOut, IntervaloTOut);
+    if (BufRX.isEmpty()) return;
+    mProrrogada = false;
+    // After several copies of a frame, the last of their replies counts: it is taken once
+    // every copy has its reply, or once the line has gone quiet.
+    const int esperadas = std::max(mCopias, 1);
+    int tramas = 0;
+    std::optional<PosicionTrama> ultima;
+    for (auto t = BuscarTrama(BufRX); t && tramas < esperadas; t = BuscarTrama(BufRX, t->inicio + t->largo)) {
+        ++tramas;
+        ultima = t;
+    }
+    if (tramas == esperadas) {
+        entregar(BufRX.mid(ultima->inicio, ultima->largo));
+        return;
+    }
+    mRetenida = ultima.has_value();
+    reiniciarReloj(Reloj::TOut);
+}
+
+void EnlaceImpresora::tickTOut() {
+    mSink.reloj(Reloj::TOut, 0);
+    if (BufRX.isEmpty()) return;
+    if (const auto t = UltimaTrama(BufRX)) {
+        // A reply to a later copy may still be arriving: its pieces get one more wait.
+        const QByteArrayView resto = QByteArrayView(BufRX).sliced(t->inicio + t->largo);
+        if (!resto.isEmpty() && EsInicioDeTrama(resto) && !mProrrogada) {
+            mProrrogada = true;
+            reiniciarReloj(Reloj::TOut);
+            return;
+        }
+        entregar(BufRX.mid(t->inicio, t->largo));
+    } else if (!EsInicioDeTrama(BufRX)) {
+        entregar(BufRX);
+    }
+    // Otherwise the bytes are the start of a frame: its pieces are joined however late.
 }
 
 void EnlaceImpresora::alVaciar() {
-    if (mPuerto.bytesToWrite() <= 0) soltarRts();
+    if (mPuerto.bytesToWrite() > 0) return;
+    soltarRts();
+    despertar();
 }
 
 void EnlaceImpresora::alError(int codigo) {
@@ -109,6 +171,7 @@ void EnlaceImpresora::alError(int codigo) {
     mSink.mensaje(QStringLiteral("Error en el puerto de comunicaciones COM") + QString::number(mPuertoCom),
                   TituloCritico);
     mSink.cerrarVentana();
+    despertar(); // the transfers end without another frame
 }
 
 void EnlaceImpresora::IniciarBarra(int i) {

@@ -9,8 +9,11 @@
 #include <QObject>
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace quoravex {
+
+class Transferencia;
 
 // One progress bar: value against maximum, shown as a whole percentage.
 struct BarraProgreso {
@@ -21,6 +24,11 @@ struct BarraProgreso {
 
 // What a transfer window shares among its transfers: the port, the reply being collected,
 // the failure flag, the progress bars, the activity indicator and the log.
+//
+// A reply is complete as soon as the received bytes hold a whole frame with a correct CRC;
+// bytes that cannot become one are taken as the reply after a pause of one wait tick. When
+// a frame went out more than once, the replies to every copy are awaited the same way and
+// the last one counts. The transfers are woken whenever the line drains or a reply is in.
 class EnlaceImpresora : public QObject {
     Q_OBJECT
 public:
@@ -48,8 +56,15 @@ public:
     // Drops RTS without the drained report, for a port that never gives it.
     void soltarRts();
 
-    // Tick of the reply timer: what arrived before the pause becomes the reply.
+    // Tick of the reception pause: held bytes become the reply, unless they are the start
+    // of a frame whose rest is still to come.
     void tickTOut();
+    // A whole frame is in, held until the line is quiet because several copies went out.
+    bool respuestaRetenida() const { return mRetenida; }
+
+    // The transfers that are woken by the port's events.
+    void registrar(Transferencia* t);
+    void retirar(Transferencia* t);
 
     void IniciarBarra(int i);
     void ActualizarBarra(int i, int64_t valor);
@@ -61,8 +76,8 @@ public:
     void tickIntermitencia();
     bool indicadorAzul() const { return mAzul; }
 
-    // Restarts a tick-counting timer at its nominal interval, or at the configured tick.
-    void reiniciarReloj(Reloj r, int nominalMs) { mSink.reloj(r, mAjustes.intervalo(nominalMs)); }
+    // Restarts a timer that counts wait ticks.
+    void reiniciarReloj(Reloj r) { mSink.reloj(r, mAjustes.tickMs); }
     const AjustesTick& ajustes() const { return mAjustes; }
     LinkSink& sink() { return mSink; }
     SerialPort& puerto() { return mPuerto; }
@@ -73,6 +88,8 @@ public:
     bool ErrorEnvio = false;
 
 private:
+    void entregar(const QByteArray& respuesta);
+    void despertar();
     void alRecibir();
     void alVaciar();
     void alError(int codigo);
@@ -87,6 +104,10 @@ private:
     bool mReabriendo = false;
     bool mAzul = false;
     std::array<BarraProgreso, 4> mBarras{};
+    int mCopias = 0;         // frames written since the last reply was taken
+    bool mRetenida = false;  // BufRX holds a whole frame, waiting for the line to go quiet
+    bool mProrrogada = false; // the quiet wait was extended once for a frame still arriving
+    std::vector<Transferencia*> mTransferencias;
 };
 
 } // namespace quoravex

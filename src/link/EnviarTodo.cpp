@@ -6,47 +6,70 @@
 namespace quoravex {
 
 EnviarTodo::EnviarTodo(EnlaceImpresora& enlace, TransferenciaRaster& raster, TransferenciaFont& fontTurno)
-    : mEnlace(enlace), mRaster(raster), mFontTurno(fontTurno) {}
+    : mEnlace(enlace), mRaster(raster), mFontTurno(fontTurno) {
+    mRaster.alTerminar = [this] { avanzar(); };
+    mFontTurno.alTerminar = [this] { avanzar(); };
+}
+
+EnviarTodo::~EnviarTodo() {
+    mRaster.alTerminar = nullptr;
+    mFontTurno.alTerminar = nullptr;
+}
 
 void EnviarTodo::iniciar() {
     if (mActivo) return;
     PasoEnviarTodo = 0;
     mActivo = true;
-    mEnlace.sink().reloj(Reloj::EnviarTodo, Intervalo);
+    avanzar();
 }
 
-void EnviarTodo::tick() {
-    if (!mActivo) return;
+void EnviarTodo::avanzar() {
+    // A transfer that ends at once, inside the step that starts it, asks again.
+    if (mAvanzando) {
+        mOtraVez = true;
+        return;
+    }
+    mAvanzando = true;
+    do {
+        mOtraVez = false;
+        while (mActivo && paso()) {
+        }
+    } while (mOtraVez);
+    mAvanzando = false;
+}
+
+bool EnviarTodo::paso() {
     switch (PasoEnviarTodo) {
     case 0:
         mEnlace.sink().inicioHabilitado(false);
         mEnlace.ErrorEnvio = false;
-        mRaster.iniciar();
         PasoEnviarTodo = 1;
-        break;
+        mRaster.iniciar();
+        return true;
     case 1:
-        if (mRaster.RasterActivo) break;
-        if (mEnlace.ErrorEnvio)
+        if (mRaster.RasterActivo) return false;
+        if (mEnlace.ErrorEnvio) {
             terminar();
-        else
-            PasoEnviarTodo = 2;
-        break;
+            return false;
+        }
+        PasoEnviarTodo = 2;
+        return true;
     case 2:
         mEnlace.ErrorEnvio = false;
-        mFontTurno.iniciar();
         PasoEnviarTodo = 3;
-        break;
+        mFontTurno.iniciar();
+        return true;
     default:
-        if (!mFontTurno.FontActivo) terminar();
-        break;
+        if (mFontTurno.FontActivo) return false;
+        terminar();
+        return false;
     }
 }
 
 void EnviarTodo::terminar() {
+    mActivo = false;
     mEnlace.sink().pitido();
     mEnlace.sink().inicioHabilitado(true);
-    mEnlace.sink().reloj(Reloj::EnviarTodo, 0);
-    mActivo = false;
 }
 
 } // namespace quoravex

@@ -4,15 +4,15 @@
 
 namespace quoravex {
 
-// The timers of a transfer window. The transfers ask for them to be restarted or stopped;
-// the window owns them and calls the matching tick.
+// The timers of a transfer window. The link asks for them to be restarted or stopped;
+// the window owns them and calls the matching tick. The transfers step on the port's
+// events as well; their timers only count the waits.
 enum class Reloj {
-    TOut,      // end of a reply: a pause after the last received bytes
-    Raster,    // TransferenciaRaster::tick
-    FontTurno, // TransferenciaFont::tick of each font
+    TOut,      // the reception pause: bytes that are not a whole frame become a reply after it
+    Raster,    // wait ticks of TransferenciaRaster
+    FontTurno, // wait ticks of each font transfer
     FontFecha,
     FontHora,
-    EnviarTodo,    // EnviarTodo::tick, 100 ms
     Intermitencia, // EnlaceImpresora::tickIntermitencia, 500 ms
     FechaHora,     // TransferenciaFechaHora::tick
 };

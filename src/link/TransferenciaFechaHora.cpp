@@ -45,7 +45,7 @@ TransferenciaFechaHora::TransferenciaFechaHora(EnlaceImpresora& enlace, FuenteHo
 void TransferenciaFechaHora::iniciar() {
     FechaHoraActivo = true;
     EstadoFechaHora = 0;
-    mEnlace.reiniciarReloj(Reloj::FechaHora, IntervaloNominal);
+    mEnlace.sink().reloj(Reloj::FechaHora, IntervaloNominal);
 }
 
 void TransferenciaFechaHora::tick() {

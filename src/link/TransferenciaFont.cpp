@@ -50,17 +50,11 @@ void TransferenciaFont::iniciar() {
     mEnlace.NumEstacion = 1;
     FontActivo = true;
     EstadoFont = 0;
-    mEstadoAnterior = -1;
-    mEnlace.reiniciarReloj(mReloj, IntervaloEspera);
     mEnlace.iniciarIntermitencia();
+    arrancar();
 }
 
 void TransferenciaFont::paso() {
-    const bool entrando = EstadoFont != mEstadoAnterior;
-    mEstadoAnterior = EstadoFont;
-    if (entrando && (EstadoFont == 2 || EstadoFont == 6 || EstadoFont == 10 || EstadoFont == 14))
-        mEnlace.reiniciarReloj(mReloj, IntervaloEspera);
-
     const std::optional<uint8_t> estado = EstadoDeRespuesta(mEnlace.RespuestaRX);
     switch (EstadoFont) {
     case 0:
@@ -130,7 +124,6 @@ void TransferenciaFont::paso() {
         break;
     case 15:
         pedirEstado(14);
-        mEnlace.reiniciarReloj(mReloj, IntervaloEnvio);
         break;
     default:
         terminar();
@@ -207,7 +200,6 @@ void TransferenciaFont::siguienteBloque() {
 void TransferenciaFont::enviarFrame(int siguiente, int ticks) {
     mEnlace.RespuestaRX.clear();
     enviar(LongTX);
-    mEnlace.reiniciarReloj(mReloj, IntervaloEnvio);
     TicksEspera = ticks;
     EstadoFont = siguiente;
 }
@@ -328,12 +320,11 @@ void TransferenciaFont::esperarTerminador(const std::optional<uint8_t>& estado) 
 
 void TransferenciaFont::terminar() {
     log(QStringLiteral("O -> FIN_ENVIO_FONT"));
-    mEnlace.sink().reloj(mReloj, 0);
     FontActivo = false;
     EstadoFont = 0;
-    mEstadoAnterior = -1;
     mEnlace.sink().cursorOcupado(false);
     mEnlace.detenerIntermitencia();
+    finalizar();
 }
 
 } // namespace quoravex

@@ -37,14 +37,14 @@ public:
     int32_t TotalCaracter = 0;
     int32_t EnviadoCaracter = 0;
 
-    static constexpr int IntervaloEspera = 1;
-    static constexpr int IntervaloEnvio = 2;
-
     const TipoFont& tipo() const { return mTipo; }
 
 private:
     void irAlFinal() override { EstadoFont = 16; }
     bool activo() const override { return FontActivo; }
+    bool enEspera() const override {
+        return EstadoFont == 2 || EstadoFont == 6 || EstadoFont == 10 || EstadoFont == 14;
+    }
     void paso() override;
     void abrir();
     void esperarDatos(const std::optional<uint8_t>& estado);
@@ -62,7 +62,6 @@ private:
     void terminar() override;
 
     const TipoFont& mTipo;
-    int mEstadoAnterior = -1;
 };
 
 } // namespace quoravex

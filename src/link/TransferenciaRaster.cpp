@@ -34,8 +34,8 @@ void TransferenciaRaster::iniciar() {
     // The erase step gets a budget of its own instead of whatever an earlier run left.
     Reintentos = ReintentosArchivo;
     mNaks = 0;
-    mEnlace.reiniciarReloj(mReloj, IntervaloNominal);
     mEnlace.iniciarIntermitencia();
+    arrancar();
 }
 
 void TransferenciaRaster::paso() {
@@ -238,11 +238,11 @@ void TransferenciaRaster::pedirEstado() {
 }
 
 void TransferenciaRaster::terminar() {
-    mEnlace.sink().reloj(mReloj, 0);
     RasterActivo = false;
     EstadoRaster = 9;
     mEnlace.sink().cursorOcupado(false);
     mEnlace.detenerIntermitencia();
+    finalizar();
 }
 
 } // namespace quoravex

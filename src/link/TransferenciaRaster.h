@@ -21,7 +21,6 @@ public:
     uint8_t CabeceraRaster = 0;
     bool HayDatos = false;
 
-    static constexpr int IntervaloNominal = 1;
     // NAKs are answered by sending the block again without spending retries; a printer
     // that refuses the same block this many times in a row is given up on.
     static constexpr int MaximoNaks = 100;
@@ -34,6 +33,7 @@ public:
 private:
     void irAlFinal() override { EstadoRaster = 9; }
     bool activo() const override { return RasterActivo; }
+    bool enEspera() const override { return EstadoRaster == 1 || EstadoRaster == 5; }
     void paso() override;
     void borrar();
     void esperarBorrado(const std::optional<uint8_t>& estado);

@@ -108,7 +108,6 @@ ResultadoEnvioConsola EnviarDisenoConsola(const Design& design, OpcionesEnvioCon
     EnviarTodo todo(*s.enlace, raster, turno);
     s.relojes.asignar(Reloj::Raster, [&] { raster.tick(); });
     s.relojes.asignar(Reloj::FontTurno, [&] { turno.tick(); });
-    s.relojes.asignar(Reloj::EnviarTodo, [&] { todo.tick(); });
 
     const bool hayFont = QFile::exists(QDir(s.carpeta).filePath(TipoFont::Turno().archivo));
     bool terminado = false;

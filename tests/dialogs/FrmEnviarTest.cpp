@@ -199,7 +199,6 @@ TEST(FrmEnviar, PortLostDuringASendShowsTheMessageAndClosesTheWindow) {
     EXPECT_EQ(b.mensajes[0].texto, QStringLiteral("Error en el puerto de comunicaciones COM1"));
     EXPECT_EQ(b.mensajes[0].titulo, QStringLiteral("Error critico"));
     EXPECT_FALSE(b.ventana->relojes().activo(Reloj::Raster));
-    EXPECT_FALSE(b.ventana->relojes().activo(Reloj::EnviarTodo));
 
     // A cured error is silent and the window stays.
     Banco otro(std::make_unique<FakeSerialPort>());

@@ -37,6 +37,7 @@ TEST(Configuracion, LineRules) {
         const char* linea;
         int puerto;
         int modelo;
+        int tick = 0;
     } casos[] = {
         {"Comunication Port = COM 7", 7, 1},
         {"xx Comunication Port: COM2.5", 2, 1},            // halves to even
@@ -51,12 +52,18 @@ TEST(Configuracion, LineRules) {
         {"Keyboard Model 2", 1, 1}, // no "=": ignored
         {"Keyboard Model=2.5", 1, 2},
         {"keyboard model=2", 1, 1},
+        {"Tick ms=20", 1, 1, 20},
+        {"Tick ms = 1000", 1, 1, 1000},
+        {"Tick ms=0", 1, 1, 0}, // outside 1..1000: ignored
+        {"Tick ms=5000", 1, 1, 0},
+        {"tick ms=20", 1, 1, 0},
     };
     for (const auto& c : casos) {
         Configuracion cfg;
         LeerLineaConfiguracion(QString::fromLatin1(c.linea), cfg);
         EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
         EXPECT_EQ(cfg.ModeloTeclado, c.modelo) << c.linea;
+        EXPECT_EQ(cfg.TickMs, c.tick) << c.linea;
     }
 }
 

@@ -75,19 +75,59 @@ TEST(EnlaceImpresora, SendingRaisesRtsUntilTheQueueDrains) {
     EXPECT_FALSE(b.enlace.rts());
 }
 
-TEST(EnlaceImpresora, AReplyIsWhatArrivedBeforeThePause) {
+TEST(EnlaceImpresora, ReplyAssembly) {
+    const QByteArray ack = Respuesta(Ack), nak = Respuesta(Repetir);
+    QByteArray danada = ack;
+    danada[5] = static_cast<char>(danada[5] ^ 0x01);
+    const QByteArray basura = Bytes({0xAA, 0x55, 0xFE, 0x00, 0x13}); // could start a long frame
+    const QByteArray ruido = Bytes({0xAA, 0x55, 0x00, 0x13, 0x99});  // a whole frame's length, bad CRC
+    // Pieces arrive in turn; "|" between pieces is a reception pause (one wait tick).
+    const struct {
+        const char* nombre;
+        int copias; // frames written before the reply
+        QList<QByteArray> trozos;
+        bool pausas;      // a pause after every piece
+        QByteArray antes; // the reply before the last pause (empty: none yet)
+        QByteArray final; // the reply in the end
+    } casos[] = {
+        {"whole frame at once", 1, {ack}, false, ack, ack},
+        {"two pieces, a pause apart", 1, {ack.left(3), ack.mid(3)}, true, ack, ack},
+        {"three pieces", 1, {ack.left(1), ack.mid(1, 3), ack.mid(4)}, true, ack, ack},
+        {"garbage, then a frame", 1, {basura + ack}, false, ack, ack},
+        {"noise alone: a reply after the pause", 1, {ruido}, true, {}, ruido},
+        {"bad CRC falls back to the pause", 1, {danada}, true, {}, danada},
+        {"a frame's start is no reply", 1, {ack.left(5)}, true, {}, {}},
+        {"replies to two copies: the last counts", 2, {nak, ack}, false, ack, ack},
+        {"one reply to two copies: after the pause", 2, {nak}, true, {}, nak},
+        {"second reply split", 2, {nak + ack.left(2), ack.mid(2)}, false, ack, ack},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        Banco b;
+        b.puerto.alEscribir = nullptr;
+        for (int i = 0; i < c.copias; ++i)
+            b.enlace.SendMsgBinario(Bytes({0x01, 0x55, 0x00}), 3);
+        for (const QByteArray& t : c.trozos) {
+            b.puerto.receive(t);
+            if (c.pausas && &t != &c.trozos.last()) b.enlace.tickTOut();
+        }
+        EXPECT_EQ(b.enlace.RespuestaRX.toHex(' '), c.antes.toHex(' '));
+        b.enlace.tickTOut();
+        b.enlace.tickTOut(); // a held reply whose line stays quiet is taken in the end
+        EXPECT_EQ(b.enlace.RespuestaRX.toHex(' '), c.final.toHex(' '));
+        if (!c.final.isEmpty()) {
+            EXPECT_TRUE(b.enlace.BufRX.isEmpty()); // nothing left for the next frame
+        }
+    }
+
+    // What waits when a frame is written never counts as its reply.
     Banco b;
-    b.puerto.receive(Bytes({0x01, 0x55}));
-    EXPECT_EQ(b.sink.intervalo(Reloj::TOut), 2);
-    b.puerto.receive(Bytes({0x01, 0x06, 0xAA}));
-    EXPECT_TRUE(b.enlace.RespuestaRX.isEmpty());
-    b.enlace.tickTOut();
-    EXPECT_EQ(b.enlace.RespuestaRX, Bytes({0x01, 0x55, 0x01, 0x06, 0xAA})); // joined
-    b.enlace.tickTOut();                                                    // nothing new: the reply stays
-    EXPECT_EQ(b.enlace.RespuestaRX.size(), 5);
-    b.puerto.receive(Bytes({0x09}));
-    b.enlace.tickTOut();
-    EXPECT_EQ(b.enlace.RespuestaRX, Bytes({0x09}));
+    b.puerto.alEscribir = nullptr;
+    b.puerto.entrada = ack;
+    b.enlace.BufRX = ack.left(2);
+    b.enlace.SendMsgBinario(Bytes({0x01, 0x55, 0x00}), 3);
+    EXPECT_TRUE(b.enlace.BufRX.isEmpty());
+    EXPECT_TRUE(b.puerto.entrada.isEmpty());
 }
 
 TEST(EnlaceImpresora, PortErrorEventsReopenThePort) {
@@ -130,25 +170,23 @@ TEST(EnlaceImpresora, SettingsFromTextAndTick) {
     const struct {
         QStringList argumentos;
         QString entorno;
+        int configurado;
         int ms;
     } ticks[] = {
-        {{}, {}, 0},
-        {{}, QStringLiteral("16"), 16},
-        {{QStringLiteral("--tick-ms=8")}, QStringLiteral("16"), 8},
-        {{QStringLiteral("--tick-ms=0")}, QStringLiteral("16"), 16},
-        {{}, QStringLiteral("abc"), 0},
-        {{}, QStringLiteral("5000"), 0},
+        {{}, {}, 0, 16},
+        {{}, QStringLiteral("1"), 20, 1},
+        {{QStringLiteral("--tick-ms=8")}, QStringLiteral("16"), 20, 8},
+        {{QStringLiteral("--tick-ms=0")}, QStringLiteral("12"), 20, 12},
+        {{}, QStringLiteral("abc"), 20, 20},
+        {{}, QStringLiteral("5000"), 0, 16},
     };
-    for (const auto& c : ticks) {
-        const AjustesTick a = AjustesTick::desde(c.argumentos, c.entorno);
-        EXPECT_EQ(a.intervaloMs, c.ms) << c.entorno.toStdString();
-        EXPECT_EQ(a.intervalo(2), c.ms ? c.ms : 2);
-    }
-    // A fixed tick replaces the link's own intervals.
+    for (const auto& c : ticks)
+        EXPECT_EQ(AjustesTick::desde(c.argumentos, c.entorno, c.configurado).tickMs, c.ms) << c.entorno.toStdString();
+    // The reception pause is one wait tick.
     FakeSerialPort puerto;
     RecordingSink sink;
-    EnlaceImpresora enlace(puerto, sink, LineaEnvio, AjustesTick{16});
+    EnlaceImpresora enlace(puerto, sink, LineaEnvio, AjustesTick{20});
     ASSERT_TRUE(enlace.Cargar(2, false));
-    puerto.receive(Respuesta(Ack));
-    EXPECT_EQ(sink.intervalo(Reloj::TOut), 16);
+    puerto.receive(Bytes({0x01}));
+    EXPECT_EQ(sink.intervalo(Reloj::TOut), 20);
 }

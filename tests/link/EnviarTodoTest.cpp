@@ -11,22 +11,18 @@ using namespace quoravex::test;
 namespace {
 
 struct BancoTodo : Banco {
+    BancoTodo() {
+        reloj.ticks[Reloj::Raster] = [this] { raster.tick(); };
+        reloj.ticks[Reloj::FontTurno] = [this] { turno.tick(); };
+    }
     TransferenciaRaster raster{enlace, design, dir.path()};
     TransferenciaFont turno{enlace, TipoFont::Turno(), dir.path()};
     EnviarTodo todo{enlace, raster, turno};
 
-    // The window's timers, in the order they would fire, until the sequence ends.
-    void correr(const Impresora& impresora) {
+    void enviar(Impresora i) {
+        impresora = std::move(i);
         todo.iniciar();
-        qsizetype vistos = puerto.escritos.size();
-        for (int i = 0; i < 200000 && todo.activo(); ++i) {
-            puerto.drain();
-            if (sink.relojActivo(Reloj::Raster)) raster.tick();
-            if (sink.relojActivo(Reloj::FontTurno)) turno.tick();
-            if (i % 50 == 0 && sink.relojActivo(Reloj::EnviarTodo)) todo.tick();
-            while (vistos < puerto.escritos.size())
-                if (const auto e = impresora(puerto.escritos.at(vistos++))) responder(*e);
-        }
+        correr([this] { return todo.activo(); });
     }
     QByteArray comandos() const {
         QByteArray r;
@@ -55,7 +51,7 @@ TEST(EnviarTodo, RasterThenTurnFont) {
         b.escribir(QStringLiteral("DatosRasterTurno.bin"),
                    QByteArray(8, '\x01') + Bytes({0x30, 0x0C, 0x00, 0x00, 0x00, 0xFF}));
         b.enlace.ErrorEnvio = true; // left from an earlier run
-        b.correr([&c](const QByteArray& t) -> std::optional<uint8_t> {
+        b.enviar([&c](const QByteArray& t) -> std::optional<uint8_t> {
             return (c.rasterFalla && t.at(1) == 0x5A) || (c.fuenteFalla && t.at(1) == 0x19) ? Repetir : Ack;
         });
         EXPECT_FALSE(b.todo.activo());
@@ -64,31 +60,29 @@ TEST(EnviarTodo, RasterThenTurnFont) {
         EXPECT_EQ(b.enlace.ErrorEnvio, c.rasterFalla || c.fuenteFalla);
         EXPECT_EQ(b.sink.pitidos, 1);
         EXPECT_TRUE(b.sink.inicio);
-        EXPECT_FALSE(b.sink.relojActivo(Reloj::EnviarTodo));
     }
 }
 
-TEST(EnviarTodo, StepsAndStartButton) {
+TEST(EnviarTodo, StepsAsSoonAsEachTransferEnds) {
     BancoTodo b;
     b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00}));
+    b.impresora = nullptr; // nothing answers until the test says so
     b.todo.iniciar();
-    EXPECT_EQ(b.sink.intervalo(Reloj::EnviarTodo), 100);
-    b.todo.tick();
     EXPECT_FALSE(b.sink.inicio);
     EXPECT_TRUE(b.raster.RasterActivo);
+    EXPECT_EQ(b.todo.PasoEnviarTodo, 1);
     b.todo.iniciar(); // pressing again while it runs does nothing
-    b.todo.tick();
-    EXPECT_EQ(b.todo.PasoEnviarTodo, 1); // waits for the raster
-    Correr(b, b.raster, [&] { return b.raster.RasterActivo; });
-    b.todo.tick();
-    b.todo.tick();
+    EXPECT_EQ(b.puerto.escritos.size(), 1);
+    b.impresora = Guion({});
+    b.puerto.drain();
+    b.responder(Ack); // the erase frame
+    b.correr([&] { return b.raster.RasterActivo; });
+    // No turn font file: the font transfer ends at once, silently, and so does the sequence.
     EXPECT_EQ(b.todo.PasoEnviarTodo, 3);
-    EXPECT_TRUE(b.turno.FontActivo);
-    // No turn font file: the font transfer ends at once, silently.
-    Correr(b, b.turno, [&] { return b.turno.FontActivo; });
-    b.todo.tick();
     EXPECT_FALSE(b.todo.activo());
+    EXPECT_FALSE(b.turno.FontActivo);
     EXPECT_TRUE(b.sink.inicio);
     EXPECT_EQ(b.sink.pitidos, 1);
     EXPECT_TRUE(b.sink.mensajes.isEmpty());
+    EXPECT_EQ(b.sink.lineas.last(), QStringLiteral("O -> FIN_ENVIO_FONT"));
 }

@@ -1,6 +1,7 @@
 #include "link/ImpresoraVirtual.h"
 #include "ParPuertos.h"
 #include "RecordingSink.h"
+#include "RelojFalso.h"
 #include "document/Design.h"
 #include "link/EnviarTodo.h"
 #include "link/TransferenciaFont.h"
@@ -30,6 +31,12 @@ struct Mesa {
         escribir(QStringLiteral("DatosRasterTurno.bin"),
                  Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10, 0x30, 0x0C, 0x00, 0x08, 0x00, 0x00,
                         0x00, 0x01, 0x02, 0x00, 0x40, 0x01, 0x02, 0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF}));
+        sink.falso = &reloj;
+        reloj.ticks[Reloj::TOut] = [this] { enlace.tickTOut(); };
+        reloj.ticks[Reloj::Raster] = [this] { raster.tick(); };
+        reloj.ticks[Reloj::FontTurno] = [this] { turno.tick(); };
+        cable(par.pc);
+        cable(par.impresora);
         cargado = enlace.Cargar(1, false);
     }
     void escribir(const QString& nombre, const QByteArray& datos) {
@@ -39,16 +46,19 @@ struct Mesa {
     // The window's timers and the cable, until the send-all sequence ends.
     void enviarTodo() {
         todo.iniciar();
-        for (int i = 0; i < 500000 && todo.activo(); ++i) {
-            if (sink.relojActivo(Reloj::Raster)) raster.tick();
-            if (sink.relojActivo(Reloj::FontTurno)) turno.tick();
-            if (i % 50 == 0) todo.tick();
-            while (par.pc.entregar() || par.impresora.entregar()) {
-            }
-            enlace.tickTOut();
-        }
+        reloj.correr([this] { return !todo.activo(); }, 3600 * 1000);
+    }
+    // What one end writes crosses the cable at once, `trozo` bytes at a time.
+    void cable(PuertoEnlazado& extremo) {
+        extremo.alEscribir = [this, &extremo](const QByteArray&) {
+            reloj.programar(reloj.ahora, [&extremo] {
+                while (extremo.entregar()) {
+                }
+            });
+        };
     }
 
+    RelojFalso reloj;
     QTemporaryDir dir;
     std::map<QString, QByteArray> archivos;
     ParPuertos par;

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <functional>
 
 namespace quoravex::test {
 
@@ -30,6 +31,7 @@ public:
         if (!abierto || rechazarEscritura) return false;
         escritos.append(bytes);
         salida.append(bytes);
+        if (alEscribir) alEscribir(bytes);
         return true;
     }
     QByteArray readAll() override {
@@ -77,6 +79,7 @@ public:
     QByteArray entrada;
     QByteArray salida;
     QList<QByteArray> escritos;
+    std::function<void(const QByteArray&)> alEscribir; // sees every write
 };
 
 } // namespace quoravex::test

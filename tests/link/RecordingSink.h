@@ -1,5 +1,6 @@
 #pragma once
 
+#include "RelojFalso.h"
 #include "link/LinkSink.h"
 
 #include <QList>
@@ -21,7 +22,10 @@ public:
     void cursorOcupado(bool o) override { ocupado = o; }
     void mensaje(const QString& texto, const QString& titulo) override { mensajes.append({texto, titulo}); }
     void indicador(bool azul) override { indicadorAzul = azul; }
-    void reloj(Reloj r, int ms) override { relojes[r] = ms; }
+    void reloj(Reloj r, int ms) override {
+        relojes[r] = ms;
+        if (falso) falso->reiniciar(r, ms);
+    }
     void pitido() override { ++pitidos; }
     void inicioHabilitado(bool h) override { inicio = h; }
     void cerrarVentana() override { ++cierres; }
@@ -44,6 +48,7 @@ public:
     int pitidos = 0;
     bool inicio = true;
     int cierres = 0;
+    RelojFalso* falso = nullptr; // the timers run on this virtual clock, when set
 };
 
 } // namespace quoravex::test

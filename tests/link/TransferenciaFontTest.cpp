@@ -29,11 +29,12 @@ struct BancoFont : Banco {
     explicit BancoFont(const TipoFont& tipo = TipoFont::Turno(), const QByteArray& archivo = Ejemplo)
         : font(enlace, tipo, dir.path()) {
         escribir(tipo.archivo, archivo);
+        reloj.ticks[tipo.reloj] = [this] { font.tick(); };
     }
-    void correr(Impresora impresora = Guion({})) {
+    void enviar(Impresora i = Guion({})) {
+        impresora = std::move(i);
         font.iniciar();
-        Correr(
-            *this, font, [this] { return font.FontActivo; }, std::move(impresora));
+        correr([this] { return font.FontActivo; });
     }
     QString secuencia() const {
         QString s;
@@ -58,7 +59,7 @@ Impresora PorTipo(std::string_view tipos, std::optional<uint8_t> estado, bool si
 
 TEST(TransferenciaFont, WholeTransferFrameByFrame) {
     BancoFont b;
-    b.correr();
+    b.enviar();
     EXPECT_EQ(b.cuerpos(), (QList<QByteArray>{
                                Bytes({0x01, 0x19, 0x08}) + Cabecera,
                                Bytes({0x01, 0x1A, 0x05, 0x30, 0x0C, 0x00, 0x08, 0x00}),
@@ -88,7 +89,7 @@ TEST(TransferenciaFont, TheThreeFonts) {
     };
     for (const auto& [tipo, datos, nombre, reloj, barra] : casos) {
         BancoFont b(tipo);
-        b.correr();
+        b.enviar();
         QByteArray comandos;
         for (const QByteArray& t : b.cuerpos())
             comandos.append(t.at(1));
@@ -108,7 +109,7 @@ TEST(TransferenciaFont, RecordsAddUpToTheCharacterCount) {
         archivo += Bytes({0x00, i, n}) + QByteArray(n, static_cast<char>(0x80 | i));
     }
     BancoFont b(TipoFont::Turno(), archivo + Bytes({0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF}));
-    b.correr();
+    b.enviar();
     EXPECT_EQ(b.secuencia(), QStringLiteral("DHRRRRRRRHT"));
     const QList<QByteArray> cuerpos = b.cuerpos();
     EXPECT_EQ(cuerpos[2].left(6), Bytes({0x01, 0x1B, 45, 0x00, 0x00, 42}));
@@ -149,7 +150,7 @@ TEST(TransferenciaFont, RepliesInEachWaitState) {
     for (const auto& c : casos) {
         SCOPED_TRACE(testing::Message() << c.tipo << " " << (c.estado ? int(*c.estado) : -1));
         BancoFont b;
-        b.correr(PorTipo(c.tipo, c.estado));
+        b.enviar(PorTipo(c.tipo, c.estado));
         EXPECT_EQ(b.secuencia(), c.secuencia);
         EXPECT_EQ(b.contar(QStringLiteral("  R -> TIME OUT")), c.timeouts);
         qsizetype desde = 0;
@@ -182,7 +183,7 @@ TEST(TransferenciaFont, GivesUpAfterTenRetries) {
     for (const auto& c : casos) {
         SCOPED_TRACE(c.secuencia.toStdString());
         BancoFont b;
-        b.correr(PorTipo(c.tipo, c.estado, true));
+        b.enviar(PorTipo(c.tipo, c.estado, true));
         EXPECT_EQ(b.secuencia(), c.secuencia);
         EXPECT_TRUE(b.enlace.ErrorEnvio);
         ASSERT_EQ(b.sink.mensajes.size(), 1);
@@ -213,7 +214,7 @@ TEST(TransferenciaFont, FilesThatSendNothingOrStop) {
         SCOPED_TRACE(c.nombre);
         BancoFont b(TipoFont::Turno(), c.archivo.value_or(QByteArray()));
         if (!c.archivo) QFile::remove(QDir(b.dir.path()).filePath(TipoFont::Turno().archivo));
-        b.correr();
+        b.enviar();
         EXPECT_EQ(b.secuencia(), c.secuencia);
         const bool error = c.archivo && !c.archivo->isEmpty(); // a missing or empty file is no font
         EXPECT_EQ(b.enlace.ErrorEnvio, error);

@@ -9,26 +9,14 @@ using namespace quoravex::test;
 namespace {
 
 struct BancoRaster : Banco {
+    BancoRaster() { reloj.ticks[Reloj::Raster] = [this] { raster.tick(); }; }
+    // Sends with this printer until the transfer ends.
+    void enviar(Impresora i = Guion({})) {
+        impresora = std::move(i);
+        raster.iniciar();
+        correr([this] { return raster.RasterActivo; });
+    }
     TransferenciaRaster raster{enlace, design, dir.path()};
-    void tick() {
-        puerto.drain();
-        raster.tick();
-    }
-    int correr(Impresora impresora = Guion({})) {
-        raster.iniciar();
-        return Correr(
-            *this, raster, [this] { return raster.RasterActivo; }, std::move(impresora));
-    }
-    // Starts, answers the erase frame and sends the first block of Salida00.bin.
-    void hastaPrimerBloque() {
-        escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
-        raster.iniciar();
-        tick();
-        responder(Ack);
-        tick(); // file 00
-        tick(); // opens it
-        tick(); // first block
-    }
 };
 
 const QByteArray Fin00 = Bytes({0x01, 0x15, 0x04, 0x00, 0x01, 0xF4, 0x00});
@@ -39,7 +27,7 @@ TEST(TransferenciaRaster, WholeTransferFrameByFrame) {
     BancoRaster b;
     b.escribir(QStringLiteral("Salida00.bin"),
                Bytes({0x00, 0x00, 0x05, 0x02, 0xAA, 0xBB, 0x00, 0x45, 0x01, 0xCC}));
-    b.correr();
+    b.enviar();
     EXPECT_EQ(b.cuerpos(),
               (QList<QByteArray>{Bytes({0x01, 0x5A, 0x06, 0x5A, 0xA5, 0xF4, 0x01, 0x01, 0x00}),
                                  Bytes({0x01, 0x15, 0x06, 0x00, 0x00, 0x05, 0x02, 0xAA, 0xBB}),
@@ -70,7 +58,7 @@ TEST(TransferenciaRaster, FilesOfEveryPushButtonInOrder) {
         b.design.LargoTicket = c.largo;
         for (int k = 0; k <= c.pulsadores + 1; ++k) // one file more than is sent
             b.escribir(TransferenciaRaster::NombreArchivo(k), Bytes({k, 0x00, 0x10 + k, 0x01, 0x80 + k}));
-        b.correr();
+        b.enviar();
         const QList<QByteArray> cuerpos = b.cuerpos();
         ASSERT_EQ(cuerpos.size(), 1 + 2 * (c.pulsadores + 1)) << c.pulsadores;
         EXPECT_EQ(cuerpos[0].mid(5), Bytes({c.largo & 0xFF, c.largo >> 8, c.codigo, 0x00}));
@@ -113,7 +101,7 @@ TEST(TransferenciaRaster, FileContents) {
         b.design.NumPulsadores = static_cast<int16_t>(c.pulsadores);
         for (const auto& [k, datos] : c.archivos)
             b.escribir(TransferenciaRaster::NombreArchivo(k), datos);
-        b.correr();
+        b.enviar();
         EXPECT_FALSE(b.raster.RasterActivo);
         EXPECT_EQ(b.enlace.ErrorEnvio, !c.mensaje.isEmpty());
         EXPECT_EQ(b.sink.mensajes.size(), c.mensaje.isEmpty() ? 0 : 1);
@@ -144,7 +132,7 @@ TEST(TransferenciaRaster, RepliesAndRetries) {
         SCOPED_TRACE(c.secuencia.toStdString());
         BancoRaster b;
         b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
-        b.correr(c.impresora);
+        b.enviar(c.impresora);
         QString secuencia;
         for (const QByteArray& t : b.cuerpos())
             secuencia += QLatin1Char(t.at(1) == 0x5A   ? 'E'
@@ -161,77 +149,77 @@ TEST(TransferenciaRaster, RepliesAndRetries) {
     // The log names what happened.
     BancoRaster b;
     b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
-    b.correr(Guion({Ack, Nak, Procesando, Ack}));
+    b.enviar(Guion({Ack, Nak, Procesando, Ack}));
     EXPECT_EQ(b.sink.lineas.mid(3, 6),
               (QStringList{QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> NAK"),
                            QStringLiteral("O -> REPITE ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"),
                            QStringLiteral("O -> STATUS?"), QStringLiteral("  R -> ACK")}));
 }
 
-TEST(TransferenciaRaster, NaksDoNotSpendRetriesButAreBounded) {
-    BancoRaster b;
-    b.hastaPrimerBloque();
-    int vueltas = 0, reintentos = 0;
-    while (b.raster.RasterActivo && vueltas++ < 1000) {
-        b.responder(Nak);
-        b.tick();
-        b.tick();
-        reintentos = vueltas == 5 ? b.raster.Reintentos : reintentos;
+TEST(TransferenciaRaster, NaksAreBoundedAndTimeoutsSpendTheBlocksHundredRetries) {
+    const struct {
+        const char* nombre;
+        std::optional<uint8_t> estado; // every block gets it; the erase frame is acknowledged
+        int repeticiones, naks, timeouts;
+    } casos[] = {
+        {"NAKs", Nak, TransferenciaRaster::MaximoNaks, TransferenciaRaster::MaximoNaks + 1, 0},
+        {"silence", std::nullopt, 100, 0, 101 * 11},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        BancoRaster b;
+        b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
+        b.enviar([&c](const QByteArray& t) { return t.at(1) == 0x5A ? std::optional<uint8_t>(Ack) : c.estado; });
+        EXPECT_EQ(b.contar(QStringLiteral("O -> REPITE ENVIO ( 8)")), c.repeticiones);
+        EXPECT_EQ(b.contar(QStringLiteral("  R -> NAK")), c.naks);
+        EXPECT_EQ(b.contar(TimeOut), c.timeouts);
+        EXPECT_EQ(b.raster.Reintentos, c.naks ? 100 : 0); // NAKs do not spend retries
+        EXPECT_TRUE(b.enlace.ErrorEnvio);
+        ASSERT_EQ(b.sink.mensajes.size(), 1);
+        EXPECT_EQ(b.sink.mensajes[0].texto, ErrorComunicacion);
     }
-    EXPECT_EQ(reintentos, 100);
-    EXPECT_TRUE(b.enlace.ErrorEnvio);
-    EXPECT_EQ(b.contar(QStringLiteral("  R -> NAK")), TransferenciaRaster::MaximoNaks + 1);
-    ASSERT_EQ(b.sink.mensajes.size(), 1);
-    EXPECT_EQ(b.sink.mensajes[0].texto, ErrorComunicacion);
 }
 
-TEST(TransferenciaRaster, BlockTimeoutsGiveUpAfterAHundredRetries) {
+TEST(TransferenciaRaster, StepsWhenTheFrameHasLeftAndTheReplyIsIn) {
     BancoRaster b;
-    b.hastaPrimerBloque();
-    for (int i = 0; i < 11; ++i)
-        b.tick();
-    EXPECT_EQ(b.raster.Reintentos, 99);
-    Correr(
-        b, b.raster, [&] { return b.raster.RasterActivo; }, [](const QByteArray&) { return std::nullopt; });
-    EXPECT_EQ(b.contar(QStringLiteral("O -> REPITE ENVIO ( 8)")), 100);
-    EXPECT_EQ(b.contar(QStringLiteral("  R -> TIME OUT")), 101 * 11);
-    EXPECT_TRUE(b.enlace.ErrorEnvio);
-    EXPECT_EQ(b.sink.mensajes.size(), 1);
-}
-
-TEST(TransferenciaRaster, WaitsWhileAFrameIsLeaving) {
-    BancoRaster b;
+    b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
+    b.puerto.alEscribir = nullptr; // the test drains and answers by hand
     b.raster.iniciar();
-    b.raster.tick(); // erase sent, RTS on
-    b.responder(Ack);
-    for (int i = 0; i < 5; ++i)
-        b.raster.tick();
+    ASSERT_EQ(b.puerto.escritos.size(), 1);
+    b.responder(Ack); // in before the frame is reported gone: nothing moves yet
     EXPECT_EQ(b.raster.EstadoRaster, 1);
-    EXPECT_TRUE(b.enlace.rts());
     b.puerto.drain();
-    EXPECT_FALSE(b.enlace.rts());
-    b.raster.tick();
-    EXPECT_EQ(b.raster.EstadoRaster, 3);
+    ASSERT_EQ(b.puerto.escritos.size(), 2); // the first block, at once
+    EXPECT_EQ(b.raster.EstadoRaster, 5);
+    b.puerto.drain();
+    b.responder(Ack);
+    EXPECT_EQ(b.puerto.escritos.size(), 3);
+    EXPECT_EQ(b.reloj.ahora, 0);
 
     // A port that never reports its queue drained holds the line only for a while.
     BancoRaster c;
+    c.puerto.alEscribir = nullptr;
     c.raster.iniciar();
-    for (int i = 0; i < Transferencia::TicksMaximosRts; ++i)
-        c.raster.tick();
+    const int64_t tick = AjustesTick::PorDefecto;
+    c.reloj.correr([] { return false; }, (Transferencia::TicksMaximosRts - 1) * tick);
     EXPECT_TRUE(c.enlace.rts());
-    c.raster.tick();
+    EXPECT_EQ(c.contar(TimeOut), 0);
+    c.reloj.correr([] { return false; }, (Transferencia::TicksMaximosRts + 1) * tick);
     EXPECT_FALSE(c.enlace.rts());
-    EXPECT_EQ(c.sink.lineas.last(), QStringLiteral("  R -> TIME OUT"));
+    EXPECT_EQ(c.contar(TimeOut), 1);
 }
 
 TEST(TransferenciaRaster, LostPortEndsTheTransfer) {
     BancoRaster b;
-    b.hastaPrimerBloque();
+    b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
+    b.impresora = Guion({Ack, std::nullopt});
+    b.raster.iniciar();
+    b.correr([&] { return b.puerto.escritos.size() < 2; });
     b.puerto.rechazarApertura = true;
     b.puerto.fail(EventoEncuadre);
-    b.tick();
     EXPECT_FALSE(b.raster.RasterActivo);
     EXPECT_TRUE(b.enlace.ErrorEnvio);
     EXPECT_EQ(b.sink.mensajes.size(), 1); // only the port's message
     EXPECT_EQ(b.sink.cierres, 1);
+    EXPECT_FALSE(b.sink.relojActivo(Reloj::Raster));
 }

@@ -12,11 +12,18 @@ namespace quoravex::cli {
 
 namespace {
 
-// Interval of the transfer timers from "--tick-ms", else QUORAVEX_TICK_MS, else the nominal one.
+// The installation's settings, from Morvane.cfg in the current folder.
+Configuracion configuracion() {
+    Configuracion cfg;
+    LeerArchivoConfiguracion(QDir::current().filePath(NombreArchivoConfiguracion), cfg);
+    return cfg;
+}
+
+// The wait tick from "--tick-ms", else QUORAVEX_TICK_MS, else Morvane.cfg, else 16 ms.
 AjustesTick ajustes(const Argumentos& a) {
     const QString ms = a.opcion(QStringLiteral("--tick-ms"));
-    return AjustesTick::desde(ms.isEmpty() ? QStringList() : QStringList{QStringLiteral("--tick-ms=") + ms},
-                              qEnvironmentVariable("QUORAVEX_TICK_MS"));
+    return AjustesTick::desdeProceso(
+        ms.isEmpty() ? QStringList() : QStringList{QStringLiteral("--tick-ms=") + ms}, configuracion().TickMs);
 }
 
 int terminar(const ResultadoEnvioConsola& r, Consola& c) {
@@ -42,9 +49,7 @@ int enviar(const Argumentos& a, Consola& c) {
         return SalidaFallo;
     }
     // The keyboard model is a setting of the installation, as in the designer.
-    Configuracion cfg;
-    LeerArchivoConfiguracion(QDir::current().filePath(NombreArchivoConfiguracion), cfg);
-    d.ModeloTeclado = cfg.ModeloTeclado;
+    d.ModeloTeclado = configuracion().ModeloTeclado;
 
     OpcionesEnvioConsola o;
     o.dispositivo = puerto;
@@ -80,7 +85,7 @@ Comando ComandoSend() {
                 "Opciones:\n"
                 "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
                 "  --dir CARPETA       deja allí los ficheros generados (por omisión, una carpeta temporal)\n"
-                "  --tick-ms N         intervalo de los temporizadores del envío, en milisegundos\n"
+                "  --tick-ms N         duración del tic de espera, en milisegundos (16 por omisión)\n"
                 "  -h, --help          muestra esta ayuda\n"),
             {QStringLiteral("--port"), QStringLiteral("--dir"), QStringLiteral("--tick-ms")},
             enviar};
@@ -93,7 +98,7 @@ Comando ComandoClock() {
                            "Envía la fecha y la hora del ordenador a la impresora a 1200 baudios.\n\n"
                            "Opciones:\n"
                            "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
-                           "  --tick-ms N         intervalo de los temporizadores, en milisegundos\n"
+                           "  --tick-ms N         duración del tic de espera, en milisegundos (16 por omisión)\n"
                            "  -h, --help          muestra esta ayuda\n"),
             {QStringLiteral("--port"), QStringLiteral("--tick-ms")},
             reloj};
