@@ -81,6 +81,7 @@ struct Banco {
     // two pieces this many ms apart, and whether bytes take their time at 19200 baud.
     Impresora impresora = Guion({});
     int latenciaMs = 0;
+    std::function<int(int escritura)> latenciaDe; // by the number of the write (1, 2...), if set
     int partirMs = -1;
     bool ritmo = false;
 
@@ -94,7 +95,8 @@ private:
         const auto estado = impresora ? impresora(trama) : std::nullopt;
         if (!estado) return;
         const QByteArray r = Respuesta(*estado);
-        const int64_t llega = salida + latenciaMs + msLinea(r.size());
+        const int latencia = latenciaDe ? latenciaDe(static_cast<int>(puerto.escritos.size())) : latenciaMs;
+        const int64_t llega = salida + latencia + msLinea(r.size());
         if (partirMs < 0) {
             reloj.programar(llega, [this, r] { puerto.receive(r); });
             return;

@@ -11,7 +11,7 @@ using namespace quoravex::test;
 namespace {
 
 struct BancoTodo : Banco {
-    BancoTodo() {
+    explicit BancoTodo(int tickMs = AjustesTick::PorDefecto) : Banco(tickMs) {
         reloj.ticks[Reloj::Raster] = [this] { raster.tick(); };
         reloj.ticks[Reloj::FontTurno] = [this] { turno.tick(); };
     }
@@ -85,4 +85,64 @@ TEST(EnviarTodo, StepsAsSoonAsEachTransferEnds) {
     EXPECT_EQ(b.sink.pitidos, 1);
     EXPECT_TRUE(b.sink.mensajes.isEmpty());
     EXPECT_EQ(b.sink.lineas.last(), QStringLiteral("O -> FIN_ENVIO_FONT"));
+}
+
+TEST(EnviarTodo, WaitTicksServeLateSplitAndLostRepliesWithoutMixingThemUp) {
+    const QByteArray raster =
+        Bytes({0x00, 0x00, 0x05, 0x02, 0xAA, 0xBB, 0x00, 0x45, 0x01, 0xCC, 0x01, 0x00, 0x01, 0x7E});
+    const QByteArray font =
+        Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10, 0x30, 0x0C, 0x00, 0x08, 0x00, 0x00,
+               0x00, 0x01, 0x02, 0x00, 0x40, 0x01, 0x02, 0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF});
+    const struct {
+        const char* nombre;
+        int tickMs, latenciaMs, partirMs;
+        int perderCada;       // every Nth reply is lost (0: none)
+        int timeoutsPorTrama; // TIME OUT lines per frame, when every frame gets them alike (-1: not checked)
+    } casos[] = {
+        {"instant", 16, 0, -1, 0, 0},
+        {"20 ms late", 16, 20, -1, 0, 1},
+        {"50 ms late", 16, 50, -1, 0, 3},
+        {"split in two, 16 ms apart", 16, 20, 16, 0, 2},
+        {"tight 1 ms ticks, instant", 1, 0, -1, 0, 3}, // a reply takes 4 ms on the line
+        // The reply to a repeat is taken once the line is quiet: nothing of it is left for
+        // the next frame.
+        {"every third reply lost, 50 ms late", 16, 50, -1, 3, -1},
+    };
+    QList<QByteArray> limpio; // the frames of the instant run
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.nombre);
+        BancoTodo b(c.tickMs);
+        b.escribir(QStringLiteral("Salida00.bin"), raster);
+        b.escribir(QStringLiteral("DatosRasterTurno.bin"), font);
+        b.latenciaMs = c.latenciaMs;
+        b.partirMs = c.partirMs;
+        b.ritmo = true;
+        int respuestas = 0, perdidas = 0;
+        b.enviar([&](const QByteArray&) -> std::optional<uint8_t> {
+            if (c.perderCada && ++respuestas % c.perderCada == 0) {
+                ++perdidas;
+                return std::nullopt;
+            }
+            return Ack;
+        });
+        EXPECT_FALSE(b.enlace.ErrorEnvio);
+        EXPECT_TRUE(b.sink.mensajes.isEmpty());
+        // Success comes only with the terminator's acknowledgement.
+        QStringList finales =
+            b.sink.lineas.mid(b.sink.lineas.lastIndexOf(QStringLiteral("O -> ENV_TERMINADOR_FONT")));
+        finales.removeAll(TimeOut);
+        EXPECT_EQ(finales.join(QLatin1Char('|')).toStdString(),
+                  "O -> ENV_TERMINADOR_FONT|  R -> ACK|O -> FIN_ENVIO_FONT");
+        const QList<QByteArray> cuerpos = b.cuerpos();
+        if (limpio.isEmpty()) limpio = cuerpos;
+        // Every frame of the instant run, in order; a lost reply costs one frame more.
+        QList<QByteArray> distintas;
+        for (const QByteArray& t : cuerpos)
+            if (t.at(1) != CmdStatus && (distintas.isEmpty() || distintas.last() != t)) distintas.append(t);
+        EXPECT_EQ(distintas, limpio);
+        EXPECT_EQ(cuerpos.size(), limpio.size() + perdidas);
+        if (c.timeoutsPorTrama >= 0) {
+            EXPECT_EQ(b.contar(TimeOut), c.timeoutsPorTrama * limpio.size());
+        }
+    }
 }

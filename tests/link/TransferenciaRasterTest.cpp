@@ -9,7 +9,9 @@ using namespace quoravex::test;
 namespace {
 
 struct BancoRaster : Banco {
-    BancoRaster() { reloj.ticks[Reloj::Raster] = [this] { raster.tick(); }; }
+    BancoRaster() {
+        reloj.ticks[Reloj::Raster] = [this] { raster.tick(); };
+    }
     // Sends with this printer until the transfer ends.
     void enviar(Impresora i = Guion({})) {
         impresora = std::move(i);
@@ -169,7 +171,8 @@ TEST(TransferenciaRaster, NaksAreBoundedAndTimeoutsSpendTheBlocksHundredRetries)
         SCOPED_TRACE(c.nombre);
         BancoRaster b;
         b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
-        b.enviar([&c](const QByteArray& t) { return t.at(1) == 0x5A ? std::optional<uint8_t>(Ack) : c.estado; });
+        b.enviar(
+            [&c](const QByteArray& t) { return t.at(1) == 0x5A ? std::optional<uint8_t>(Ack) : c.estado; });
         EXPECT_EQ(b.contar(QStringLiteral("O -> REPITE ENVIO ( 8)")), c.repeticiones);
         EXPECT_EQ(b.contar(QStringLiteral("  R -> NAK")), c.naks);
         EXPECT_EQ(b.contar(TimeOut), c.timeouts);
@@ -178,6 +181,21 @@ TEST(TransferenciaRaster, NaksAreBoundedAndTimeoutsSpendTheBlocksHundredRetries)
         ASSERT_EQ(b.sink.mensajes.size(), 1);
         EXPECT_EQ(b.sink.mensajes[0].texto, ErrorComunicacion);
     }
+}
+
+TEST(TransferenciaRaster, AfterARepeatTheLastReplyCountsAndNoneIsLeftForTheNextFrame) {
+    // The erase frame's first reply comes after its wait, while the repeat is on its way;
+    // the repeat is answered PROCESANDO at once. That last reply is the one judged, so the
+    // poll follows the erase frame; the first reply is not taken for the block.
+    BancoRaster b;
+    b.escribir(QStringLiteral("Salida00.bin"), Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}));
+    b.latenciaDe = [](int escritura) { return escritura == 1 ? 190 : 20; };
+    b.enviar(Guion({Ack, Procesando}));
+    QString secuencia;
+    for (const QByteArray& t : b.cuerpos())
+        secuencia += QLatin1Char(t.at(1) == 0x5A ? 'E' : t.at(1) == 0x55 ? 'S' : t.at(2) == 4 ? 'F' : 'B');
+    EXPECT_EQ(secuencia, QStringLiteral("EESBF"));
+    EXPECT_FALSE(b.enlace.ErrorEnvio);
 }
 
 TEST(TransferenciaRaster, StepsWhenTheFrameHasLeftAndTheReplyIsIn) {
