@@ -104,8 +104,8 @@ private:
     bool mReabriendo = false;
     bool mAzul = false;
     std::array<BarraProgreso, 4> mBarras{};
-    int mCopias = 0;         // frames written since the last reply was taken
-    bool mRetenida = false;  // BufRX holds a whole frame, waiting for the line to go quiet
+    int mCopias = 0;          // frames written since the last reply was taken
+    bool mRetenida = false;   // BufRX holds a whole frame, waiting for the line to go quiet
     bool mProrrogada = false; // the quiet wait was extended once for a frame still arriving
     std::vector<Transferencia*> mTransferencias;
 };

@@ -181,7 +181,8 @@ TEST(EnlaceImpresora, SettingsFromTextAndTick) {
         {{}, QStringLiteral("5000"), 0, 16},
     };
     for (const auto& c : ticks)
-        EXPECT_EQ(AjustesTick::desde(c.argumentos, c.entorno, c.configurado).tickMs, c.ms) << c.entorno.toStdString();
+        EXPECT_EQ(AjustesTick::desde(c.argumentos, c.entorno, c.configurado).tickMs, c.ms)
+            << c.entorno.toStdString();
     // The reception pause is one wait tick.
     FakeSerialPort puerto;
     RecordingSink sink;

@@ -32,7 +32,8 @@ public:
         while (!fin()) {
             auto temporizador = mTemporizadores.end();
             for (auto it = mTemporizadores.begin(); it != mTemporizadores.end(); ++it)
-                if (temporizador == mTemporizadores.end() || it->second.proximo < temporizador->second.proximo)
+                if (temporizador == mTemporizadores.end() ||
+                    it->second.proximo < temporizador->second.proximo)
                     temporizador = it;
             const bool hayEvento = !mEventos.empty();
             const bool hayTemporizador = temporizador != mTemporizadores.end();
@@ -51,7 +52,8 @@ public:
             ahora = temporizador->second.proximo;
             if (const auto tick = ticks.find(r); tick != ticks.end() && tick->second) tick->second();
             // A timer that its own tick did not restart or stop goes on periodically.
-            if (const auto it = mTemporizadores.find(r); it != mTemporizadores.end() && it->second.generacion == generacion)
+            if (const auto it = mTemporizadores.find(r);
+                it != mTemporizadores.end() && it->second.generacion == generacion)
                 it->second.proximo += it->second.intervalo;
         }
         return true;
