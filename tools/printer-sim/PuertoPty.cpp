@@ -1,5 +1,7 @@
 #include "PuertoPty.h"
 
+#include "link/RecepcionTramas.h"
+
 #include <QSocketNotifier>
 #include <QTimer>
 #include <algorithm>
@@ -50,6 +52,10 @@ PuertoPty::PuertoPty(QObject* parent) : SerialPort(parent) {
     mDespacho->setSingleShot(true);
     mDespacho->setTimerType(Qt::PreciseTimer);
     connect(mDespacho, &QTimer::timeout, this, &PuertoPty::despachar);
+    mSilencio = new QTimer(this);
+    mSilencio->setSingleShot(true);
+    mSilencio->setTimerType(Qt::PreciseTimer);
+    connect(mSilencio, &QTimer::timeout, this, &PuertoPty::lineaQuieta);
 }
 
 PuertoPty::~PuertoPty() {
@@ -66,10 +72,12 @@ bool PuertoPty::crear(QString* error) {
     }
     mEsclavo = QString::fromLocal8Bit(ptsname(mMaestro));
     mEsclavoAbierto = ::open(ptsname(mMaestro), O_RDWR | O_NOCTTY);
+    // The line starts at the transfers' settings, 19200 8N2, until the designer sets its own.
     termios t{};
     if (tcgetattr(mMaestro, &t) == 0) {
         cfmakeraw(&t);
         cfsetspeed(&t, B19200);
+        t.c_cflag |= CSTOPB;
         tcsetattr(mMaestro, TCSANOW, &t);
     }
     mAviso = new QSocketNotifier(mMaestro, QSocketNotifier::Read);
@@ -83,10 +91,44 @@ int PuertoPty::baudios() const {
     return baudiosDe(cfgetospeed(&t));
 }
 
-qint64 PuertoPty::tiempoLinea(qsizetype n) const {
+std::optional<ConfiguracionLinea> PuertoPty::linea() const {
+    // The master's settings are the slave's: what the designer's port was opened with.
+    termios t{};
+    if (mMaestro < 0 || tcgetattr(mMaestro, &t) != 0) return std::nullopt;
+    ConfiguracionLinea l;
+    l.baudios = baudiosDe(cfgetospeed(&t));
+    switch (t.c_cflag & CSIZE) {
+    case CS5:
+        l.bitsDatos = 5;
+        break;
+    case CS6:
+        l.bitsDatos = 6;
+        break;
+    case CS7:
+        l.bitsDatos = 7;
+        break;
+    default:
+        l.bitsDatos = 8;
+        break;
+    }
+    const bool impar = (t.c_cflag & PARODD) != 0;
+    if (!(t.c_cflag & PARENB))
+        l.paridad = 'n';
+    else if (t.c_cflag & CMSPAR)
+        l.paridad = impar ? 'm' : 's';
+    else
+        l.paridad = impar ? 'o' : 'e';
+    l.bitsParada = (t.c_cflag & CSTOPB) ? 2 : 1;
+    return l;
+}
+
+qint64 PuertoPty::tiempoByte() const {
     const int b = baudios();
-    if (!fallos.ritmo || b <= 0) return 0;
-    return static_cast<qint64>(n) * 11 * 1000000000LL / b;
+    return b > 0 ? 11 * 1000000000LL / b : 0;
+}
+
+qint64 PuertoPty::tiempoLinea(qsizetype n) const {
+    return fallos.ritmo ? static_cast<qint64>(n) * tiempoByte() : 0;
 }
 
 void PuertoPty::leerMaestro() {
@@ -97,13 +139,15 @@ void PuertoPty::leerMaestro() {
         mRecibidos += n;
         programar(QByteArray(buf, static_cast<qsizetype>(n)), false);
     }
+    despachar();
 }
 
 bool PuertoPty::write(const QByteArray& bytes) {
     ++mRespuestas;
     if (fallos.descartarCada > 0 && mRespuestas % fallos.descartarCada == 0) return true;
     QByteArray salida = bytes;
-    if (fallos.basuraCada > 0 && mRespuestas % fallos.basuraCada == 0) salida.prepend(Ruido);
+    const bool basura = fallos.basuraCada > 0 && mRespuestas % fallos.basuraCada == 0;
+    if (basura) salida.prepend(Ruido);
     mEnviados += salida.size();
     if (fallos.partir && salida.size() > 1) {
         const qsizetype mitad = salida.size() / 2;
@@ -112,29 +156,69 @@ bool PuertoPty::write(const QByteArray& bytes) {
     } else {
         programar(salida, true);
     }
+    // Noise on the line while the designer reads the answer: the printer finds the next
+    // frame behind it.
+    if (basura) programar(Ruido, false);
     return true;
 }
 
 void PuertoPty::programar(QByteArray bytes, bool salida, qint64 pausaNs) {
+    if (salida && fallos.usbMs > 0) {
+        programarUsb(bytes, pausaNs);
+        return;
+    }
     // Each direction is one line: a chunk starts when the previous one has crossed.
     qint64& libre = salida ? mLibreSalidaNs : mLibreEntradaNs;
-    const qint64 ahora = mReloj.nsecsElapsed();
-    const qint64 cuando = std::max(ahora, libre) + pausaNs + tiempoLinea(bytes.size());
+    const qint64 cuando = std::max(ahoraLinea(), libre) + pausaNs + tiempoLinea(bytes.size());
     libre = cuando;
     mCola.append({cuando, std::move(bytes), salida});
-    despachar();
+    despacharPronto();
+}
+
+qint64 PuertoPty::ahoraLinea() const {
+    return mEntregaNs >= 0 ? mEntregaNs : mReloj.nsecsElapsed();
+}
+
+void PuertoPty::despacharPronto() {
+    // Never from inside a write: bytes handed to the printer there would reach it while it
+    // is still answering.
+    mDespacho->start(0);
+}
+
+void PuertoPty::programarUsb(const QByteArray& bytes, qint64 pausaNs) {
+    // Each byte reaches the adapter when its 11 bits have crossed the line; the adapter
+    // hands what it holds to the designer on its next latency tick, so the bytes of one
+    // answer on either side of a tick arrive in two packets.
+    const qint64 rejilla = static_cast<qint64>(fallos.usbMs) * 1000000;
+    const qint64 porByte = tiempoByte();
+    qint64 llegada = std::max(ahoraLinea(), mLibreSalidaNs) + pausaNs;
+    qsizetype desde = 0;
+    qint64 paquete = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        llegada += porByte;
+        const qint64 tick = (llegada + rejilla - 1) / rejilla * rejilla;
+        if (i > desde && tick != paquete) {
+            mCola.append({paquete, bytes.mid(desde, i - desde), true});
+            desde = i;
+        }
+        paquete = tick;
+    }
+    if (desde < bytes.size()) mCola.append({paquete, bytes.mid(desde), true});
+    mLibreSalidaNs = llegada;
+    despacharPronto();
 }
 
 void PuertoPty::despachar() {
-    const qint64 ahora = mReloj.nsecsElapsed();
     while (!mCola.isEmpty()) {
+        const qint64 ahora = mReloj.nsecsElapsed();
+        // The earliest chunk; of chunks due at once, the first queued.
         auto siguiente = std::min_element(mCola.begin(), mCola.end(), [](const Envio& a, const Envio& b) {
             return a.cuandoNs < b.cuandoNs;
         });
         if (siguiente->cuandoNs > ahora) {
-            const qint64 faltaMs = (siguiente->cuandoNs - ahora + 999999) / 1000000;
-            mDespacho->start(static_cast<int>(std::max<qint64>(faltaMs, 0)));
-            return;
+            // Timers count whole milliseconds: the last fraction is waited in the event loop.
+            mDespacho->start(static_cast<int>((siguiente->cuandoNs - ahora) / 1000000));
+            break;
         }
         const Envio e = *siguiente;
         mCola.erase(siguiente);
@@ -146,24 +230,17 @@ void PuertoPty::despachar() {
                 hecho += n;
             }
         } else {
+            mEntregaNs = e.cuandoNs;
             entregar(e.bytes);
+            mEntregaNs = -1;
         }
     }
 }
 
 void PuertoPty::entregar(const QByteArray& bytes) {
-    // A frame is address, command, length, payload and two CRC bytes.
-    mTramando.append(bytes);
-    while (mTramando.size() >= 3) {
-        const qsizetype total = 3 + static_cast<uint8_t>(mTramando.at(2)) + 2;
-        if (mTramando.size() < total) return;
-        mEntrada = mTramando.left(total);
-        mTramando.remove(0, total);
-        if (antesDeTrama) antesDeTrama(mEntrada);
-        emit received();
-        mEntrada.clear();
-        if (despuesDeTrama) despuesDeTrama();
-    }
+    mEntrada.append(bytes);
+    emit received();
+    mSilencio->start(PausaSincroniaMs);
 }
 
 QByteArray PuertoPty::readAll() {

@@ -21,7 +21,7 @@ public:
     void revisar(qint64 bytesRecibidos, qint64 bytesEnviados);
 
     // The push-button count the erase frame announced.
-    static int NumPulsadores(int codigoTeclado) { return codigoTeclado >= 16 ? (codigoTeclado >> 4) + 1 : 0; }
+    static int NumPulsadores(int codigoTeclado) { return PulsadoresDeTeclado(codigoTeclado); }
     // The raster file as the designer wrote it (a file without segments has two bytes).
     static QByteArray ArchivoRaster(const RasterRecibido& r);
     // Plots raster file bytes onto the picture in black.

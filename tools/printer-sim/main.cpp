@@ -35,7 +35,12 @@ int main(int argc, char* argv[]) {
     QCoreApplication::setApplicationName(QStringLiteral("quoravex-printer-sim"));
 
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Virtual ticket printer on a pseudo-terminal."));
+    p.setApplicationDescription(
+        QStringLiteral("Virtual ticket printer on a pseudo-terminal.\n"
+                       "It refuses (status 0x0F) what a printer refuses, and does not answer frames\n"
+                       "sent at other line settings than 19200 8N2 (the clock: 1200 8N2). After the\n"
+                       "line has been quiet for 10 ms, bytes that do not make a frame are dropped\n"
+                       "until a frame with a correct CRC comes."));
     p.addHelpOption();
     const auto opcion = [&](const char* nombre, const char* ayuda, const char* valor = nullptr) {
         p.addOption(valor ? QCommandLineOption(QString::fromLatin1(nombre), QString::fromLatin1(ayuda),
@@ -48,10 +53,26 @@ int main(int argc, char* argv[]) {
     opcion("drop-every", "Do not send every Nth answer.", "n");
     opcion("nak-every", "Refuse every Nth frame with status 0x0F.", "n");
     opcion("processing-first", "Answer every frame but status requests PROCESANDO first.");
-    opcion("garbage-every", "Put noise bytes before every Nth answer.", "n");
+    opcion("garbage-every",
+           "Put noise bytes before every Nth answer, and on the line to the printer after it, so that the "
+           "printer must find the next frame behind them.",
+           "n");
     opcion("split", "Send every answer in two chunks.");
     opcion("split-ms", "Pause between the two chunks of an answer (default 1).", "ms");
     opcion("pace", "Take the line's time: 11 bits a byte at the speed the designer set.");
+    opcion("latency-ms", "Answer each frame this long after it has fully arrived (default 0).", "ms");
+    opcion(
+        "usb-ms",
+        "Deliver the answers like a USB serial adapter with this latency timer: each byte crosses the line "
+        "(11 bits at the set speed) into the adapter, which hands what it holds to the designer on ticks "
+        "this many milliseconds apart, on a fixed grid, so an answer may come in two packets. Implies "
+        "--pace (default 0: no adapter).",
+        "ms");
+    opcion(
+        "buffer",
+        "Receive buffer of n bytes: bytes not yet answered fill it, and bytes that arrive while it is full "
+        "are lost (default: no limit).",
+        "n");
     p.process(app);
 
     PuertoPty puerto;
@@ -65,14 +86,20 @@ int main(int argc, char* argv[]) {
     puerto.fallos.partir = p.isSet(QStringLiteral("split"));
     if (p.isSet(QStringLiteral("split-ms")))
         puerto.fallos.pausaPartirMs = entero(p, QStringLiteral("split-ms"));
-    puerto.fallos.ritmo = p.isSet(QStringLiteral("pace"));
+    puerto.fallos.usbMs = entero(p, QStringLiteral("usb-ms"));
+    // Behind an adapter the bytes still cross a real line, at its speed, both ways.
+    puerto.fallos.ritmo = p.isSet(QStringLiteral("pace")) || puerto.fallos.usbMs > 0;
 
     ImpresoraVirtual impresora(puerto);
     if (p.isSet(QStringLiteral("silent"))) impresora.fallos.silencio = INT_MAX;
+    impresora.latenciaMs = entero(p, QStringLiteral("latency-ms"));
+    impresora.capacidadBuffer = entero(p, QStringLiteral("buffer"));
+    impresora.lineaActual = [&] { return puerto.linea(); };
+    QObject::connect(&puerto, &PuertoPty::lineaQuieta, &impresora, &ImpresoraVirtual::pausa);
     const int rechazoCada = entero(p, QStringLiteral("nak-every"));
     const bool procesando = p.isSet(QStringLiteral("processing-first"));
     int tramas = 0;
-    puerto.antesDeTrama = [&](const QByteArray& trama) {
+    impresora.antesDeTrama = [&](const QByteArray& trama) {
         ++tramas;
         if (rechazoCada > 0 && tramas % rechazoCada == 0) impresora.fallos.rechazo = 1;
         if (procesando && static_cast<uint8_t>(trama.at(1)) != CmdStatus) impresora.fallos.procesando = 1;
@@ -82,7 +109,7 @@ int main(int argc, char* argv[]) {
     const QString carpeta =
         p.isSet(QStringLiteral("out")) ? p.value(QStringLiteral("out")) : QStringLiteral("printer-out");
     SalidaImpresora salida(impresora, carpeta, informe);
-    puerto.despuesDeTrama = [&] { salida.revisar(puerto.bytesRecibidos(), puerto.bytesEnviados()); };
+    impresora.despuesDeTrama = [&] { salida.revisar(puerto.bytesRecibidos(), puerto.bytesEnviados()); };
 
     if (p.isSet(QStringLiteral("link"))) {
         const QString enlace = p.value(QStringLiteral("link"));
