@@ -8,22 +8,22 @@ namespace quoravex {
 
 namespace {
 
-// The number after the first "COM", or nothing when there is no text after it or it does not fit.
-std::optional<int16_t> puertoTrasCom(const QString& texto) {
-    const qsizetype pos = texto.indexOf(QLatin1String("COM"));
+// The number after the first `marca` in the text, or nothing when there is no such mark,
+// no text after it, or the number does not fit.
+std::optional<int16_t> numeroTras(const QString& texto, QStringView marca) {
+    const qsizetype pos = texto.indexOf(marca);
     if (pos < 0) return std::nullopt;
-    const QStringView resto = QStringView(texto).mid(pos + 3);
+    const QStringView resto = QStringView(texto).mid(pos + marca.size());
     if (resto.isEmpty()) return std::nullopt;
     return EnteroDe16(LeerNumero(resto));
 }
 
-// The number after the line's "=", or nothing when there is no "=" or nothing after it.
+std::optional<int16_t> puertoTrasCom(const QString& texto) {
+    return numeroTras(texto, u"COM");
+}
+
 std::optional<int16_t> valorTrasIgual(const QString& linea) {
-    const qsizetype igual = linea.indexOf(QLatin1Char('='));
-    if (igual < 0) return std::nullopt;
-    const QStringView resto = QStringView(linea).mid(igual + 1);
-    if (resto.isEmpty()) return std::nullopt;
-    return EnteroDe16(LeerNumero(resto));
+    return numeroTras(linea, u"=");
 }
 
 // Lines longer than this are not configuration lines; they are read and dropped.

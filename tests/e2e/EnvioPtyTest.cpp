@@ -77,6 +77,15 @@ struct Mesa {
         e.ok = ventana.PBIniciar->isEnabled() && !ventana.enlace().ErrorEnvio && e.mensajes.isEmpty();
         return e;
     }
+    // The console runner in this process, as quoravex-cli runs it.
+    ResultadoEnvioConsola enviarConsola() {
+        archivos = dir.path();
+        OpcionesEnvioConsola o;
+        o.dispositivo = simulador.pty();
+        o.carpeta = dir.path();
+        QTextStream s(&log);
+        return EnviarDisenoConsola(design, std::move(o), s);
+    }
     QByteArray generadoArchivo(const QString& nombre) const {
         QFile f(QDir(archivos).filePath(nombre));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -100,6 +109,7 @@ struct Mesa {
     bool generado;
     Simulador simulador;
     QString archivos; // where the front end's files are
+    QString log;
 };
 
 enum class Repite {
@@ -190,13 +200,8 @@ TEST(EnvioPty, SilentPrinterFailsWithTheMessageInBoundedTime) {
 TEST(EnvioPty, PicturesOfTheTicketsAsPrinted) {
     Mesa m;
     ASSERT_TRUE(m.generado);
-    OpcionesEnvioConsola o;
-    o.dispositivo = m.simulador.pty();
-    o.carpeta = m.dir.path();
-    QString log;
-    QTextStream s(&log);
-    const ResultadoEnvioConsola r = EnviarDisenoConsola(m.design, std::move(o), s);
-    ASSERT_TRUE(r.ok) << log.toStdString();
+    const ResultadoEnvioConsola r = m.enviarConsola();
+    ASSERT_TRUE(r.ok) << m.log.toStdString();
     EXPECT_TRUE(r.rasterCompleto);
     EXPECT_TRUE(r.fontTurno);
     // The pictures are drawn once the rasters are in, and again with the turn font.
@@ -222,15 +227,10 @@ TEST(EnvioPty, PrinterKilledMidTransferEndsWithAMessage) {
     ASSERT_TRUE(m.generado);
     ASSERT_FALSE(m.simulador.pty().isEmpty());
     QTimer::singleShot(400, [&] { m.simulador.proceso().kill(); });
-    OpcionesEnvioConsola o;
-    o.dispositivo = m.simulador.pty();
-    o.carpeta = m.dir.path();
-    QString log;
-    QTextStream s(&log);
-    const ResultadoEnvioConsola r = EnviarDisenoConsola(m.design, std::move(o), s);
+    const ResultadoEnvioConsola r = m.enviarConsola();
     EXPECT_FALSE(r.ok);
     EXPECT_FALSE(r.tiempoAgotado);
-    ASSERT_FALSE(r.mensajes.isEmpty()) << log.toStdString();
+    ASSERT_FALSE(r.mensajes.isEmpty()) << m.log.toStdString();
     const QString& mensaje = r.mensajes.first();
     EXPECT_TRUE(mensaje == QStringLiteral("Error en el puerto de comunicaciones COM1") ||
                 mensaje == ErrorComunicacion)
