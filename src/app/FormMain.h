@@ -25,6 +25,7 @@ namespace quoravex {
 
 class CanvasTicket;
 class ComandosObjeto;
+class Historia;
 class RatonCanvas;
 class InstanciaUnica;
 class SerialPort;
@@ -175,10 +176,17 @@ public:
     // Zoom at which the whole ticket fits the window.
     void zoomAjustado();
 
+    // Undo and redo (FormMainHistoria.cpp).
+    Historia& historia() { return *mHistoria; }
+    // Runs a change of the design as one step of the history.
+    void pasoDiseno(const QString& nombre, const std::function<void()>& cambio);
+
 private:
     void conectarEdicion();
+    void conectarHistoria();
     ComandosObjeto* mComandos = nullptr;
     RatonCanvas* mRaton = nullptr;
+    Historia* mHistoria = nullptr;
 };
 
 } // namespace quoravex

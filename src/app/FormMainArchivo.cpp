@@ -5,6 +5,7 @@
 #include "dialogs/Aceptar.h"
 #include "dialogs/FrmPathFilesOut.h"
 #include "document/ArchivoDiseno.h"
+#include "editor/Historia.h"
 #include "editor/ObjetosCanvas.h"
 #include "platform/Rutas.h"
 
@@ -31,6 +32,7 @@ void FormMain::CerrarTicket() {
     mDiseno.NumPulsadores = 0;
     dimensionarCanvas();
     redibujar();
+    mHistoria->vaciar();
 }
 
 void FormMain::mnuCerrarTicket() {
@@ -40,7 +42,9 @@ void FormMain::mnuCerrarTicket() {
 
 void FormMain::mnuNuevoTicket() {
     mnuCerrarTicket();
-    if (mDiseno.NumObjetos == 0) mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
+    if (mDiseno.NumObjetos != 0) return;
+    mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
+    mHistoria->vaciar();
 }
 
 void FormMain::mnuAbrirArchivoTicket() {
@@ -59,8 +63,10 @@ void FormMain::mnuAbrirArchivoTicket() {
         CursorOcupado ocupado;
         r = AbrirDiseno(mDiseno, ruta);
         dimensionarCanvas();
+        ApilarSegunOrden(mDiseno, mWs);
         redibujar();
     }
+    mHistoria->vaciar();
     if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
 }
 
@@ -70,6 +76,7 @@ void FormMain::mnuGuardarTicket() {
         CursorOcupado ocupado;
         r = GuardarDiseno(mDiseno);
     }
+    if (r.correcto) mHistoria->marcarGuardado();
     if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
 }
 
@@ -83,6 +90,7 @@ void FormMain::mnuGuardarTicketComo() {
         CursorOcupado ocupado;
         r = GuardarDisenoComo(mDiseno, dialogo.RutaElegida);
     }
+    if (r.correcto) mHistoria->marcarGuardado();
     if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
 }
 

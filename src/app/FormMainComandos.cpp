@@ -61,17 +61,21 @@ void FormMain::conectarComandos() {
     enlazar("mnuGeneraSalida", &FormMain::mnuGeneraSalida);
     enlazar("mnuAbout", &FormMain::mnuAbout);
     connect(accion(QStringLiteral("mnuRotarObjetos")), &QAction::triggered, this,
-            [this] { PBRotar(mDiseno, mWs); });
+            [this] { pasoDiseno(QStringLiteral("Rotar"), [this] { PBRotar(mDiseno, mWs); }); });
     enlazar("mnuNuevoTicket", &FormMain::mnuNuevoTicket);
     enlazar("mnuAbrirArchivoTicket", &FormMain::mnuAbrirArchivoTicket);
     enlazar("mnuGuardarTicket", &FormMain::mnuGuardarTicket);
     enlazar("mnuGuardarTicketComo", &FormMain::mnuGuardarTicketComo);
     enlazar("mnuCerrarTicket", &FormMain::mnuCerrarTicket);
-    enlazar("mnuTicketTipoPulsadorUnico", &FormMain::mnuTicketTipoPulsadorUnico);
-    enlazar("mnuConfigLargoTicket", &FormMain::mnuConfigLargoTicket);
+    connect(accion(QStringLiteral("mnuTicketTipoPulsadorUnico")), &QAction::triggered, this, [this] {
+        pasoDiseno(QStringLiteral("Tipo de Ticket"), [this] { mnuTicketTipoPulsadorUnico(); });
+    });
+    connect(accion(QStringLiteral("mnuConfigLargoTicket")), &QAction::triggered, this,
+            [this] { pasoDiseno(QStringLiteral("Longitud"), [this] { mnuConfigLargoTicket(); }); });
     for (int n = 2; n <= MaxPulsadores; ++n)
-        connect(accion(QStringLiteral("nmuConfNumPuls_%1").arg(n)), &QAction::triggered, this,
-                [this, n] { numeroPulsadores(n); });
+        connect(accion(QStringLiteral("nmuConfNumPuls_%1").arg(n)), &QAction::triggered, this, [this, n] {
+            pasoDiseno(QStringLiteral("Tipo de Ticket"), [this, n] { numeroPulsadores(n); });
+        });
     for (int m = 1; m <= 3; ++m)
         connect(accion(QStringLiteral("MnuConfigTeclas_%1").arg(m)), &QAction::triggered, this,
                 [this, m] { modeloTeclado(m); });

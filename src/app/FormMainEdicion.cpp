@@ -3,6 +3,7 @@
 #include "dialogs/FrmGetImagen.h"
 #include "editor/CanvasTicket.h"
 #include "editor/ComandosObjeto.h"
+#include "editor/Historia.h"
 #include "editor/RatonCanvas.h"
 #include "render/Redibujar.h"
 
@@ -28,42 +29,80 @@ void FormMain::conectarEdicion() {
     mRaton = new RatonCanvas(mDiseno, mWs, *mComandos, this);
     mRaton->setMenus(menu(QStringLiteral("mnuTicket")), menu(QStringLiteral("mnuObjetos")),
                      menu(QStringLiteral("mnuLinea")));
-    connect(mCanvas, &CanvasTicket::ratonPulsado, mRaton, &RatonCanvas::pulsar);
+    conectarHistoria();
+
+    // A gesture of the left button is one step: a drag, or the drawing of a new line.
+    connect(mCanvas, &CanvasTicket::ratonPulsado, this, [this](const EventoRaton& e) {
+        if (e.boton == Qt::LeftButton && !mHistoria->abierto()) mHistoria->abrir(QStringLiteral("Mover"));
+        mRaton->pulsar(e);
+    });
     connect(mCanvas, &CanvasTicket::ratonMovido, mRaton, &RatonCanvas::mover);
-    connect(mCanvas, &CanvasTicket::ratonSoltado, mRaton, &RatonCanvas::soltar);
-    connect(mCanvas, &CanvasTicket::ratonDobleClic, mRaton, &RatonCanvas::dobleClic);
-    connect(mCanvas, &CanvasTicket::teclaMover, mRaton, &RatonCanvas::moverConTeclado);
+    connect(mCanvas, &CanvasTicket::ratonSoltado, this, [this](const EventoRaton& e) {
+        mRaton->soltar(e);
+        if (e.botones == Qt::NoButton && !mComandos->DibujandoLinea && !mComandos->AlargandoLinea)
+            mHistoria->cerrar();
+    });
+    connect(mCanvas, &CanvasTicket::ratonDobleClic, this, [this](const EventoRaton& e) {
+        mHistoria->paso(QStringLiteral("Modificar"), [&] { mRaton->dobleClic(e); });
+    });
+    // A run of arrow-key nudges of one object is one step.
+    connect(mCanvas, &CanvasTicket::teclaMover, this, [this](int dx, int dy) {
+        mHistoria->paso(
+            QStringLiteral("Mover"), [&] { mRaton->moverConTeclado(dx, dy); }, Historia::IdTeclado);
+    });
 
     ComandosObjeto* c = mComandos;
-    auto conectar = [this](const QString& nombre, auto&& f) {
-        if (QAction* a = accion(nombre)) connect(a, &QAction::triggered, this, f);
+    auto conectar = [this](const QString& nombre, const QString& paso, auto&& f) {
+        if (QAction* a = accion(nombre))
+            connect(a, &QAction::triggered, this, [this, paso, f] { mHistoria->paso(paso, f); });
     };
-    conectar(QStringLiteral("mnuAnadirTextoFijo"), [c] { c->AnadirTextoFijo(); });
-    conectar(QStringLiteral("mnuAnadirImagen"), [c] { c->AnadirImagen(); });
-    conectar(QStringLiteral("mnuAnadirLinea"), [c] { c->AnadirLinea(); });
-    for (QAction* a : menu(QStringLiteral("mnuAnadirTurno"))->actions())
-        connect(a, &QAction::triggered, this, [c, a] { c->AnadirTurno(a->data().toInt()); });
-    for (QAction* a : menu(QStringLiteral("mnuAnadirFecha"))->actions())
-        connect(a, &QAction::triggered, this, [c, a] { c->AnadirFecha(a->data().toInt()); });
-    for (QAction* a : menu(QStringLiteral("mnuAnadirHora"))->actions())
-        connect(a, &QAction::triggered, this, [c, a] { c->AnadirHora(a->data().toInt()); });
+    conectar(QStringLiteral("mnuAnadirTextoFijo"), QStringLiteral("Añadir Texto"),
+             [c] { c->AnadirTextoFijo(); });
+    conectar(QStringLiteral("mnuAnadirImagen"), QStringLiteral("Añadir Imagen"), [c] { c->AnadirImagen(); });
+    // A new line is drawn with the mouse next: the step ends when the drawing does.
+    connect(accion(QStringLiteral("mnuAnadirLinea")), &QAction::triggered, this, [this, c] {
+        mHistoria->abrir(QStringLiteral("Añadir Línea"));
+        c->AnadirLinea();
+        if (!c->DibujandoLinea) mHistoria->cerrar();
+    });
+    const std::pair<const char*, std::function<void(int)>> campos[] = {
+        {"Turno", [c](int f) { c->AnadirTurno(f); }},
+        {"Fecha", [c](int f) { c->AnadirFecha(f); }},
+        {"Hora", [c](int f) { c->AnadirHora(f); }},
+    };
+    for (const auto& [campo, anadir] : campos) {
+        const QString nombre = QString::fromLatin1(campo);
+        for (QAction* a : menu(QStringLiteral("mnuAnadir") + nombre)->actions())
+            conectar(a->objectName(), QStringLiteral("Añadir ") + nombre,
+                     [anadir, f = a->data().toInt()] { anadir(f); });
+    }
 
     for (const char* sufijo : {"Objeto", "Linea"}) {
         const QString s = QString::fromLatin1(sufijo);
-        conectar(QStringLiteral("mnuBorrar") + s, [c] { c->Borrar(); });
-        conectar(QStringLiteral("mnuCopiar") + s, [c] { c->Copiar(); });
-        conectar(QStringLiteral("mnuTraerAlFrente") + s, [c] { c->TraerAlFrente(); });
-        conectar(QStringLiteral("mnuLlevarAlFondo") + s, [c] { c->LlevarAlFondo(); });
-        conectar(QStringLiteral("mnuSelPuls") + s, [c] { c->SelPulsador(); });
+        conectar(QStringLiteral("mnuBorrar") + s, QStringLiteral("Borrar"), [c] { c->Borrar(); });
+        conectar(QStringLiteral("mnuCopiar") + s, QStringLiteral("Copiar"), [c] { c->Copiar(); });
+        conectar(QStringLiteral("mnuTraerAlFrente") + s, QStringLiteral("Traer al Frente"),
+                 [c] { c->TraerAlFrente(); });
+        conectar(QStringLiteral("mnuLlevarAlFondo") + s, QStringLiteral("Llevar al Fondo"),
+                 [c] { c->LlevarAlFondo(); });
+        conectar(QStringLiteral("mnuSelPuls") + s, QStringLiteral("Pulsadores"), [c] { c->SelPulsador(); });
     }
-    conectar(QStringLiteral("mnuModificaObjeto"), [this, c] { c->Modificar(mDiseno.Objeto); });
-    conectar(QStringLiteral("mnuCentradoHorizontalObjeto"), [c] { c->CentrarHorizontal(); });
-    conectar(QStringLiteral("mnuCentradoVerticalObjeto"), [c] { c->CentrarVertical(); });
-    conectar(QStringLiteral("mnuCentradoAmbosObjeto"), [c] { c->CentrarAmbos(); });
-    conectar(QStringLiteral("mnuRotarLinea"), [c] { c->RotarLinea(); });
-    conectar(QStringLiteral("mnuModificarFinalLinea"), [c] { c->ModificarFinalLinea(); });
+    conectar(QStringLiteral("mnuModificaObjeto"), QStringLiteral("Modificar"),
+             [this, c] { c->Modificar(mDiseno.Objeto); });
+    conectar(QStringLiteral("mnuCentradoHorizontalObjeto"), QStringLiteral("Centrar"),
+             [c] { c->CentrarHorizontal(); });
+    conectar(QStringLiteral("mnuCentradoVerticalObjeto"), QStringLiteral("Centrar"),
+             [c] { c->CentrarVertical(); });
+    conectar(QStringLiteral("mnuCentradoAmbosObjeto"), QStringLiteral("Centrar"), [c] { c->CentrarAmbos(); });
+    conectar(QStringLiteral("mnuRotarLinea"), QStringLiteral("Rotar Línea"), [c] { c->RotarLinea(); });
+    connect(accion(QStringLiteral("mnuModificarFinalLinea")), &QAction::triggered, this, [this, c] {
+        mHistoria->abrir(QStringLiteral("Alargar Línea"));
+        c->ModificarFinalLinea();
+        if (!c->AlargandoLinea) mHistoria->cerrar();
+    });
     for (QAction* a : menu(QStringLiteral("mnuGrosorDeLinea"))->actions())
-        connect(a, &QAction::triggered, this, [c, a] { c->GrosorDeLinea(a->data().toInt()); });
+        conectar(a->objectName(), QStringLiteral("Grosor de Línea"),
+                 [c, g = a->data().toInt()] { c->GrosorDeLinea(g); });
 
     // Zoom of the canvas display, also on Ctrl + mouse wheel; before the help menu.
     QMenu* zoom = nuevoMenu(this, QStringLiteral("&Zoom"), QStringLiteral("mnuZoom"));

@@ -2,6 +2,9 @@
 
 #include "render/Workspace.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace quoravex {
 
 int AgregarObjeto(Design& d, Workspace& ws, const NuevoObjeto& nuevo) {
@@ -35,6 +38,16 @@ void BorrarObjeto(Design& d, Workspace& ws, int i) {
     ws.alFrente(i);
     d.borrar(i);
     ws.aparcar(i);
+}
+
+void ApilarSegunOrden(const Design& d, Workspace& ws) {
+    std::vector<int> enUso;
+    for (int i = 1; i <= MaxObjetos; ++i)
+        if (d.enUso(i)) enUso.push_back(i);
+    std::stable_sort(enUso.begin(), enUso.end(),
+                     [&d](int a, int b) { return d.objeto(a).Orden < d.objeto(b).Orden; });
+    for (const int i : enUso)
+        ws.alFrente(i);
 }
 
 } // namespace quoravex

@@ -18,4 +18,8 @@ void LlevarAlFondo(Design& d, Workspace& ws, int i);
 // Deletes object i and parks its box off the canvas.
 void BorrarObjeto(Design& d, Workspace& ws, int i);
 
+// Stacks the boxes of the objects in use as their Orden says, the lowest rank at the bottom,
+// so that the canvas shows what the raster output prints.
+void ApilarSegunOrden(const Design& d, Workspace& ws);
+
 } // namespace quoravex

@@ -14,7 +14,7 @@ TEST(FormMain, TitleMenusAndCanvasAtStart) {
     for (QAction* a : f.menuBar()->actions())
         barra << (a->isVisible() ? QStringLiteral("+") : QStringLiteral("-")) + a->text();
     EXPECT_EQ(barra.join(QLatin1Char(' ')),
-              QStringLiteral("+&Archivo -Menu &Ticket -Redibujar -Visualizar +Ticket "
+              QStringLiteral("+&Archivo +Edición -Menu &Ticket -Redibujar -Visualizar +Ticket "
                              "-Menu Objetos -Menu Linea -Configuración +&Zoom +Ay&uda"));
     const struct {
         const char* nombre;

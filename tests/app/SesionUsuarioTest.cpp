@@ -1,12 +1,14 @@
 // A whole working session driven as a user would: menus, dialogs and the mouse.
 #include "app/FormMain.h"
 #include "dialogs/Aceptar.h"
+#include "dialogs/FrmEntrar.h"
 #include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmGetImagen.h"
 #include "dialogs/FrmPathFilesOut.h"
 #include "dialogs/FrmSelPulsador.h"
 #include "document/ArchivoDiseno.h"
 #include "editor/CanvasTicket.h"
+#include "editor/Historia.h"
 #include "render/SalidaRaster.h"
 
 #include "support/FicherosImagen.h"
@@ -28,52 +30,70 @@ QByteArray leer(const QString& ruta) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// The main window in a temporary current folder, its dialogs answered as a user would.
+struct Sesion {
+    Sesion() : f(opciones()) {
+        EXPECT_TRUE(Escribir(imagen, Codificar(MitadNegra(60, 30), "PNG")));
+        f.show();
+        f.mostrarMensaje = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
+        f.ejecutarDialogo = [this](QDialog& d) {
+            if (auto* texto = qobject_cast<FrmGetFont*>(&d)) {
+                auto* entrada = texto->findChild<QLineEdit*>(QStringLiteral("TBEntradaTexto"));
+                if (!textoTecleado.isEmpty()) QTest::keyClicks(entrada, textoTecleado);
+                QTest::keyClick(entrada, Qt::Key_Return);
+            } else if (auto* img = qobject_cast<FrmGetImagen*>(&d)) {
+                img->soltarFicheros({imagen});
+                img->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
+            } else if (auto* sel = qobject_cast<FrmSelPulsador*>(&d)) {
+                seleccion(*sel);
+            } else if (auto* p = qobject_cast<FrmPathFilesOut*>(&d)) {
+                p->RutaElegida = ruta;
+            } else if (auto* a = qobject_cast<Aceptar*>(&d)) {
+                a->Si->click();
+            } else if (auto* e = qobject_cast<FrmEntrar*>(&d)) {
+                e->TbEntrar->setText(longitud);
+                e->Aceptar_pass->click();
+            }
+            return d.result();
+        };
+    }
+    OpcionesArranque opciones() {
+        OpcionesArranque o;
+        o.dirActual = QDir::currentPath();
+        return o;
+    }
+    void menu(const char* nombre) { f.accion(QString::fromLatin1(nombre))->trigger(); }
+    void arrastrar(QPoint desde, QPoint hasta) {
+        QTest::mousePress(&f.canvas(), Qt::LeftButton, {}, desde);
+        QTest::mouseMove(&f.canvas(), hasta);
+        QTest::mouseRelease(&f.canvas(), Qt::LeftButton, {}, hasta);
+    }
+    // The raster file of ticket n (1 the common part) as "Generar Salida" writes it.
+    QByteArray raster(int n) { return leer(NombreArchivoSalida(n, QDir::currentPath())); }
+
+    DirectorioActualTemporal actual;
+    const QString imagen = QDir::current().filePath(QStringLiteral("logo.png"));
+    FormMain f;
+    Design& d = f.design();
+    QString textoTecleado, ruta, longitud;
+    std::function<void(FrmSelPulsador&)> seleccion;
+};
+
 } // namespace
 
 TEST(SesionUsuario, DesignSavedClosedAndReopenedGivesTheSameTicket) {
-    DirectorioActualTemporal actual;
-    const QString imagen = QDir::current().filePath(QStringLiteral("logo.png"));
-    ASSERT_TRUE(Escribir(imagen, Codificar(MitadNegra(60, 30), "PNG")));
+    Sesion s;
+    Design& d = s.d;
+    FormMain& f = s.f;
     const QString archivo = QDir::current().filePath(QStringLiteral("sucursal.tck"));
 
-    OpcionesArranque o;
-    o.dirActual = QDir::currentPath();
-    FormMain f(o);
-    f.show();
-    QString textoTecleado;
-    QString ruta;
-    std::function<void(FrmSelPulsador&)> seleccion;
-    f.mostrarMensaje = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-    f.ejecutarDialogo = [&](QDialog& d) {
-        if (auto* texto = qobject_cast<FrmGetFont*>(&d)) {
-            auto* entrada = texto->findChild<QLineEdit*>(QStringLiteral("TBEntradaTexto"));
-            if (!textoTecleado.isEmpty()) QTest::keyClicks(entrada, textoTecleado);
-            QTest::keyClick(entrada, Qt::Key_Return);
-        } else if (auto* img = qobject_cast<FrmGetImagen*>(&d)) {
-            img->soltarFicheros({imagen});
-            img->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-        } else if (auto* sel = qobject_cast<FrmSelPulsador*>(&d)) {
-            seleccion(*sel);
-        } else if (auto* p = qobject_cast<FrmPathFilesOut*>(&d)) {
-            p->RutaElegida = ruta;
-        } else if (auto* a = qobject_cast<Aceptar*>(&d)) {
-            a->Si->click();
-        }
-        return d.result();
-    };
-    auto menu = [&](const char* nombre) { f.accion(QString::fromLatin1(nombre))->trigger(); };
-    CanvasTicket& canvas = f.canvas();
-
-    textoTecleado = QStringLiteral("Bienvenido");
-    menu("mnuAnadirTextoFijo");
-    menu("mnuAnadirImagen");
-    menu("mnuAnadirLinea");
-    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(20, 300));
-    QTest::mouseMove(&canvas, QPoint(360, 301));
-    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(360, 301));
-    textoTecleado.clear();
-    menu("mnuTurnoFormato_3");
-    Design& d = f.design();
+    s.textoTecleado = QStringLiteral("Bienvenido");
+    s.menu("mnuAnadirTextoFijo");
+    s.menu("mnuAnadirImagen");
+    s.menu("mnuAnadirLinea");
+    s.arrastrar(QPoint(20, 300), QPoint(360, 301));
+    s.textoTecleado.clear();
+    s.menu("mnuTurnoFormato_3");
     ASSERT_EQ(d.NumObjetos, 4);
     EXPECT_EQ(d.objeto(1).Texto.valor(), QStringLiteral("Bienvenido"));
     EXPECT_EQ(d.objeto(2).Tipo, TipoImagen);
@@ -81,40 +101,110 @@ TEST(SesionUsuario, DesignSavedClosedAndReopenedGivesTheSameTicket) {
     EXPECT_EQ(d.objeto(4).Texto.valor(), QStringLiteral("888"));
 
     // Three push-buttons; the line moves to push-button 2 and the text is dragged down.
-    menu("nmuConfNumPuls_3");
+    s.menu("nmuConfNumPuls_3");
     d.Objeto = 3;
-    seleccion = [](FrmSelPulsador& s) {
-        QTest::mouseClick(s.Check1[2], Qt::LeftButton, {}, QPoint(8, s.Check1[2]->height() / 2));
-        s.PBAceptar->click();
+    s.seleccion = [](FrmSelPulsador& sel) {
+        QTest::mouseClick(sel.Check1[2], Qt::LeftButton, {}, QPoint(8, sel.Check1[2]->height() / 2));
+        sel.PBAceptar->click();
     };
-    menu("mnuSelPulsLinea");
+    s.menu("mnuSelPulsLinea");
     EXPECT_EQ(d.objeto(3).Pulsadores, 4u);
     const QPoint agarre = f.workspace().item(1).geometry().center();
-    QTest::mousePress(&canvas, Qt::LeftButton, {}, agarre);
-    QTest::mouseMove(&canvas, agarre + QPoint(0, 40));
-    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, agarre + QPoint(0, 40));
+    s.arrastrar(agarre, agarre + QPoint(0, 40));
     EXPECT_EQ(d.objeto(1).Top, 41);
 
     f.actualizarComandos(); // what the command-state timer does within 250 ms
-    ruta = QDir::current().filePath(QStringLiteral("sucursal"));
-    menu("mnuGuardarTicketComo");
+    s.ruta = QDir::current().filePath(QStringLiteral("sucursal"));
+    s.menu("mnuGuardarTicketComo");
     ASSERT_EQ(d.ArchivoTicket, archivo);
     const QByteArray guardado = leer(archivo);
     f.boton(QStringLiteral("Command2"))->click();
     std::vector<QByteArray> rasters;
     for (int n = 1; n <= 4; ++n)
-        rasters.push_back(leer(NombreArchivoSalida(n, QDir::currentPath())));
+        rasters.push_back(s.raster(n));
     EXPECT_NE(rasters[2], rasters[1]); // push-button 2 holds the line
 
-    menu("mnuCerrarTicket");
+    s.menu("mnuCerrarTicket");
     ASSERT_EQ(d.NumObjetos, 0);
-    ruta = archivo;
-    menu("mnuAbrirArchivoTicket");
+    s.ruta = archivo;
+    s.menu("mnuAbrirArchivoTicket");
     ASSERT_EQ(d.NumObjetos, 4);
     EXPECT_EQ(CodificarDiseno(d), guardado);
     for (int n = 1; n <= 4; ++n)
         QFile::remove(NombreArchivoSalida(n, QDir::currentPath()));
     f.boton(QStringLiteral("Command2"))->click();
     for (int n = 1; n <= 4; ++n)
-        EXPECT_EQ(leer(NombreArchivoSalida(n, QDir::currentPath())), rasters[size_t(n - 1)]) << n;
+        EXPECT_EQ(s.raster(n), rasters[size_t(n - 1)]) << n;
+}
+
+TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
+    Sesion s;
+    Design& d = s.d;
+    FormMain& f = s.f;
+    // What a save and "Generar Salida" would write now.
+    const auto archivos = [&] {
+        f.boton(QStringLiteral("Command2"))->click();
+        return std::pair{CodificarDiseno(d), s.raster(1)};
+    };
+    const auto inicio = archivos();
+
+    s.textoTecleado = QStringLiteral("Bienvenido");
+    s.menu("mnuAnadirTextoFijo");
+    s.textoTecleado.clear();
+    s.menu("mnuAnadirImagen");
+    s.menu("mnuAnadirLinea");
+    s.arrastrar(QPoint(20, 300), QPoint(360, 301));
+    s.menu("mnuTurnoFormato_3");
+    ASSERT_EQ(d.NumObjetos, 4);
+    const QPoint agarre = f.workspace().item(1).geometry().center();
+    s.arrastrar(agarre, agarre + QPoint(10, 40));
+    d.Objeto = 4;
+    s.menu("mnuCentradoVerticalObjeto"); // the turn field goes to the middle of the ticket
+    d.Objeto = 3;
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(&f.canvas(), Qt::Key_Right);
+    d.Objeto = 1;
+    s.textoTecleado = QStringLiteral(" y gracias");
+    s.menu("mnuModificaObjeto");
+    EXPECT_EQ(d.objeto(1).Texto.valor(), QStringLiteral("Bienvenido y gracias"));
+    const auto antesDeBorrar = archivos();
+    d.Objeto = 2;
+    s.menu("mnuBorrar"); // Supr in "Edición"
+    s.longitud = QString::number(d.objeto(4).Top - 1);
+    s.menu("mnuConfigLargoTicket");
+    EXPECT_FALSE(d.enUso(4)); // the turn field was below the new length
+    const auto fin = archivos();
+
+    QUndoStack& pila = f.historia().pila();
+    EXPECT_EQ(pila.count(), 10); // four adds, a drag, centre, three nudges, modify, delete, length
+    EXPECT_EQ(f.accion(QStringLiteral("mnuDeshacer"))->text(), QStringLiteral("Deshacer Longitud"));
+    EXPECT_EQ(d.TicketModificado, Verdadero);
+    while (pila.canUndo())
+        s.menu("mnuDeshacer");
+    EXPECT_EQ(f.accion(QStringLiteral("mnuRehacer"))->text(), QStringLiteral("Rehacer Añadir Texto"));
+    EXPECT_EQ(d.TicketModificado, Falso); // back at the state the session started from
+    EXPECT_EQ(archivos(), inicio);
+    EXPECT_EQ(d.NumObjetos, 0);
+    while (pila.canRedo())
+        s.menu("mnuRehacer");
+    EXPECT_EQ(d.TicketModificado, Verdadero);
+    EXPECT_EQ(archivos(), fin);
+    // A new picture takes the deleted one's slot and working bitmap; going back shows the
+    // old picture again.
+    ASSERT_TRUE(Escribir(s.imagen, Codificar(MitadNegra(30, 80), "PNG")));
+    s.menu("mnuAnadirImagen");
+    ASSERT_EQ(d.objeto(2).Tipo, TipoImagen);
+    pila.setIndex(8); // after "Modificar", before "Borrar"
+    EXPECT_EQ(archivos(), antesDeBorrar);
+
+    // Saved, then changed and undone: no question when leaving.
+    s.ruta = QDir::current().filePath(QStringLiteral("guardado"));
+    s.menu("mnuGuardarTicketComo");
+    EXPECT_EQ(d.TicketModificado, Falso);
+    s.menu("mnuDeshacer");
+    EXPECT_EQ(d.TicketModificado, Verdadero);
+    s.menu("mnuRehacer");
+    EXPECT_EQ(d.TicketModificado, Falso);
+    s.menu("mnuNuevoTicket");
+    EXPECT_EQ(pila.count(), 0);
 }
