@@ -176,6 +176,21 @@ public:
     // Zoom at which the whole ticket fits the window.
     void zoomAjustado();
 
+    // Opening designs, recent designs, the window's placement (FormMainRecientes.cpp).
+    static constexpr int MaximoRecientes = 8;
+    // Loads a design as "Abrir..." does after its dialog, with the same messages; a design
+    // that loads becomes the newest recent one. The current design must be closed already.
+    bool abrirDiseno(const QString& ruta);
+    QStringList recientes() const;
+    void agregarReciente(const QString& ruta);
+    void abrirReciente(const QString& ruta);
+    // The window's size, position and zoom of the last run, and keeping them for the next.
+    void restaurarVentana();
+    void guardarVentana();
+    // "X: n  Y: n" for the dot under the pointer on the canvas, empty elsewhere.
+    QString textoCursor() const;
+    void cursorFuera();
+
     // Undo and redo (FormMainHistoria.cpp).
     Historia& historia() { return *mHistoria; }
     // Runs a change of the design as one step of the history.
@@ -184,6 +199,11 @@ public:
 private:
     void conectarEdicion();
     void conectarHistoria();
+    void conectarRecientes();
+    void llenarRecientes();
+    // After a successful save: the saved state of the history, and a recent design.
+    void guardado();
+    QLabel* mLbCursor = nullptr;
     ComandosObjeto* mComandos = nullptr;
     RatonCanvas* mRaton = nullptr;
     Historia* mHistoria = nullptr;

@@ -58,16 +58,7 @@ void FormMain::mnuAbrirArchivoTicket() {
         mDiseno.TicketModificado = Falso;
         return;
     }
-    ResultadoArchivo r;
-    {
-        CursorOcupado ocupado;
-        r = AbrirDiseno(mDiseno, ruta);
-        dimensionarCanvas();
-        ApilarSegunOrden(mDiseno, mWs);
-        redibujar();
-    }
-    mHistoria->vaciar();
-    if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+    abrirDiseno(ruta);
 }
 
 void FormMain::mnuGuardarTicket() {
@@ -76,7 +67,7 @@ void FormMain::mnuGuardarTicket() {
         CursorOcupado ocupado;
         r = GuardarDiseno(mDiseno);
     }
-    if (r.correcto) mHistoria->marcarGuardado();
+    if (r.correcto) guardado();
     if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
 }
 
@@ -90,15 +81,22 @@ void FormMain::mnuGuardarTicketComo() {
         CursorOcupado ocupado;
         r = GuardarDisenoComo(mDiseno, dialogo.RutaElegida);
     }
-    if (r.correcto) mHistoria->marcarGuardado();
+    if (r.correcto) guardado();
     if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
 }
 
+void FormMain::guardado() {
+    mHistoria->marcarGuardado();
+    agregarReciente(mDiseno.ArchivoTicket);
+}
+
 void FormMain::closeEvent(QCloseEvent* e) {
-    if (confirmar(Aceptar::SalirAplicacion))
-        e->accept();
-    else
+    if (!confirmar(Aceptar::SalirAplicacion)) {
         e->ignore();
+        return;
+    }
+    guardarVentana();
+    e->accept();
 }
 
 } // namespace quoravex

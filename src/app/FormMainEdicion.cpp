@@ -30,6 +30,7 @@ void FormMain::conectarEdicion() {
     mRaton->setMenus(menu(QStringLiteral("mnuTicket")), menu(QStringLiteral("mnuObjetos")),
                      menu(QStringLiteral("mnuLinea")));
     conectarHistoria();
+    conectarRecientes();
 
     // A gesture of the left button is one step: a drag, or the drawing of a new line.
     connect(mCanvas, &CanvasTicket::ratonPulsado, this, [this](const EventoRaton& e) {

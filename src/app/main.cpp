@@ -11,10 +11,14 @@ int main(int argc, char* argv[]) {
 
     // Held for the program's life, so that a second copy cannot drive the same port.
     quoravex::InstanciaUnica instancia;
+    const quoravex::ArgumentosPrograma argumentos =
+        quoravex::LeerArgumentos(QApplication::arguments().mid(1));
     quoravex::OpcionesArranque opciones;
-    opciones.lineaComandos = quoravex::UnirArgumentos(QApplication::arguments().mid(1));
+    opciones.lineaComandos = argumentos.lineaComandos;
     quoravex::FormMain ventana(opciones);
     ventana.instanciaUnica = &instancia;
+    ventana.restaurarVentana();
     ventana.show();
+    if (!argumentos.archivoDiseno.isEmpty()) ventana.abrirDiseno(argumentos.archivoDiseno);
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 #include "Numeros.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace quoravex {
 
@@ -71,6 +72,22 @@ void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg) {
 void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg) {
     if (lineaComandos.size() <= 3 || !lineaComandos.contains(QLatin1String("COM"))) return;
     if (const auto puerto = puertoTrasCom(lineaComandos)) cfg.PuertoCom = *puerto;
+}
+
+ArgumentosPrograma LeerArgumentos(const QStringList& argumentos) {
+    ArgumentosPrograma r;
+    QStringList resto;
+    for (const QString& a : argumentos) {
+        const bool diseno = !a.startsWith(QLatin1Char('-')) &&
+                            (a.endsWith(QLatin1String(".tck"), Qt::CaseInsensitive) || QFileInfo(a).isFile());
+        if (diseno) {
+            r.archivoDiseno = a;
+        } else {
+            resto << a;
+        }
+    }
+    r.lineaComandos = UnirArgumentos(resto);
+    return r;
 }
 
 QString UnirArgumentos(const QStringList& argumentos) {

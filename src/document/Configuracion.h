@@ -24,6 +24,17 @@ void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg);
 // The command line as one string: "COM" followed by a number selects the port.
 void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg);
 
+// The program's arguments split: a design file to open, and the rest as the command line.
+struct ArgumentosPrograma {
+    QString lineaComandos;
+    QString archivoDiseno; // empty: none
+};
+
+// The design file is the last argument that ends in ".tck" or names an existing file; the
+// other arguments, joined, form the command line ("COM4"). A design's path never selects a
+// port.
+ArgumentosPrograma LeerArgumentos(const QStringList& argumentos);
+
 // Joins the program's arguments (without the program name) the way the command line reads.
 QString UnirArgumentos(const QStringList& argumentos);
 

@@ -1,4 +1,7 @@
 #include "VentanaPrueba.h"
+#include "document/ArchivoDiseno.h"
+#include "platform/AjustesUsuario.h"
+#include "support/Bytes.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -99,4 +102,75 @@ TEST(FormMain, ViewSelectorFillAndStatusLine) {
     v.d().agregar({});
     EXPECT_EQ(f.textoEstado(), QStringLiteral("[Num Objetos] : 2       [IdxObjMasAlto] : 2        "
                                               "[Objeto] : 2        [Orden] : 2"));
+}
+
+TEST(FormMain, DesignsOpenedFromTheCommandLineAndTheRecentList) {
+    VentanaPrueba v;
+    FormMain& f = *v.form;
+    AjustesUsuario()->remove(QStringLiteral("recientes"));
+    const QString muestra = QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck");
+    ASSERT_TRUE(f.abrirDiseno(muestra));
+    EXPECT_GT(v.d().NumObjetos, 0);
+    EXPECT_EQ(v.d().ArchivoTicket, muestra);
+    EXPECT_TRUE(v.mensajes.isEmpty());
+
+    // A damaged file: the loader's message and an empty design.
+    VentanaPrueba danado;
+    const QString roto = danado.dir.filePath(QStringLiteral("roto.tck"));
+    ASSERT_TRUE(pruebas::Escribir(roto, QByteArray(100, '\x07')));
+    EXPECT_FALSE(danado.form->abrirDiseno(roto));
+    ASSERT_EQ(danado.mensajes.size(), 1);
+    Design solo;
+    EXPECT_EQ(danado.mensajes[0], AbrirDiseno(solo, roto).mensaje);
+    EXPECT_EQ(danado.d().NumObjetos, 0);
+
+    // The last eight designs opened or saved, newest first, in "Recientes".
+    QStringList copias;
+    for (int i = 0; i < 9; ++i) {
+        copias << v.dir.filePath(QStringLiteral("copia%1.tck").arg(i));
+        ASSERT_TRUE(QFile::copy(muestra, copias.last()));
+        f.agregarReciente(copias.last());
+    }
+    const QStringList lista = f.recientes();
+    ASSERT_EQ(lista.size(), FormMain::MaximoRecientes);
+    EXPECT_EQ(lista.first(), copias.last());
+    EXPECT_FALSE(lista.contains(copias.first()));
+    QMenu* recientes = f.menu(QStringLiteral("mnuRecientes"));
+    ASSERT_EQ(recientes->actions().size(), 8);
+    EXPECT_EQ(recientes->actions().first()->data().toString(), copias.last());
+
+    // Opening a recent one asks first when the design has changes, like "Abrir...".
+    v.d().TicketModificado = Verdadero;
+    v.respuestaSi = true;
+    recientes->actions().at(3)->trigger();
+    EXPECT_EQ(v.confirmaciones, 1);
+    EXPECT_EQ(v.d().ArchivoTicket, copias.at(5));
+    EXPECT_EQ(f.recientes().first(), copias.at(5));
+    // A missing one leaves the list, with a message.
+    QFile::remove(copias.at(8));
+    f.menu(QStringLiteral("mnuRecientes"))->actions().at(1)->trigger();
+    EXPECT_FALSE(f.recientes().contains(copias.at(8)));
+    ASSERT_EQ(v.mensajes.size(), 1);
+    EXPECT_TRUE(v.mensajes[0].startsWith(QStringLiteral("No se encuentra el fichero")));
+    EXPECT_EQ(v.d().ArchivoTicket, copias.at(5));
+}
+
+TEST(FormMain, WindowPlacementZoomAndPointerPosition) {
+    {
+        VentanaPrueba v;
+        v.form->show();
+        v.form->canvas().setZoom(2.0);
+        v.form->resize(700, 500);
+        v.form->guardarVentana();
+    }
+    VentanaPrueba v;
+    FormMain& f = *v.form;
+    f.restaurarVentana();
+    f.show();
+    EXPECT_EQ(f.canvas().zoom(), 2.0);
+    EXPECT_EQ(f.size(), QSize(700, 500));
+
+    // The dot under the pointer, in printer dots whatever the zoom; nothing off the canvas.
+    QTest::mouseMove(&f.canvas(), QPoint(201, 81));
+    EXPECT_EQ(f.textoCursor(), QStringLiteral("X: 100  Y: 40"));
 }

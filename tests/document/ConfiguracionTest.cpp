@@ -103,4 +103,24 @@ TEST(Configuracion, CommandLine) {
         EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
     }
     EXPECT_EQ(UnirArgumentos({QStringLiteral("COM"), QStringLiteral("3")}), QStringLiteral("COM 3"));
+
+    // A design file among the arguments is taken out of the command line.
+    const struct {
+        QStringList argumentos;
+        QString linea, archivo;
+    } argumentos[] = {
+        {{QStringLiteral("COM4")}, QStringLiteral("COM4"), {}},
+        {{QStringLiteral("COM4"), QStringLiteral("sucursal.tck")},
+         QStringLiteral("COM4"),
+         QStringLiteral("sucursal.tck")},
+        {{QStringLiteral("/datos/COMPRAS/caja.TCK")}, {}, QStringLiteral("/datos/COMPRAS/caja.TCK")},
+        {{QStringLiteral("a.tck"), QStringLiteral("--tick-ms=5"), QStringLiteral("b.tck")},
+         QStringLiteral("--tick-ms=5"),
+         QStringLiteral("b.tck")},
+    };
+    for (const auto& c : argumentos) {
+        const ArgumentosPrograma a = LeerArgumentos(c.argumentos);
+        EXPECT_EQ(a.lineaComandos, c.linea) << c.argumentos.join(QLatin1Char(' ')).toStdString();
+        EXPECT_EQ(a.archivoDiseno, c.archivo);
+    }
 }

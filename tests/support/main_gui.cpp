@@ -1,5 +1,6 @@
 // Test entry point under the offscreen platform, so that surfaces, fonts and
 // widgets work without a display. Logic tests get no widget application.
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 #ifdef QUORAVEX_TEST_WIDGETS
 #include <QApplication>
@@ -11,6 +12,8 @@ using Aplicacion = QGuiApplication;
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // The user's settings and data folders are test folders of their own.
+    QStandardPaths::setTestModeEnabled(true);
     Aplicacion app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
