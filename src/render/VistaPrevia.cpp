@@ -1,13 +1,19 @@
 #include "VistaPrevia.h"
 
 #include "CodificacionRaster.h"
+#include "GenerarSalida.h"
+#include "Redibujar.h"
 #include "SalidaRaster.h"
+#include "Workspace.h"
 
 #include "document/Constantes.h"
+#include "document/Design.h"
 
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 
 namespace quoravex {
 
@@ -142,6 +148,33 @@ VistaPreviaTicket VistaPrevia(int n, int largoTicket, const QString& dir) {
         if (fuente) DibujarCampo(v.imagen, *fuente, MuestraCampo(campo, fuente->Formato));
     }
     return v;
+}
+
+VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno) {
+    VistasDiseno vistas;
+    QTemporaryDir temporal;
+    if (!temporal.isValid()) {
+        vistas.error =
+            QStringLiteral("No se puede crear una carpeta temporal: %1").arg(temporal.errorString());
+        return vistas;
+    }
+    // Generating switches views and redraws every box: it works on a copy, on its own
+    // surfaces. Both are large, so they live on the heap.
+    auto copia = std::make_unique<Design>(d);
+    auto ws = std::make_unique<Workspace>();
+    ws->dimensionarCanvas(copia->LargoTicket);
+    RedibujarTicket(*copia, *ws, dirDiseno);
+    vistas.error = GenerarDatosImpresora(*copia, *ws, temporal.path(), dirDiseno);
+    if (!vistas.error.isEmpty()) return vistas;
+    const int variantes = std::clamp<int>(copia->NumPulsadores, 0, MaxPulsadores);
+    for (int n = 0; n <= variantes; ++n)
+        vistas.tickets.append(VistaPrevia(n, copia->LargoTicket, temporal.path()));
+    return vistas;
+}
+
+QString NombreVistaPrevia(int variante) {
+    if (variante == 0) return QStringLiteral("ticket-comun.png");
+    return QStringLiteral("ticket-pulsador-%1.png").arg(variante, 2, 10, QLatin1Char('0'));
 }
 
 } // namespace quoravex

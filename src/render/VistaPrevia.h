@@ -4,10 +4,13 @@
 #include "LecturaFuente.h"
 
 #include <QImage>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 namespace quoravex {
+
+class Design;
 
 // The value a variable field shows in a preview, as wide as its format allows:
 // turn "12", "123", "1234" or "A1", "A12", "A123"; date "31/12/09", "12/31/09",
@@ -34,5 +37,20 @@ struct VistaPreviaTicket {
 // plus raster file n for push-button n (n = 0 is the common part alone), and every variable
 // field whose font file is there, with its sample value at the place its header gives.
 VistaPreviaTicket VistaPrevia(int n, int largoTicket, const QString& dir);
+
+// Every ticket of a design as the printer prints it.
+struct VistasDiseno {
+    QList<VistaPreviaTicket> tickets; // the common part, then push-buttons 1..NumPulsadores
+    QString error;                    // empty on success; then tickets is empty
+};
+
+// Draws a copy of the design on a workspace of its own, writes the printer files as "Enviar a
+// Impresora" does into a temporary folder and reads every ticket back from them. Pictures are
+// looked for as stored, then in dirDiseno. The design itself is left untouched.
+VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno);
+
+// File name of the picture of ticket n: "ticket-comun.png" for the common part (0),
+// "ticket-pulsador-01.png" .. for push-buttons 1 ..
+QString NombreVistaPrevia(int variante);
 
 } // namespace quoravex

@@ -3,6 +3,7 @@
 #include "InfoDiseno.h"
 
 #include "document/RecordCodec.h"
+#include "render/VistaPrevia.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,19 +1,13 @@
 #include "Comandos.h"
 #include "Generacion.h"
 
-#include "document/Constantes.h"
+#include "document/Design.h"
 #include "render/VistaPrevia.h"
 
 #include <QDir>
-#include <QTemporaryDir>
-#include <algorithm>
+#include <memory>
 
 namespace quoravex::cli {
-
-QString NombreVistaPrevia(int variante) {
-    if (variante == 0) return QStringLiteral("ticket-comun.png");
-    return QStringLiteral("ticket-pulsador-%1.png").arg(variante, 2, 10, QLatin1Char('0'));
-}
 
 namespace {
 
@@ -29,34 +23,31 @@ int vistaPrevia(const Argumentos& a, Consola& c) {
         c.err << QStringLiteral("Falta la opción --out con la carpeta de las vistas previas.\n");
         return SalidaUso;
     }
-    QTemporaryDir temporal;
-    if (!temporal.isValid()) {
-        c.err << QStringLiteral("No se puede crear una carpeta temporal: %1\n").arg(temporal.errorString());
-        return SalidaFallo;
-    }
-    const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), temporal.path());
-    for (const QString& aviso : g.avisos)
-        c.err << aviso << QLatin1Char('\n');
-    if (!g.error.isEmpty()) {
-        c.err << g.error << QLatin1Char('\n');
+    const QString ruta = a.posicionales.first();
+    auto d = std::make_unique<Design>();
+    if (const int codigo = InformarGeneracion(CargarDesdeFichero(*d, ruta), c); codigo != SalidaCorrecta)
+        return codigo;
+    // Drawn by the same function as the designer's preview window.
+    const VistasDiseno vistas = VistasPreviasDiseno(*d, DirDiseno(ruta));
+    if (!vistas.error.isEmpty()) {
+        c.err << vistas.error << QLatin1Char('\n');
         return SalidaFallo;
     }
     if (const QString e = PrepararCarpeta(salida); !e.isEmpty()) {
         c.err << e << QLatin1Char('\n');
         return SalidaFallo;
     }
-    const int variantes = std::clamp<int>(g.NumPulsadores, 0, MaxPulsadores);
-    for (int n = 0; n <= variantes; ++n) {
-        const VistaPreviaTicket v = VistaPrevia(n, g.LargoTicket, temporal.path());
+    for (int n = 0; n < vistas.tickets.size(); ++n) {
+        const VistaPreviaTicket& v = vistas.tickets.at(n);
         for (const QString& aviso : v.avisos)
             c.err << aviso << QLatin1Char('\n');
-        const QString ruta = QDir(salida).filePath(NombreVistaPrevia(n));
-        if (!v.imagen.save(ruta, "PNG")) {
+        const QString imagen = QDir(salida).filePath(NombreVistaPrevia(n));
+        if (!v.imagen.save(imagen, "PNG")) {
             c.err << QStringLiteral("No se puede escribir la vista previa %1.\n")
-                         .arg(QDir::toNativeSeparators(ruta));
+                         .arg(QDir::toNativeSeparators(imagen));
             return SalidaFallo;
         }
-        c.out << QDir::toNativeSeparators(ruta) << QLatin1Char('\n');
+        c.out << QDir::toNativeSeparators(imagen) << QLatin1Char('\n');
     }
     return SalidaCorrecta;
 }

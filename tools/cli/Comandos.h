@@ -10,10 +10,6 @@ Comando ComandoPreview();
 Comando ComandoSend();
 Comando ComandoClock();
 
-// File name of the preview of variant n: "ticket-comun.png" for the common part (0),
-// "ticket-pulsador-01.png" .. for push-buttons 1 ..
-QString NombreVistaPrevia(int variante);
-
 // Every command, in the order the general help lists them. A new command is one more entry.
 const QList<Comando>& Comandos();
 

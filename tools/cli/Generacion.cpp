@@ -11,26 +11,36 @@
 
 namespace quoravex::cli {
 
-Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir) {
+Generacion CargarDesdeFichero(Design& d, const QString& rutaDiseno) {
     Generacion g;
     if (rutaDiseno.trimmed().isEmpty()) {
         g.error = QStringLiteral("Falta el fichero de diseño.");
         return g;
     }
-    // The design and its surfaces are large; they live on the heap.
-    auto d = std::make_unique<Design>();
-    const ResultadoArchivo carga = AbrirDiseno(*d, rutaDiseno);
+    const ResultadoArchivo carga = AbrirDiseno(d, rutaDiseno);
     if (!carga.correcto) {
         g.error = carga.mensaje;
         return g;
     }
     if (!carga.mensaje.isEmpty()) g.avisos = carga.mensaje.split(QLatin1Char('\n'));
-    g.LargoTicket = d->LargoTicket;
-    g.NumPulsadores = d->NumPulsadores;
+    g.LargoTicket = d.LargoTicket;
+    g.NumPulsadores = d.NumPulsadores;
+    return g;
+}
+
+QString DirDiseno(const QString& rutaDiseno) {
+    return QFileInfo(rutaDiseno).absolutePath();
+}
+
+Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir) {
+    // The design and its surfaces are large; they live on the heap.
+    auto d = std::make_unique<Design>();
+    Generacion g = CargarDesdeFichero(*d, rutaDiseno);
+    if (!g.error.isEmpty()) return g;
 
     // Created only once the design has loaded: a failed command leaves nothing behind.
     if (g.error = PrepararCarpeta(dir); !g.error.isEmpty()) return g;
-    const QString dirDiseno = QFileInfo(rutaDiseno).absolutePath();
+    const QString dirDiseno = DirDiseno(rutaDiseno);
     auto ws = std::make_unique<Workspace>();
     ws->dimensionarCanvas(d->LargoTicket);
     RedibujarTicket(*d, *ws, dirDiseno);

@@ -6,6 +6,10 @@
 #include <QStringList>
 #include <cstdint>
 
+namespace quoravex {
+class Design;
+}
+
 namespace quoravex::cli {
 
 // What generating from a design file gave.
@@ -15,6 +19,13 @@ struct Generacion {
     int16_t LargoTicket = 0;
     int16_t NumPulsadores = 0;
 };
+
+// Loads the design file into d as "Abrir..." does: the failure, or the loading's warnings
+// and the design's length and push-buttons.
+Generacion CargarDesdeFichero(Design& d, const QString& rutaDiseno);
+
+// The folder where the design's pictures are looked for after their stored path.
+QString DirDiseno(const QString& rutaDiseno);
 
 // Loads the design file as "Abrir..." does, draws it, and writes into dir what "Enviar a
 // Impresora" writes before its transfer window opens: every raster file and the turn, date
