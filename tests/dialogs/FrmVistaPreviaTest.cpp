@@ -1,0 +1,164 @@
+#include "dialogs/FrmVistaPrevia.h"
+
+#include "document/ArchivoDiseno.h"
+#include "document/Design.h"
+
+#include "support/Tinta.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <memory>
+#include <optional>
+
+using namespace quoravex;
+using quoravex::pruebas::TintaEn;
+
+namespace {
+
+const QString DirDatos = QStringLiteral(QUORAVEX_DATOS_PRUEBA);
+const QString Muestra = QDir(DirDatos).filePath(QStringLiteral("muestra.tck"));
+
+std::unique_ptr<Design> cargarMuestra() {
+    auto d = std::make_unique<Design>();
+    EXPECT_TRUE(AbrirDiseno(*d, Muestra).correcto);
+    return d;
+}
+
+QWidget* hijo(const FrmVistaPrevia& f, const QString& nombre) {
+    return f.AreaTickets->findChild<QWidget*>(nombre);
+}
+
+// What the window shows for ticket n, as RGB.
+QImage mostrada(const FrmVistaPrevia& f, int n) {
+    QWidget* w = hijo(f, QStringLiteral("Ticket%1").arg(n));
+    return w ? w->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
+}
+
+QStringList titulos(const FrmVistaPrevia& f) {
+    QStringList t;
+    for (int n = 0; auto* l = f.AreaTickets->findChild<QLabel*>(QStringLiteral("LbTitulo%1").arg(n)); ++n)
+        t << l->text();
+    return t;
+}
+
+QImage leerRgb(const QString& ruta) {
+    return QImage(ruta).convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+TEST(FrmVistaPrevia, ShowsAndExportsExactlyWhatTheCommandLineToolDraws) {
+    auto d = cargarMuestra();
+    d->VistaActual = Design::mascaraVista(2);
+    const QByteArray antes = CodificarDiseno(*d);
+    FrmVistaPrevia f([&] { return VistasPreviasDiseno(*d, DirDatos); });
+    f.show();
+    EXPECT_EQ(f.objectName(), QStringLiteral("FrmVistaPrevia"));
+    EXPECT_EQ(f.windowTitle(), QStringLiteral("Vista previa de impresión"));
+    EXPECT_FALSE(f.isModal());
+    EXPECT_EQ(std::tuple(CodificarDiseno(*d), d->VistaActual), std::tuple(antes, Design::mascaraVista(2)))
+        << "the preview draws on a copy";
+    EXPECT_TRUE(f.LbMensajes->isHidden()) << f.LbMensajes->text().toStdString();
+    EXPECT_EQ(titulos(f), (QStringList{QStringLiteral("Parte Común"), QStringLiteral("Pulsador 1"),
+                                       QStringLiteral("Pulsador 2"), QStringLiteral("Pulsador 3")}));
+
+    QTemporaryDir trabajo;
+    const QString delCli = trabajo.filePath(QStringLiteral("cli"));
+    QProcess cli;
+    cli.setWorkingDirectory(trabajo.path());
+    cli.start(QStringLiteral(QUORAVEX_CLI),
+              {QStringLiteral("preview"), Muestra, QStringLiteral("--out"), delCli});
+    ASSERT_TRUE(cli.waitForFinished(120000));
+    ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+    const QStringList nombres = QDir(delCli).entryList(QDir::Files, QDir::Name);
+    ASSERT_EQ(nombres.size(), 4);
+
+    const QString exportada = trabajo.filePath(QStringLiteral("exportada"));
+    ASSERT_TRUE(QDir().mkpath(exportada));
+    f.ElegirCarpeta = [&] { return exportada; };
+    QStringList avisos;
+    f.Avisar = [&](const QString& t) { avisos << t; };
+    QTest::mouseClick(f.CmdExportar, Qt::LeftButton);
+    EXPECT_EQ(QDir(exportada).entryList(QDir::Files, QDir::Name), nombres);
+
+    for (int n = 0; n < 4; ++n) {
+        const QImage png = leerRgb(QDir(delCli).filePath(NombreVistaPrevia(n)));
+        ASSERT_EQ(png.size(), QSize(384, 401)) << n;
+        EXPECT_EQ(mostrada(f, n), png) << n;
+        EXPECT_EQ(leerRgb(QDir(exportada).filePath(NombreVistaPrevia(n))), png) << n;
+    }
+
+    // Magnified, every dot is a sharp block, never a blend of its neighbours.
+    for (const int zoom : {3, 1, 2}) {
+        f.CmbZoom->setCurrentIndex(f.CmbZoom->findText(QStringLiteral("%1 %").arg(zoom * 100)));
+        const QImage png = leerRgb(QDir(delCli).filePath(NombreVistaPrevia(1)));
+        EXPECT_EQ(mostrada(f, 1),
+                  png.scaled(png.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation))
+            << zoom;
+    }
+
+    // A folder where nothing can be written: the message names the first picture.
+    QFile archivo(trabajo.filePath(QStringLiteral("no-es-carpeta")));
+    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
+    archivo.close();
+    const QString mala = QDir(archivo.fileName()).filePath(QStringLiteral("sub"));
+    f.ElegirCarpeta = [&] { return mala; };
+    QTest::mouseClick(f.CmdExportar, Qt::LeftButton);
+    EXPECT_EQ(avisos, QStringList{QStringLiteral("No se puede escribir la imagen %1.")
+                                      .arg(QDir::toNativeSeparators(
+                                          QDir(mala).filePath(QStringLiteral("ticket-comun.png"))))});
+}
+
+TEST(FrmVistaPrevia, UpdateRedrawsTheChangedDesignAndShowsFailuresInside) {
+    auto d = cargarMuestra();
+    std::optional<VistasDiseno> impuesta;
+    FrmVistaPrevia f([&] { return impuesta ? *impuesta : VistasPreviasDiseno(*d, DirDatos); });
+    f.show();
+    const QRect hueco(30, 186, 340, 20);
+    ASSERT_EQ(TintaEn(mostrada(f, 0), hueco), 0);
+
+    // A line across the blank band of the common part, and one push-button less.
+    NuevoObjeto linea;
+    linea.Tipo = TipoLinea;
+    linea.Left = 40;
+    linea.Top = 190;
+    linea.Width = 300;
+    linea.Height = 4;
+    ASSERT_NE(d->agregar(linea), 0);
+    d->NumPulsadores = 2;
+    f.actualizar();
+    EXPECT_EQ(titulos(f), (QStringList{QStringLiteral("Parte Común"), QStringLiteral("Pulsador 1"),
+                                       QStringLiteral("Pulsador 2")}));
+    for (int n = 0; n <= 2; ++n)
+        EXPECT_GT(TintaEn(mostrada(f, n), hueco), 0) << n;
+
+    VistaPreviaTicket conAviso;
+    conAviso.imagen = QImage(384, 11, QImage::Format_RGB32);
+    conAviso.avisos << QStringLiteral("Falta el fichero de salida X.");
+    const QString fallo = QStringLiteral("No se pudo escribir el archivo Y.");
+    const struct {
+        std::optional<VistasDiseno> vistas;
+        int tickets;
+        QString mensajes;
+    } casos[] = {
+        {VistasDiseno{{}, fallo}, 0, fallo},
+        {VistasDiseno{{conAviso}, {}}, 1, QStringLiteral("Falta el fichero de salida X.")},
+        {std::nullopt, 3, QString()},
+    };
+    for (const auto& c : casos) {
+        impuesta = c.vistas;
+        f.actualizar();
+        EXPECT_EQ(std::tuple(titulos(f).size(), f.CmdExportar->isEnabled(), f.LbMensajes->isVisible(),
+                             f.LbMensajes->text()),
+                  std::tuple(c.tickets, c.tickets > 0, !c.mensajes.isEmpty(), c.mensajes))
+            << c.mensajes.toStdString();
+    }
+}
