@@ -8,6 +8,7 @@
 
 #include <QHash>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -25,6 +26,7 @@ namespace quoravex {
 
 class CanvasTicket;
 class ComandosObjeto;
+class FrmVistaPrevia;
 class Historia;
 class RatonCanvas;
 class InstanciaUnica;
@@ -191,6 +193,10 @@ public:
     QString textoCursor() const;
     void cursorFuera();
 
+    // "Vista Previa...": every ticket as the printer prints it (FormMainVistaPrevia.cpp).
+    void mnuVistaPrevia();
+    FrmVistaPrevia* vistaPrevia() const;
+
     // Undo and redo (FormMainHistoria.cpp).
     Historia& historia() { return *mHistoria; }
     // Runs a change of the design as one step of the history.
@@ -200,6 +206,9 @@ private:
     void conectarEdicion();
     void conectarHistoria();
     void conectarRecientes();
+    void conectarVistaPrevia();
+    QPointer<FrmVistaPrevia> mVistaPrevia;
+    QTimer* mActualizarVista = nullptr;
     void llenarRecientes();
     // After a successful save: the saved state of the history, and a recent design.
     void guardado();

@@ -31,6 +31,7 @@ void FormMain::conectarEdicion() {
                      menu(QStringLiteral("mnuLinea")));
     conectarHistoria();
     conectarRecientes();
+    conectarVistaPrevia();
 
     // A gesture of the left button is one step: a drag, or the drawing of a new line.
     connect(mCanvas, &CanvasTicket::ratonPulsado, this, [this](const EventoRaton& e) {

@@ -1,4 +1,5 @@
 #include "VentanaPrueba.h"
+#include "dialogs/FrmVistaPrevia.h"
 #include "document/ArchivoDiseno.h"
 #include "platform/AjustesUsuario.h"
 #include "support/Bytes.h"
@@ -173,4 +174,21 @@ TEST(FormMain, WindowPlacementZoomAndPointerPosition) {
     // The dot under the pointer, in printer dots whatever the zoom; nothing off the canvas.
     QTest::mouseMove(&f.canvas(), QPoint(201, 81));
     EXPECT_EQ(f.textoCursor(), QStringLiteral("X: 100  Y: 40"));
+}
+
+TEST(FormMain, PrintPreviewFollowsTheDesign) {
+    VentanaPrueba v;
+    FormMain& f = *v.form;
+    v.disparar("mnuVistaPrevia");
+    FrmVistaPrevia* vista = f.vistaPrevia();
+    ASSERT_NE(vista, nullptr);
+    EXPECT_EQ(vista->windowTitle(), QStringLiteral("Vista previa de impresión"));
+    ASSERT_EQ(vista->vistas().tickets.size(), 1);
+    const QImage vacio = vista->vistas().tickets[0].imagen;
+
+    f.pasoDiseno(QStringLiteral("Añadir Línea"), [&] { v.agregarLinea(QRect(10, 40, 300, 6)); });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen != vacio; }, 5000));
+    EXPECT_EQ(vista->vistas().tickets[0].imagen, VistasPreviasDiseno(v.d(), f.dirDiseno()).tickets[0].imagen);
+    v.disparar("mnuDeshacer");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen == vacio; }, 5000));
 }
