@@ -52,12 +52,19 @@ QPoint CanvasTicket::aCanvas(const QPoint& pos) const {
                   static_cast<int>(std::floor(pos.y() / mZoom)));
 }
 
+void CanvasTicket::setGuias(const QList<Guia>& guias) {
+    if (guias == mGuias) return;
+    mGuias = guias;
+    update();
+}
+
 EventoRaton CanvasTicket::evento(const QMouseEvent* e) const {
     EventoRaton r;
     r.pos = aCanvasF(e->position());
     r.boton = e->button();
     r.botones = e->buttons();
     r.global = e->globalPosition().toPoint();
+    r.modificadores = e->modifiers();
     return r;
 }
 
@@ -99,6 +106,17 @@ void CanvasTicket::paintEvent(QPaintEvent*) {
             p.setPen(Qt::black);
             p.drawRect(s.geometry().adjusted(0, 0, -1, -1));
         }
+    }
+    // One screen pixel wide at any zoom, in a colour the printer has no ink for.
+    QPen guia(QColor(255, 0, 255), 1);
+    guia.setCosmetic(true);
+    p.setPen(guia);
+    const double ancho = mWs.PicTicket.width(), alto = mWs.PicTicket.height();
+    for (const Guia& g : mGuias) {
+        if (g.orientacion == Qt::Vertical)
+            p.drawLine(QLineF(g.pos, 0, g.pos, alto));
+        else
+            p.drawLine(QLineF(0, g.pos, ancho, g.pos));
     }
 }
 

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "Imanes.h"
+
+#include <QList>
 #include <QPointF>
 #include <QWidget>
 #include <array>
@@ -11,9 +14,10 @@ class Workspace;
 // A mouse event on the canvas, its position in canvas pixels (printer dots).
 struct EventoRaton {
     QPointF pos;
-    Qt::MouseButton boton = Qt::NoButton; // the button pressed or released
-    Qt::MouseButtons botones;             // the buttons held after the event
-    QPoint global;                        // screen position, for context menus
+    Qt::MouseButton boton = Qt::NoButton;                 // the button pressed or released
+    Qt::MouseButtons botones;                             // the buttons held after the event
+    QPoint global;                                        // screen position, for context menus
+    Qt::KeyboardModifiers modificadores = Qt::NoModifier; // Alt drags without snapping
 };
 
 // Displays the canvas surface and the object boxes in their stacking order, and reports
@@ -38,6 +42,10 @@ public:
     QPoint aCanvas(const QPoint& pos) const;
     QPointF aCanvasF(const QPointF& pos) const { return pos / mZoom; }
 
+    // Snapping guides drawn over the boxes; an empty list takes them away.
+    void setGuias(const QList<Guia>& guias);
+    const QList<Guia>& guias() const { return mGuias; }
+
 signals:
     void ratonPulsado(const quoravex::EventoRaton& e);
     void ratonMovido(const quoravex::EventoRaton& e);
@@ -61,6 +69,7 @@ private:
 
     Workspace& mWs;
     double mZoom = 1.0;
+    QList<Guia> mGuias;
 };
 
 } // namespace quoravex

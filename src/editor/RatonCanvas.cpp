@@ -72,19 +72,24 @@ void RatonCanvas::pulsar(const EventoRaton& e) {
 
 void RatonCanvas::mover(const EventoRaton& e) {
     // A release lost to a modal dialog must not leave the mouse held.
-    if (e.botones == Qt::NoButton) mDestino = -1;
+    if (e.botones == Qt::NoButton) {
+        mDestino = -1;
+        mostrarGuias({});
+    }
     const int destino = mDestino >= 0 ? mDestino : objetoEn(e.pos);
     if (destino == 0) {
         canvasMover(e.pos);
     } else if (e.botones & Qt::LeftButton) {
         const Surface& caja = mWs.item(destino);
-        objetoArrastrar(destino, e.pos - QPointF(caja.left(), caja.top()));
+        objetoArrastrar(destino, e.pos - QPointF(caja.left(), caja.top()),
+                        e.modificadores.testFlag(Qt::AltModifier));
     }
 }
 
 void RatonCanvas::soltar(const EventoRaton& e) {
     const int destino = mDestino >= 0 ? mDestino : objetoEn(e.pos);
     if (e.botones == Qt::NoButton) mDestino = -1;
+    if (!(e.botones & Qt::LeftButton)) mostrarGuias({});
     if (destino == 0) {
         if (e.boton == Qt::LeftButton && (mComandos.DibujandoLinea || mComandos.AlargandoLinea))
             canvasIzquierdoArriba();
@@ -166,7 +171,7 @@ void RatonCanvas::objetoIzquierdoAbajo(int i, const QPointF& dentro) {
     prepararMenus(i);
 }
 
-void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro) {
+void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro, bool libre) {
     if (mComandos.DibujandoLinea) {
         // One beep per gesture, not one per mouse move.
         if (!mPitado && pitido) pitido();
@@ -174,8 +179,22 @@ void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro) {
         return;
     }
     const Surface& caja = mWs.item(i);
-    moverObjeto(i, redondear(caja.left() + dentro.x() - AgarreX),
-                redondear(caja.top() + dentro.y() - AgarreY));
+    int left = redondear(caja.left() + dentro.x() - AgarreX);
+    int top = redondear(caja.top() + dentro.y() - AgarreY);
+    QList<Guia> guias;
+    if (!libre) {
+        QList<QRect> otras;
+        for (int j : mWs.pila())
+            if (j != i && mDiseno.enUso(j) && mWs.item(j).visible()) otras << mWs.item(j).geometry();
+        const auto [rangoLeft, rangoTop] = limites(i);
+        const Imantado imantado = Imantar(QRect(left, top, caja.width(), caja.height()), otras, AnchoPapel,
+                                          DistanciaIman, rangoLeft, rangoTop);
+        left = imantado.left;
+        top = imantado.top;
+        guias = imantado.guias;
+    }
+    moverObjeto(i, left, top);
+    mostrarGuias(guias);
 }
 
 void RatonCanvas::moverConTeclado(int dx, int dy) {
@@ -185,27 +204,33 @@ void RatonCanvas::moverConTeclado(int dx, int dy) {
     moverObjeto(i, caja.left() + dx, caja.top() + dy);
 }
 
+std::pair<Intervalo, Intervalo> RatonCanvas::limites(int i) const {
+    const int largo = mDiseno.LargoTicket;
+    // A line's corner stays on the ticket.
+    if (mDiseno.objeto(i).Tipo == TipoLinea) return {{1, 382}, {1, largo - 2}};
+    // At most half of an object may leave the ticket on each side. A half-dot limit rounds to
+    // even, and the rounded value is where a drag beyond it stops.
+    const Surface& caja = mWs.item(i);
+    const double ancho = caja.width() / 2.0;
+    const double alto = caja.height() / 2.0;
+    return {{redondear(-ancho), redondear(AnchoPapel - ancho)}, {redondear(-alto), redondear(largo - alto)}};
+}
+
 void RatonCanvas::moverObjeto(int i, int left, int top) {
     Surface& caja = mWs.item(i);
-    const double ancho = caja.width();
-    const double alto = caja.height();
-    const int largo = mDiseno.LargoTicket;
-    if (mDiseno.objeto(i).Tipo != TipoLinea) {
-        // At most half of an object may leave the ticket on each side.
-        if (left < 1 && -left > ancho / 2) left = redondear(-ancho / 2);
-        if (top < 1 && -top > alto / 2) top = redondear(-alto / 2);
-        if (left > AnchoPapel - ancho / 2) left = redondear(AnchoPapel - ancho / 2);
-        if (top > largo - alto / 2) top = redondear(largo - alto / 2);
-    } else {
-        // A line's corner stays on the ticket.
-        mDiseno.Objeto = static_cast<int16_t>(i);
-        left = std::min(std::max(left, 1), 382);
-        top = std::min(std::max(top, 1), largo - 2);
-    }
-    caja.move(left, top);
+    // A dragged line becomes the current object.
+    if (mDiseno.objeto(i).Tipo == TipoLinea) mDiseno.Objeto = static_cast<int16_t>(i);
+    const auto [rangoLeft, rangoTop] = limites(i);
+    caja.move(rangoLeft.ajustar(left), rangoTop.ajustar(top));
     mComandos.CopiarGeometriaItem(i);
     mDiseno.TicketModificado = Verdadero;
     caja.refresh();
+}
+
+void RatonCanvas::mostrarGuias(const QList<Guia>& guias) {
+    if (guias == mGuias) return;
+    mGuias = guias;
+    emit guiasCambiadas(mGuias);
 }
 
 void RatonCanvas::objetoDerechoArriba(int i, const QPoint& global) {

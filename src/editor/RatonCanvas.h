@@ -1,9 +1,11 @@
 #pragma once
 
 #include "CanvasTicket.h"
+#include "Imanes.h"
 
 #include <QObject>
 #include <functional>
+#include <utility>
 
 class QMenu;
 
@@ -16,6 +18,9 @@ class Workspace;
 // The mouse on the canvas and on the object boxes: dragging objects within their limits,
 // drawing and lengthening lines, the context menus and double click to modify. Works in
 // canvas pixels, so the zoom of the display changes nothing here.
+//
+// A dragged object snaps to the strip's centre line and to the other boxes' edges and centres
+// unless Alt is held; the guides it lines up with are reported until the button is released.
 //
 // Like the classic picture controls, whatever is under the pointer when a button goes down
 // (the bare canvas or an object) keeps the mouse until every button is up: moves and the
@@ -46,14 +51,21 @@ public:
     // Moves the current object by (dx, dy) dots, within the same limits as a drag.
     void moverConTeclado(int dx, int dy);
 
+signals:
+    // The snapping guides to show on the canvas (CanvasTicket::setGuias); empty when they go away.
+    void guiasCambiadas(const QList<quoravex::Guia>& guias);
+
 private:
     void canvasMover(const QPointF& pos);
     void canvasIzquierdoAbajo(const QPointF& pos);
     void canvasIzquierdoArriba();
     void objetoIzquierdoAbajo(int i, const QPointF& dentro);
-    void objetoArrastrar(int i, const QPointF& dentro);
+    void objetoArrastrar(int i, const QPointF& dentro, bool libre);
+    // The lefts and tops a drag may give object i.
+    std::pair<Intervalo, Intervalo> limites(int i) const;
     // Puts object i at (left, top) within the drag limits and takes it into its record.
     void moverObjeto(int i, int left, int top);
+    void mostrarGuias(const QList<Guia>& guias);
     void objetoDerechoArriba(int i, const QPoint& global);
     void prepararMenus(int i);
     bool lineaActiva(int& i);
@@ -67,6 +79,7 @@ private:
     QMenu* mMenuLinea = nullptr;
     int mDestino = -1; // -1: no button held; 0: the canvas holds the mouse; i: object i
     bool mPitado = false;
+    QList<Guia> mGuias;
 };
 
 } // namespace quoravex

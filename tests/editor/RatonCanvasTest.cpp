@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -207,4 +208,123 @@ TEST_F(Raton, ZoomedDragGivesTheSameRecordAndControlWheelStepsTheZoom) {
     for (int k = 0; k < 5; ++k)
         rueda(-120, Qt::ControlModifier);
     EXPECT_EQ(avisos, (QList<double>{2.0, 3.0, 2.0, 1.0}));
+}
+
+// Released 3 dots off centre, an object ends where the centre command puts it; with Alt held
+// it ends where it was released.
+TEST_F(Raton, DraggingSnapsToTheCentreLineLikeTheCentreCommandUnlessAltIsHeld) {
+    QList<QList<Guia>> avisos;
+    QObject::connect(&r, &RatonCanvas::guiasCambiadas, [&](const QList<Guia>& g) { avisos << g; });
+    const struct {
+        int ancho;
+        int desvio; // from the centred left, where the pointer leaves the object
+        Qt::KeyboardModifiers teclas;
+        int esperado; // from the centred left
+    } casos[] = {
+        {100, 3, {}, 0},
+        {100, -3, {}, 0},
+        {101, 3, {}, 0},
+        {101, -3, {}, 0},
+        {103, 3, {}, 0},
+        {103, -3, {}, 0},
+        {57, 2, {}, 0},
+        {101, 5, {}, 5},
+        {101, 3, Qt::AltModifier, 3},
+        {103, -2, Qt::AltModifier, -2},
+    };
+    for (const auto& caso : casos) {
+        const int j = poner(texto(10, 400, caso.ancho, 40));
+        d.Objeto = static_cast<int16_t>(j);
+        c.CentrarHorizontal();
+        const int centrado = caja(j).left();
+        BorrarObjeto(d, ws, j);
+
+        const int i = poner(texto(10, 200, caso.ancho, 40));
+        avisos.clear();
+        pulsar(11, 201);
+        r.mover({{centrado + caso.desvio + 1.0, 201}, Qt::NoButton, Qt::LeftButton, {}, caso.teclas});
+        const QList<QList<Guia>> durante = avisos;
+        soltar(centrado + caso.desvio + 1, 201);
+        const bool imantado = caso.esperado == 0;
+        EXPECT_EQ(std::tuple(caja(i).topLeft(), int(d.objeto(i).Left), durante, avisos.size()),
+                  std::tuple(QPoint(centrado + caso.esperado, 200), centrado + caso.esperado,
+                             imantado ? QList<QList<Guia>>{{{Qt::Vertical, 192}}} : QList<QList<Guia>>{},
+                             imantado ? 2 : 0))
+            << caso.ancho << " " << caso.desvio;
+        if (imantado) {
+            EXPECT_EQ(avisos.last(), QList<Guia>{});
+        }
+        BorrarObjeto(d, ws, i);
+    }
+}
+
+TEST_F(Raton, SnappingKeepsTheDragLimitsAndTheArrowKeysDoNotSnap) {
+    const struct {
+        NuevoObjeto objeto, otro;
+        double hastaX; // the object is grabbed 1 dot inside its corner and dragged sideways
+        int esperado;
+    } casos[] = {
+        // The other box's left edge is 3 dots beyond the limit (384 - 100 / 2) or in reach inside it.
+        {texto(200, 300, 100, 40), texto(337, 100, 40, 20), 337, 334},
+        {texto(200, 300, 100, 40), texto(332, 100, 40, 20), 336, 332},
+        // A line's corner stays at 382 at most, even for the other box's right edge at 384.
+        {lineaEn(300, 50, 60, 2), texto(344, 200, 40, 20), 385, 382},
+    };
+    for (const auto& caso : casos) {
+        const int i = poner(caso.objeto), otro = poner(caso.otro);
+        const QRect antes = caja(i);
+        pulsar(antes.left() + 1, antes.top() + 1);
+        mover(caso.hastaX, antes.top() + 1);
+        soltar(caso.hastaX, antes.top() + 1);
+        EXPECT_EQ(std::pair(caja(i), int(d.objeto(i).Left)),
+                  std::pair(QRect(QPoint(caso.esperado, antes.top()), antes.size()), caso.esperado))
+            << caso.hastaX;
+        BorrarObjeto(d, ws, otro);
+        BorrarObjeto(d, ws, i);
+    }
+
+    // One dot at a time through the centred position, with no guides.
+    int avisos = 0;
+    QObject::connect(&r, &RatonCanvas::guiasCambiadas, [&] { ++avisos; });
+    const int i = poner(texto(140, 10, 100, 40));
+    d.Objeto = static_cast<int16_t>(i);
+    QList<int> lefts;
+    for (int k = 0; k < 3; ++k) {
+        r.moverConTeclado(1, 0);
+        lefts << d.objeto(i).Left;
+    }
+    EXPECT_EQ(std::pair(lefts, avisos), std::pair(QList<int>{141, 142, 143}, 0));
+}
+
+// The canvas shows the guides of a drag over the boxes, one screen pixel wide at any zoom.
+TEST_F(Raton, TheCanvasDrawsTheGuidesUntilTheButtonIsReleased) {
+    CanvasTicket canvas(ws);
+    QObject::connect(&canvas, &CanvasTicket::ratonPulsado, &r, &RatonCanvas::pulsar);
+    QObject::connect(&canvas, &CanvasTicket::ratonMovido, &r, &RatonCanvas::mover);
+    QObject::connect(&canvas, &CanvasTicket::ratonSoltado, &r, &RatonCanvas::soltar);
+    QObject::connect(&r, &RatonCanvas::guiasCambiadas, &canvas, &CanvasTicket::setGuias);
+    canvas.setZoom(2.0);
+    const int i = poner(texto(10, 200, 100, 40));
+    auto magenta = [&] {
+        // The columns drawn in magenta along a row above the box.
+        const QImage img = canvas.grab().toImage();
+        QList<int> columnas;
+        for (int x = 0; x < img.width(); ++x)
+            if (img.pixelColor(x, 20) == QColor(255, 0, 255)) columnas << x;
+        return columnas;
+    };
+    auto moverCon = [&](Qt::KeyboardModifiers teclas) {
+        QMouseEvent e(QEvent::MouseMove, QPointF(282, 402), canvas.mapToGlobal(QPointF(282, 402)),
+                      Qt::NoButton, Qt::LeftButton, teclas);
+        QCoreApplication::sendEvent(&canvas, &e);
+        return std::tuple(caja(i).left(), canvas.guias().size(), magenta());
+    };
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, QPoint(22, 402));
+    // The pointer leaves the box 2 dots left of centred: it snaps there unless Alt is held.
+    EXPECT_EQ(moverCon(Qt::NoModifier), std::tuple(142, 1, QList<int>{384}));
+    EXPECT_EQ(moverCon(Qt::AltModifier), std::tuple(140, 0, QList<int>{}));
+    EXPECT_EQ(moverCon(Qt::NoModifier), std::tuple(142, 1, QList<int>{384}));
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(282, 402));
+    EXPECT_EQ(std::tuple(int(d.objeto(i).Left), canvas.guias().size(), magenta()),
+              std::tuple(142, 0, QList<int>{}));
 }
