@@ -39,6 +39,7 @@ void FormMain::conectarEdicion() {
         mRaton->pulsar(e);
     });
     connect(mCanvas, &CanvasTicket::ratonMovido, mRaton, &RatonCanvas::mover);
+    connect(mRaton, &RatonCanvas::guiasCambiadas, mCanvas, &CanvasTicket::setGuias);
     connect(mCanvas, &CanvasTicket::ratonSoltado, this, [this](const EventoRaton& e) {
         mRaton->soltar(e);
         if (e.botones == Qt::NoButton && !mComandos->DibujandoLinea && !mComandos->AlargandoLinea)

@@ -45,6 +45,7 @@ void FormMain::conectarRecientes() {
         const bool dentro = QRect(0, 0, mWs.PicTicket.width(), mWs.PicTicket.height()).contains(p);
         mLbCursor->setText(dentro ? QStringLiteral("X: %1  Y: %2").arg(p.x()).arg(p.y()) : QString());
     });
+    connect(mCanvas, &CanvasTicket::ratonFuera, this, &FormMain::cursorFuera);
 }
 
 QString FormMain::textoCursor() const {

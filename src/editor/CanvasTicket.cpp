@@ -143,4 +143,9 @@ void CanvasTicket::keyPressEvent(QKeyEvent* e) {
     e->accept();
 }
 
+void CanvasTicket::leaveEvent(QEvent* e) {
+    emit ratonFuera();
+    QWidget::leaveEvent(e);
+}
+
 } // namespace quoravex

@@ -52,6 +52,8 @@ signals:
     void ratonSoltado(const quoravex::EventoRaton& e);
     void ratonDobleClic(const quoravex::EventoRaton& e);
     void zoomCambiado(double zoom);
+    // The pointer left the canvas.
+    void ratonFuera();
     // An arrow key: move the current object by (dx, dy) dots.
     void teclaMover(int dx, int dy);
 
@@ -63,6 +65,7 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     void wheelEvent(QWheelEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
+    void leaveEvent(QEvent* e) override;
 
 private:
     EventoRaton evento(const QMouseEvent* e) const;

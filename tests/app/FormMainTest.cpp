@@ -174,6 +174,9 @@ TEST(FormMain, WindowPlacementZoomAndPointerPosition) {
     // The dot under the pointer, in printer dots whatever the zoom; nothing off the canvas.
     QTest::mouseMove(&f.canvas(), QPoint(201, 81));
     EXPECT_EQ(f.textoCursor(), QStringLiteral("X: 100  Y: 40"));
+    QEvent fuera(QEvent::Leave);
+    QApplication::sendEvent(&f.canvas(), &fuera);
+    EXPECT_TRUE(f.textoCursor().isEmpty());
 }
 
 TEST(FormMain, PrintPreviewFollowsTheDesign) {
