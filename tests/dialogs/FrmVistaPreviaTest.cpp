@@ -126,13 +126,7 @@ TEST(FrmVistaPrevia, UpdateRedrawsTheChangedDesignAndShowsFailuresInside) {
     ASSERT_EQ(TintaEn(mostrada(f, 0), hueco), 0);
 
     // A line across the blank band of the common part, and one push-button less.
-    NuevoObjeto linea;
-    linea.Tipo = TipoLinea;
-    linea.Left = 40;
-    linea.Top = 190;
-    linea.Width = 300;
-    linea.Height = 4;
-    ASSERT_NE(d->agregar(linea), 0);
+    ASSERT_NE(d->agregar(NuevoObjeto{TipoLinea, std::nullopt, 190, 40, 300, 4, QString(), 1}), 0);
     d->NumPulsadores = 2;
     f.actualizar();
     EXPECT_EQ(titulos(f), (QStringList{QStringLiteral("Parte Común"), QStringLiteral("Pulsador 1"),
