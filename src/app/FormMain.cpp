@@ -54,6 +54,9 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mostrarMensaje = [this](const QString& texto) {
         QMessageBox::warning(this, QStringLiteral("Quoravex"), texto, QMessageBox::Ok);
     };
+    mostrarCritico = [this](const QString& texto) {
+        QMessageBox::critical(this, QStringLiteral("Quoravex"), texto, QMessageBox::Ok);
+    };
     ejecutarDialogo = [](QDialog& dialogo) { return dialogo.exec(); };
     construirVentana();
     conectarComandos();

@@ -115,6 +115,8 @@ protected:
 public:
     // Shows a message to the user; tests replace it to record messages instead.
     std::function<void(const QString& texto)> mostrarMensaje;
+    // The same with the stop icon, for a refusal; tests replace it too.
+    std::function<void(const QString& texto)> mostrarCritico;
     // Opens a dialog modally; tests replace it to drive dialogs without exec().
     std::function<int(QDialog& dialogo)> ejecutarDialogo;
     // Hidden buttons of the debug area, by name.

@@ -76,6 +76,13 @@ void FormMain::mnuGuardarTicketComo() {
                             QStringLiteral("Guardar Diseño de Ticket como ..."), DirectorioPrograma(), this);
     ejecutarDialogo(dialogo);
     if (dialogo.RutaElegida.trimmed().isEmpty()) return;
+    // Another design under that name is not replaced without asking.
+    const QFileInfo destino(RutaConExtensionTck(dialogo.RutaElegida));
+    if (destino.exists() &&
+        destino.absoluteFilePath() != QFileInfo(mDiseno.ArchivoTicket).absoluteFilePath()) {
+        Aceptar reemplazar(Aceptar::ReemplazarFichero, this);
+        if (ejecutarDialogo(reemplazar) != QDialog::Accepted) return;
+    }
     ResultadoArchivo r;
     {
         CursorOcupado ocupado;

@@ -27,7 +27,7 @@ void FormMain::mnuConfigLargoTicket() {
     dialogo.mostrarMensaje = mostrarMensaje;
     ejecutarDialogo(dialogo);
     if (mDiseno.LargoTicket > LargoMaximo) {
-        mostrarMensaje(QStringLiteral(
+        mostrarCritico(QStringLiteral(
             "Longitud demasiado grande! (Longitud de 1 a 511). Por Favor cambie su selección."));
         mDiseno.LargoTicket = anterior;
     }

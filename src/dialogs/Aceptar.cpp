@@ -30,6 +30,11 @@ Aceptar::Aceptar(int16_t selectorAceptar, QWidget* parent) : QDialog(parent) {
     connect(Si, &QPushButton::clicked, this, &QDialog::accept);
     connect(No, &QPushButton::clicked, this, &QDialog::reject);
 
+    if (selectorAceptar == ReemplazarFichero) {
+        Aviso->setText(QStringLiteral("El fichero ya existe. ¿Desea reemplazarlo?"));
+        Pregunta->setVisible(false);
+    }
+
     auto* botones = new QHBoxLayout;
     botones->addStretch(1);
     botones->addWidget(Si);

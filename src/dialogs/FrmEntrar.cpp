@@ -45,7 +45,8 @@ FrmEntrar::FrmEntrar(Design& d, QWidget* parent) : QDialog(parent), mDiseno(d) {
 }
 
 void FrmEntrar::aceptar() {
-    const double valor = LeerNumero(TbEntrar->text());
+    // Spaces do not count wherever they are: "3 00" is 300.
+    const double valor = LeerNumero(QString(TbEntrar->text()).remove(QLatin1Char(' ')));
     const auto largo = EnteroDe16(valor);
     if (valor < 1 || !largo || *largo < 1) {
         mostrarMensaje(QStringLiteral("Longitud no valida"));

@@ -51,10 +51,7 @@ FrmPathFilesOut::FrmPathFilesOut(Design& d, Modo modo, const QString& titulo, co
     connect(FilesFOut, &QListWidget::itemClicked, this, &FrmPathFilesOut::clicArchivo);
     connect(FilesFOut, &QListWidget::itemActivated, this, &FrmPathFilesOut::clicArchivo);
     connect(CmdAceptar, &QPushButton::clicked, this, &FrmPathFilesOut::aceptar);
-    connect(CmdCancelar, &QPushButton::clicked, this, [this] {
-        RutaElegida.clear();
-        reject();
-    });
+    connect(CmdCancelar, &QPushButton::clicked, this, &FrmPathFilesOut::reject);
 
     auto* listas = new QHBoxLayout;
     listas->addWidget(DirFOut);
@@ -73,11 +70,16 @@ FrmPathFilesOut::FrmPathFilesOut(Design& d, Modo modo, const QString& titulo, co
     columna->addLayout(botones);
     resize(560, 380);
 
+    // A name can only be chosen by clicking a file when opening; when saving, Enter accepts
+    // the typed name.
+    NombreFicheroTicket->setReadOnly(modo == Abrir);
+    if (modo == Guardar)
+        connect(NombreFicheroTicket, &QLineEdit::returnPressed, this, &FrmPathFilesOut::aceptar);
+
     // A stored folder that no longer exists falls back to the program's folder, and the
     // name entry then keeps its plain look.
     if (!QFileInfo(d.DirTickets).isDir()) {
         irACarpeta(dirPrograma);
-        NombreFicheroTicket->setReadOnly(modo == Abrir);
         return;
     }
     irACarpeta(d.DirTickets);
@@ -86,11 +88,13 @@ FrmPathFilesOut::FrmPathFilesOut(Design& d, Modo modo, const QString& titulo, co
         NombreFicheroTicket->setStyleSheet(fondo);
         etiquetaNombre->setStyleSheet(fondo);
         NombreFicheroTicket->setFocus();
-        connect(NombreFicheroTicket, &QLineEdit::returnPressed, this, &FrmPathFilesOut::aceptar);
-    } else {
-        // A name can only be chosen by clicking a file.
-        NombreFicheroTicket->setReadOnly(true);
     }
+}
+
+void FrmPathFilesOut::reject() {
+    // Esc and the window's close button are "Cancelar": a file clicked before is not chosen.
+    RutaElegida.clear();
+    QDialog::reject();
 }
 
 void FrmPathFilesOut::irACarpeta(const QString& ruta) {

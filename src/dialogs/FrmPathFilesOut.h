@@ -28,6 +28,7 @@ public:
     QString carpeta() const { return mCarpeta; }
     // Shows another folder in the lists.
     void irACarpeta(const QString& ruta);
+    void reject() override;
 
     QLabel* LbCarpeta = nullptr;
     QListWidget* DirFOut = nullptr;

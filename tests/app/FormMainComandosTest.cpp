@@ -24,7 +24,7 @@ TEST(FormMainComandos, TicketLength) {
     const int abajo = s.agregarLinea(QRect(0, 301, 10, 2));
     const int justo = s.agregarLinea(QRect(0, 300, 10, 100));
     for (const auto& [largo, esperado] :
-         {std::pair("300", 300), std::pair("512", 300), std::pair("511", 511)}) {
+         {std::pair("300", 300), std::pair("512", 300), std::pair("5 11", 511)}) {
         s.longitud = QString::fromLatin1(largo);
         s.disparar("mnuConfigLargoTicket");
         EXPECT_EQ(std::tuple(int(s.d().LargoTicket), s.d().enUso(abajo), s.d().enUso(justo),
@@ -32,9 +32,11 @@ TEST(FormMainComandos, TicketLength) {
                   std::tuple(esperado, false, true, esperado + 1))
             << largo;
     }
-    EXPECT_EQ(s.mensajes,
+    // The refusal carries the stop icon.
+    EXPECT_EQ(s.criticos,
               QStringList{QStringLiteral(
                   "Longitud demasiado grande! (Longitud de 1 a 511). Por Favor cambie su selección.")});
+    EXPECT_TRUE(s.mensajes.isEmpty());
 }
 
 TEST(FormMainComandos, CommandStateFollowsTheDesign) {

@@ -26,7 +26,7 @@
 struct VentanaPrueba {
     QTemporaryDir dir;
     std::unique_ptr<quoravex::FormMain> form;
-    QStringList mensajes, dialogos, menus;
+    QStringList mensajes, criticos, dialogos, menus;
     QString longitud;         // typed into the length dialog
     bool respuestaSi = false; // answer of the confirmation dialog
     QString ruta;             // chosen in the file location dialog
@@ -45,6 +45,7 @@ struct VentanaPrueba {
         form = std::make_unique<FormMain>(o);
         d().DirTickets = dir.path() + QLatin1Char('/');
         form->mostrarMensaje = [this](const QString& m) { mensajes << m; };
+        form->mostrarCritico = [this](const QString& m) { criticos << m; };
         form->ejecutarDialogo = [this](QDialog& dlg) { return responder(dlg); };
         form->comandos().mostrarMensaje = form->mostrarMensaje;
         form->comandos().ejecutarDialogo = [this](QDialog& dlg) {

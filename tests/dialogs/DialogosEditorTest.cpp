@@ -91,8 +91,8 @@ TEST(FrmEntrar, LengthEntry) {
     const struct {
         const char* texto;
         int largo; // 0: refused
-    } casos[] = {{"300", 300}, {"12abc", 12}, {"2.5", 2}, {"3.5", 4},
-                 {"", 0},      {"0", 0},      {"-5", 0},  {"70000", 0}};
+    } casos[] = {{"300", 300}, {"12abc", 12}, {"2.5", 2},   {"3.5", 4},    {"", 0},
+                 {"0", 0},     {"-5", 0},     {"70000", 0}, {"3 00", 300}, {" 1 2 x", 12}};
     for (const auto& c : casos) {
         SCOPED_TRACE(c.texto);
         Design d;
