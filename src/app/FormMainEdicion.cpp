@@ -77,7 +77,7 @@ void FormMain::conectarEdicion() {
         const QString nombre = QString::fromLatin1(campo);
         for (QAction* a : menu(QStringLiteral("mnuAnadir") + nombre)->actions())
             conectar(a->objectName(), QStringLiteral("Añadir ") + nombre,
-                     [anadir, f = a->data().toInt()] { anadir(f); });
+                     [anadirCampo = anadir, f = a->data().toInt()] { anadirCampo(f); });
     }
 
     for (const char* sufijo : {"Objeto", "Linea"}) {
