@@ -4,6 +4,7 @@
 #include "render/Workspace.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -200,6 +201,13 @@ void FrmGetFont::cmdOK_Click() {
 void FrmGetFont::cmdCancel_Click() {
     mTerminado = true;
     reject();
+}
+
+bool FrmGetFont::eventFilter(QObject* objeto, QEvent* e) {
+    // The style options keep no focus: a click still selects, the keyboard stays on the list.
+    if (e->type() == QEvent::FocusIn && std::ranges::find(optStyle, objeto) != optStyle.end())
+        lvFonts->setFocus();
+    return QDialog::eventFilter(objeto, e);
 }
 
 void FrmGetFont::showEvent(QShowEvent* e) {

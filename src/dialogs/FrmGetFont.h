@@ -52,6 +52,8 @@ public:
 protected:
     FrmGetFont(Design& d, Workspace& ws, Modo modo, QWidget* parent);
     void showEvent(QShowEvent* e) override;
+    // An option button that gets the focus hands it on to the font list.
+    bool eventFilter(QObject* objeto, QEvent* e) override;
 
 private:
     void construirControles();

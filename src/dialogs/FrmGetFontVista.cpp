@@ -117,6 +117,7 @@ void FrmGetFont::construirControles() {
         auto* b = new QRadioButton(titulos[i], grupoEstilo);
         b->setObjectName(QStringLiteral("optStyle%1").arg(i));
         mGrupoEstilo->addButton(b, i);
+        b->installEventFilter(this);
         optStyle[static_cast<size_t>(i)] = b;
     }
     optStyle[0]->setChecked(true);

@@ -86,12 +86,16 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
     const ObjetoTicket& o = d.objeto(SlotDe(d));
     sldSize->setValue(o.AnchoImagen);
     const QString existente = ResolverRutaImagen(o.ImagenTrabajo.valor(), dirDiseno);
-    if (!existente.isEmpty() && cargar(existente, false)) {
-        mostrarImagen();
-    } else {
-        MensajeImagen(existente.isEmpty() ? TextoArrastrar : TextoFormatoNoValido);
+    if (existente.isEmpty()) {
+        MensajeImagen(TextoArrastrar);
         mImagen.ImagenNueva = true;
         sldSize->setEnabled(false);
+    } else if (cargar(existente, false)) {
+        mostrarImagen();
+    } else {
+        // A file that is no picture leaves the slider enabled; without a picture it resizes nothing.
+        MensajeImagen(TextoFormatoNoValido);
+        mImagen.ImagenNueva = true;
     }
 }
 
@@ -106,6 +110,7 @@ void FrmGetImagen::soltarFicheros(const QStringList& nombres) {
         Avisar(TextoDemasiadoGrande);
         return;
     }
+    sldSize->setEnabled(true);
     if (cargar(ruta, true))
         mostrarImagen();
     else
@@ -153,18 +158,20 @@ void FrmGetImagen::Picture1_Click() {
     if (!ruta.isEmpty()) soltarFicheros({ruta});
 }
 
+// Without a picture in PicWork2 (none dropped yet, or the file was refused) the slider
+// touches neither the record nor the box.
 void FrmGetImagen::sldSize_MouseDown() {
-    mImagen.inicioSlider();
+    if (mImagen.tieneImagen()) mImagen.inicioSlider();
 }
 
 void FrmGetImagen::sldSize_MouseMove() {
-    mImagen.aplicaAncho(sldSize->value());
+    if (mImagen.tieneImagen()) mImagen.aplicaAncho(sldSize->value());
 }
 
+// A click on the groove steps the value by a page without dragging: the width stays as it
+// was and the box only gets its picture back.
 void FrmGetImagen::sldSize_MouseUp() {
-    // A click on the groove moves the value without any mouse move: apply it before the fit.
-    mImagen.aplicaAncho(sldSize->value());
-    mImagen.ajustarTrasSlider();
+    if (mImagen.tieneImagen()) mImagen.ajustarTrasSlider();
 }
 
 void FrmGetImagen::paintEvent(QPaintEvent* e) {

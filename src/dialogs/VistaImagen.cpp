@@ -51,7 +51,7 @@ void SliderTamano::mousePressEvent(QMouseEvent* e) {
 
 void SliderTamano::mouseMoveEvent(QMouseEvent* e) {
     QSlider::mouseMoveEvent(e);
-    if ((e->buttons() & Qt::LeftButton) && isEnabled()) emit ratonMovido();
+    if ((e->buttons() & Qt::LeftButton) && isSliderDown() && isEnabled()) emit ratonMovido();
 }
 
 void SliderTamano::mouseReleaseEvent(QMouseEvent* e) {

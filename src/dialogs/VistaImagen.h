@@ -36,7 +36,9 @@ private:
 };
 
 // A slider that reports the mouse gestures on it, after the slider has handled them, so
-// that the value is already up to date. Keyboard changes report nothing.
+// that the value is already up to date. Only a move that drags the handle is reported: a
+// click on the groove steps the value but reports just the press and the release.
+// Keyboard and wheel changes report nothing.
 class SliderTamano : public QSlider {
     Q_OBJECT
 public:

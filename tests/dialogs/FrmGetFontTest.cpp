@@ -3,6 +3,7 @@
 #include "document/Design.h"
 #include "render/Workspace.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -143,14 +144,22 @@ TEST(FrmGetFont, FamilySliderStyleAndUnderlineDrawLiveAndOkStoresThem) {
     Editor e(TipoTextoFijo, QStringLiteral("Abc"), {Sans, 30}, true);
     FrmGetFont dlg(e.d, e.ws);
     dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     ClicEnFamilia(dlg, Serif);
     EXPECT_EQ(Control<QLabel>(dlg, "lblSelected")->text(), Serif);
+    auto* lv = Control<QListWidget>(dlg, "lvFonts");
     auto* sld = Control<QSlider>(dlg, "sldSize");
     sld->setFocus();
     QTest::keyClick(sld, Qt::Key_PageUp); // one page: ten points larger
     EXPECT_EQ(Control<QLabel>(dlg, "lblSelSize")->text(), QStringLiteral("40"));
+    // The style options pass the focus on to the font list, however they get it.
+    QTest::keyClick(sld, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), lv);
+    Control<QRadioButton>(dlg, "optStyle2")->setFocus();
+    EXPECT_EQ(QApplication::focusWidget(), lv);
     Marcar(dlg, "optStyle3");
     EXPECT_EQ(Control<QLabel>(dlg, "lblStyle")->text(), QStringLiteral("Bold Italic"));
+    EXPECT_EQ(QApplication::focusWidget(), lv);
     Marcar(dlg, "optStyle1");
     Marcar(dlg, "chkUnderline");
     ObjetoTicket nuevo = e.o();

@@ -8,8 +8,11 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 #include <QUrl>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -49,6 +52,35 @@ protected:
     }
     static SliderTamano* slider(FrmGetImagen& f) {
         return f.findChild<SliderTamano*>(QStringLiteral("sldSize"));
+    }
+
+    // Where the slider's handle is drawn, as the slider itself works it out.
+    static QRect asa(const SliderTamano& s) {
+        QStyleOptionSlider opcion;
+        opcion.initFrom(&s);
+        opcion.subControls = QStyle::SC_None;
+        opcion.activeSubControls = QStyle::SC_None;
+        opcion.orientation = s.orientation();
+        opcion.maximum = s.maximum();
+        opcion.minimum = s.minimum();
+        opcion.tickPosition = s.tickPosition();
+        opcion.tickInterval = s.tickInterval();
+        opcion.upsideDown = !s.invertedAppearance(); // vertical: the minimum at the bottom
+        opcion.direction = Qt::LeftToRight;
+        opcion.sliderPosition = s.sliderPosition();
+        opcion.sliderValue = s.value();
+        opcion.singleStep = s.singleStep();
+        opcion.pageStep = s.pageStep();
+        return s.style()->subControlRect(QStyle::CC_Slider, &opcion, QStyle::SC_SliderHandle, &s);
+    }
+
+    // The handle pressed, dragged `arriba` pixels up and released.
+    static void arrastrar(SliderTamano& s, int arriba) {
+        const QPoint desde = asa(s).center();
+        QTest::mousePress(&s, Qt::LeftButton, {}, desde);
+        for (int paso = 1; paso <= 3; ++paso)
+            QTest::mouseMove(&s, desde - QPoint(0, arriba * paso / 3));
+        QTest::mouseRelease(&s, Qt::LeftButton, {}, desde - QPoint(0, arriba));
     }
 
     // A real drop of file addresses onto the preview, entering first as a drag does.
@@ -92,12 +124,68 @@ protected:
 
 } // namespace
 
-TEST_F(FrmGetImagenTest, OpensWithThePromptAndTheSliderDisabled) {
+TEST_F(FrmGetImagenTest, OpensWithThePromptAndTheSliderDisabledThatARefusedFileEnables) {
     auto f = abrir();
     EXPECT_EQ(vista(*f)->superficie().image(), conMensaje(QStringLiteral("Arrastra Imagen hasta Aqui!")));
     EXPECT_FALSE(slider(*f)->isEnabled());
     EXPECT_EQ(slider(*f)->maximum(), 384);
     EXPECT_EQ(slider(*f)->value(), 96);
+    // Still no picture after a refused file: the slider moves, but resizes nothing.
+    const QRect caja = ws.item(slot).geometry();
+    const QImage imagenCaja = ws.item(slot).image();
+    ASSERT_TRUE(soltar(*f, {escribir(QStringLiteral("notes.gif"), QByteArray("not a picture at all"))}));
+    EXPECT_EQ(vista(*f)->superficie().image(), conMensaje(QStringLiteral("Formato de Imagen NO Valido!")));
+    EXPECT_TRUE(slider(*f)->isEnabled());
+    arrastrar(*slider(*f), 60);
+    ASSERT_GT(slider(*f)->value(), 96);
+    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
+    EXPECT_EQ(ws.item(slot).geometry(), caja);
+    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
+    // A stored working bitmap that is no picture opens the same way.
+    d.objeto(slot).ImagenTrabajo = escribir(QStringLiteral("Imagen7.bmp"), QByteArray("damaged"));
+    auto g = abrir();
+    EXPECT_EQ(vista(*g)->superficie().image(), conMensaje(QStringLiteral("Formato de Imagen NO Valido!")));
+    EXPECT_TRUE(slider(*g)->isEnabled());
+    arrastrar(*slider(*g), 60);
+    ASSERT_GT(slider(*g)->value(), 96);
+    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
+    EXPECT_EQ(ws.item(slot).geometry(), caja);
+}
+
+TEST_F(FrmGetImagenTest, OnlyDraggingTheSliderHandleResizesTheBox) {
+    auto f = abrir();
+    ASSERT_TRUE(
+        soltar(*f, {escribir(QStringLiteral("apaisada.png"), Codificar(MitadNegra(200, 100), "PNG"))}));
+    SliderTamano& s = *slider(*f);
+    const QRect caja = ws.item(slot).geometry();
+    ASSERT_EQ(caja, QRect(20, 226, 96, 48));
+    const QImage imagenCaja = ws.item(slot).image();
+    // A click on the groove above the handle steps the value by a page, and that is all.
+    const QRect antesDelClic = asa(s);
+    ASSERT_GT(antesDelClic.top(), 20);
+    QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 5));
+    ASSERT_EQ(s.value(), 96 + s.pageStep());
+    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
+    EXPECT_EQ(ws.item(slot).geometry(), caja);
+    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
+    // Nor does moving the mouse after pressing on the groove.
+    QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 5));
+    QTest::mouseMove(&s, QPoint(antesDelClic.center().x(), 15));
+    QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 15));
+    ASSERT_EQ(s.value(), 96 + 2 * s.pageStep());
+    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
+    EXPECT_EQ(ws.item(slot).geometry(), caja);
+    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
+    // Dragging the handle up widens the box, keeping the picture's proportions.
+    arrastrar(s, 40);
+    const int ancho = s.value();
+    ASSERT_GT(ancho, 96 + 2 * s.pageStep());
+    EXPECT_EQ(d.objeto(slot).AnchoImagen, ancho);
+    const int alto = ws.item(slot).height();
+    EXPECT_LE(std::abs(2 * alto - ancho), 1);
+    EXPECT_EQ(ws.item(slot).geometry(), QRect(20, 226, 2 * alto, alto));
+    EXPECT_FALSE(ws.item(slot).border());
+    EXPECT_EQ(ws.item(slot).point(5, alto / 2), 0);
 }
 
 TEST_F(FrmGetImagenTest, DropConvertsStoresAndPlacesAndASecondDropReplacesTheBitmap) {
