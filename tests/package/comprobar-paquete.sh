@@ -89,7 +89,7 @@ else
 fi
 
 echo "== lintian"
-lintian --fail-on error --no-tag-display-limit "$deb" >"$temporal/lintian.log" 2>&1 && lint=0 || lint=$?
+lintian --fail-on error --tag-display-limit 0 "$deb" >"$temporal/lintian.log" 2>&1 && lint=0 || lint=$?
 cat "$temporal/lintian.log"
 grep -q '^E: ' "$temporal/lintian.log" && falla "lintian errors" || true
 [ "$lint" -eq 0 ] && bien "lintian: no error" || falla "lintian exit $lint"
