@@ -77,7 +77,21 @@ void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg) {
 ArgumentosPrograma LeerArgumentos(const QStringList& argumentos) {
     ArgumentosPrograma r;
     QStringList resto;
-    for (const QString& a : argumentos) {
+    const QString carpeta = QStringLiteral("--carpeta-trabajo");
+    for (qsizetype i = 0; i < argumentos.size(); ++i) {
+        const QString& a = argumentos.at(i);
+        if (a == carpeta && i + 1 < argumentos.size()) {
+            r.carpetaTrabajo = argumentos.at(++i);
+            continue;
+        }
+        if (a.startsWith(carpeta + QLatin1Char('='))) {
+            r.carpetaTrabajo = a.mid(carpeta.size() + 1);
+            continue;
+        }
+        if (a == QStringLiteral("--carpeta-usuario")) {
+            r.carpetaUsuario = true;
+            continue;
+        }
         const bool diseno = !a.startsWith(QLatin1Char('-')) &&
                             (a.endsWith(QLatin1String(".tck"), Qt::CaseInsensitive) || QFileInfo(a).isFile());
         if (diseno) {

@@ -27,12 +27,14 @@ void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg);
 // The program's arguments split: a design file to open, and the rest as the command line.
 struct ArgumentosPrograma {
     QString lineaComandos;
-    QString archivoDiseno; // empty: none
+    QString archivoDiseno;       // empty: none
+    QString carpetaTrabajo;      // "--carpeta-trabajo CARPETA": where the working files go
+    bool carpetaUsuario = false; // "--carpeta-usuario": they go to the user's own folder
 };
 
 // The design file is the last argument that ends in ".tck" or names an existing file; the
-// other arguments, joined, form the command line ("COM4"). A design's path never selects a
-// port.
+// other arguments, joined, form the command line ("COM4"). A design's path and the working
+// folder never select a port.
 ArgumentosPrograma LeerArgumentos(const QStringList& argumentos);
 
 // Joins the program's arguments (without the program name) the way the command line reads.

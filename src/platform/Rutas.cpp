@@ -41,4 +41,12 @@ QString ConSeparador(const QString& ruta) {
     return ruta + QLatin1Char('/');
 }
 
+QString CarpetaTrabajoUsuario() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
+}
+
+bool UsarCarpetaTrabajo(const QString& carpeta) {
+    return !carpeta.isEmpty() && CrearDirectorio(carpeta) && QDir::setCurrent(carpeta);
+}
+
 } // namespace quoravex

@@ -17,6 +17,13 @@ QString DirectorioPrograma();
 // folder when the program's folder cannot be written (an installed program).
 QString DirectorioTicketsInicial(const QString& dirPrograma);
 
+// The user's own folder for the designer's working files.
+QString CarpetaTrabajoUsuario();
+
+// Makes the folder (with its parents) the current one, where the raster, font and picture
+// files go; false when it cannot be made or entered.
+bool UsarCarpetaTrabajo(const QString& carpeta);
+
 // A folder path with the separator at its end.
 QString ConSeparador(const QString& ruta);
 

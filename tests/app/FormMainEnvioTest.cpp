@@ -1,11 +1,13 @@
 #include "app/FormMain.h"
 #include "dialogs/FrmEnviar.h"
 #include "dialogs/FrmEnviarFechaHora.h"
+#include "document/Configuracion.h"
 #include "editor/ObjetosCanvas.h"
 #include "link/FakeSerialPort.h"
 #include "link/ImpresoraVirtual.h"
 #include "link/ParPuertos.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/Rutas.h"
 
 #include "support/Esperar.h"
 #include <QAction>
@@ -184,4 +186,20 @@ TEST(FormMainEnvio, DateAndTimeSetsThePrinterClock) {
     EXPECT_TRUE(s.errores.isEmpty());
     ASSERT_TRUE(s.impresora.fechaHora.has_value());
     EXPECT_LE(std::abs(s.impresora.fechaHora->secsTo(QDateTime::currentDateTime())), 5);
+}
+
+TEST(FormMainEnvio, AWorkingFolderTakesEveryFileOfTheSend) {
+    Sesion s;
+    QTemporaryDir otra;
+    const QString carpeta = otra.filePath(QStringLiteral("trabajo/quoravex"));
+    const ArgumentosPrograma a = LeerArgumentos({QStringLiteral("--carpeta-trabajo"), carpeta});
+    ASSERT_TRUE(UsarCarpetaTrabajo(a.carpetaTrabajo)); // what start-up does with the option
+    s.disenar();
+    s.form->actualizarComandos();
+    s.form->accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+    EXPECT_EQ(s.impresora.rasters.size(), 3u);
+    for (const char* nombre : {"Salida00.bin", "Salida01.bin", "Salida02.bin", "DatosRasterTurno.bin"}) {
+        EXPECT_TRUE(QFile::exists(QDir(carpeta).filePath(QString::fromLatin1(nombre)))) << nombre;
+        EXPECT_FALSE(QFile::exists(s.dir.filePath(QString::fromLatin1(nombre)))) << nombre;
+    }
 }

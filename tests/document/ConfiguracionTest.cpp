@@ -123,4 +123,13 @@ TEST(Configuracion, CommandLine) {
         EXPECT_EQ(a.lineaComandos, c.linea) << c.argumentos.join(QLatin1Char(' ')).toStdString();
         EXPECT_EQ(a.archivoDiseno, c.archivo);
     }
+    // The working folder, named or the user's own; never read as a port.
+    const ArgumentosPrograma carpeta = LeerArgumentos(
+        {QStringLiteral("--carpeta-trabajo"), QStringLiteral("/srv/COM9"), QStringLiteral("COM2")});
+    EXPECT_EQ(std::tuple(carpeta.carpetaTrabajo, carpeta.lineaComandos, carpeta.carpetaUsuario),
+              std::tuple(QStringLiteral("/srv/COM9"), QStringLiteral("COM2"), false));
+    EXPECT_EQ(LeerArgumentos({QStringLiteral("--carpeta-trabajo=/tmp/x")}).carpetaTrabajo,
+              QStringLiteral("/tmp/x"));
+    EXPECT_TRUE(
+        LeerArgumentos({QStringLiteral("--carpeta-usuario"), QStringLiteral("a.tck")}).carpetaUsuario);
 }

@@ -1,5 +1,7 @@
 #include "Comandos.h"
 
+#include "document/Version.h"
+
 namespace quoravex::cli {
 
 const QList<Comando>& Comandos() {
@@ -12,7 +14,8 @@ QString AyudaGeneral() {
     QString ayuda = QStringLiteral("Uso: quoravex-cli ORDEN [argumentos]\n\nÓrdenes:\n");
     for (const Comando& c : Comandos())
         ayuda += QStringLiteral("  %1  %2\n").arg(c.nombre.leftJustified(10), c.resumen);
-    ayuda += QStringLiteral("\nUse \"quoravex-cli ORDEN --help\" para ver la ayuda de cada orden.\n");
+    ayuda += QStringLiteral("\nUse \"quoravex-cli ORDEN --help\" para ver la ayuda de cada orden y\n"
+                            "\"quoravex-cli --version\" para ver la versión.\n");
     return ayuda;
 }
 
@@ -25,6 +28,10 @@ int EjecutarCli(const QStringList& palabras, Consola& consola) {
     if (nombre == QStringLiteral("-h") || nombre == QStringLiteral("--help") ||
         nombre == QStringLiteral("help")) {
         consola.out << AyudaGeneral();
+        return SalidaCorrecta;
+    }
+    if (nombre == QStringLiteral("--version")) {
+        consola.out << TextoVersion();
         return SalidaCorrecta;
     }
     for (const Comando& c : Comandos()) {

@@ -2,6 +2,7 @@
 // path it prints, and what arrives is kept in a folder as files and ticket pictures.
 #include "PuertoPty.h"
 #include "SalidaImpresora.h"
+#include "document/Version.h"
 #include "link/ImpresoraVirtual.h"
 #include "link/Trama.h"
 
@@ -42,6 +43,8 @@ int main(int argc, char* argv[]) {
                        "line has been quiet for 10 ms, bytes that do not make a frame are dropped\n"
                        "until a frame with a correct CRC comes."));
     p.addHelpOption();
+    p.addOption(
+        QCommandLineOption(QStringLiteral("version"), QStringLiteral("Displays version information.")));
     const auto opcion = [&](const char* nombre, const char* ayuda, const char* valor = nullptr) {
         p.addOption(valor ? QCommandLineOption(QString::fromLatin1(nombre), QString::fromLatin1(ayuda),
                                                QString::fromLatin1(valor))
@@ -74,6 +77,10 @@ int main(int argc, char* argv[]) {
         "are lost (default: no limit).",
         "n");
     p.process(app);
+    if (p.isSet(QStringLiteral("version"))) {
+        std::fputs(TextoVersion().toUtf8().constData(), stdout);
+        return 0;
+    }
 
     PuertoPty puerto;
     QString error;
