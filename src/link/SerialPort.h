@@ -66,6 +66,9 @@ public:
     virtual bool setRts(bool on) = 0;
     virtual bool setDtr(bool on) = 0;
 
+    // Why the last open failed or the port was lost, in Spanish; empty when not known.
+    virtual QString ultimoError() const { return {}; }
+
 signals:
     // Bytes arrived.
     void received();
