@@ -1,5 +1,6 @@
 #include "VentanaEnlace.h"
 
+#include "platform/PuertoSerie.h"
 #include "platform/RelojesEnlace.h"
 #include "platform/SystemSerialPort.h"
 #include "platform/Ventanas.h"
@@ -29,7 +30,9 @@ constexpr int AnchoVentana = 351;
 VentanaEnlace::VentanaEnlace(OpcionesVentanaEnlace opciones, const ConfiguracionLinea& linea,
                              const QString& nombreInicio, QWidget* parent)
     : QDialog(parent), mOpciones(std::move(opciones)) {
-    mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto) : std::make_unique<SystemSerialPort>();
+    // The port number names a device of this machine or a network port (QUORAVEX_COM<n>).
+    mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto)
+                                     : CrearPuertoSerie(SystemSerialPort::NombreDispositivo(mOpciones.puertoCom));
     mPuerto = mPuertoPropio.get();
     mDirectorio = mOpciones.directorio.isEmpty() ? QDir::currentPath() : mOpciones.directorio;
     mEnlace = std::make_unique<EnlaceImpresora>(*mPuerto, *this, linea, mOpciones.ajustes);

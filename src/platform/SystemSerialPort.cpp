@@ -1,7 +1,6 @@
 #include "SystemSerialPort.h"
 
 #include <QtGlobal>
-#include <algorithm>
 
 namespace quoravex {
 
@@ -24,12 +23,11 @@ QSerialPort::Parity paridad(char p) {
 
 } // namespace
 
-SystemSerialPort::SystemSerialPort(QObject* parent) : SerialPort(parent) {
+SystemSerialPort::SystemSerialPort(QObject* parent)
+    : SerialPort(parent), mLinea([this] {
+          if (mPuerto.isOpen() && mPuerto.bytesToWrite() == 0) emit drained();
+      }) {
     connect(&mPuerto, &QSerialPort::readyRead, this, &SerialPort::received);
-    mReloj.start();
-    mVaciado.setSingleShot(true);
-    mVaciado.setTimerType(Qt::PreciseTimer);
-    connect(&mVaciado, &QTimer::timeout, this, &SystemSerialPort::avisarVaciado);
     connect(&mPuerto, &QSerialPort::bytesWritten, this, &SystemSerialPort::avisarVaciado);
     connect(&mPuerto, &QSerialPort::errorOccurred, this, &SystemSerialPort::alError);
 }
@@ -75,18 +73,15 @@ bool SystemSerialPort::open(int numero, const ConfiguracionLinea& linea) {
     mPuerto.setStopBits(linea.bitsParada == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     mPuerto.setFlowControl(QSerialPort::NoFlowControl);
     const bool abierto = mPuerto.open(QIODevice::ReadWrite);
-    // Start bit, data bits, parity and stop bits: 11 for 8,n,2.
-    const int bits = 1 + linea.bitsDatos + (linea.paridad == 'n' ? 0 : 1) + linea.bitsParada;
-    mNsPorByte = linea.baudios > 0 ? bits * 1000000000LL / linea.baudios : 0;
-    mLineaLibreNs = 0;
-    mVaciado.stop();
+    mError = abierto ? QString() : QStringLiteral("%1: %2").arg(mPuerto.portName(), mPuerto.errorString());
+    mLinea.configurar(linea);
     mPuerto.clearError();
     mCambiando = false;
     return abierto;
 }
 
 void SystemSerialPort::close() {
-    mVaciado.stop();
+    mLinea.detener();
     mCambiando = true;
     mPuerto.close();
     mPuerto.clearError();
@@ -96,21 +91,13 @@ void SystemSerialPort::close() {
 bool SystemSerialPort::write(const QByteArray& bytes) {
     if (!mPuerto.isOpen() || mPuerto.write(bytes) != bytes.size()) return false;
     // The device takes the bytes at once; the line needs its time to carry them.
-    const qint64 ahora = mReloj.nsecsElapsed();
-    mLineaLibreNs = std::max(ahora, mLineaLibreNs) + bytes.size() * mNsPorByte;
+    mLinea.escrito(bytes.size());
     return true;
 }
 
 void SystemSerialPort::avisarVaciado() {
     if (!mPuerto.isOpen() || mPuerto.bytesToWrite() > 0) return;
-    // The output is drained when its last byte has left the line, not when the device
-    // driver took it; a frame counts as sent only then.
-    const qint64 falta = mLineaLibreNs - mReloj.nsecsElapsed();
-    if (falta > 0) {
-        mVaciado.start(static_cast<int>((falta + 999999) / 1000000));
-        return;
-    }
-    emit drained();
+    mLinea.revisar();
 }
 
 bool SystemSerialPort::setRts(bool on) {

@@ -1,10 +1,9 @@
 #pragma once
 
+#include "TiempoLinea.h"
 #include "link/SerialPort.h"
 
-#include <QElapsedTimer>
 #include <QSerialPort>
-#include <QTimer>
 
 namespace quoravex {
 
@@ -32,6 +31,7 @@ public:
     qint64 bytesToWrite() const override { return mPuerto.bytesToWrite(); }
     bool setRts(bool on) override;
     bool setDtr(bool on) override;
+    QString ultimoError() const override { return mError; }
 
 private:
     void alError(QSerialPort::SerialPortError error);
@@ -40,10 +40,8 @@ private:
     QSerialPort mPuerto;
     bool mCambiando = false; // open and close report their own failures
     QString mDispositivo;
-    QElapsedTimer mReloj;
-    QTimer mVaciado;
-    qint64 mNsPorByte = 0;    // time one byte takes on the line at the set speed
-    qint64 mLineaLibreNs = 0; // when the last byte written will have left
+    TiempoLinea mLinea;
+    QString mError;
 };
 
 } // namespace quoravex

@@ -41,7 +41,8 @@ int main(int argc, char* argv[]) {
                        "It refuses (status 0x0F) what a printer refuses, and does not answer frames\n"
                        "sent at other line settings than 19200 8N2 (the clock: 1200 8N2). After the\n"
                        "line has been quiet for 10 ms, bytes that do not make a frame are dropped\n"
-                       "until a frame with a correct CRC comes."));
+                       "until a frame with a correct CRC comes. It prints \"LINEA <settings>\" when a\n"
+                       "frame comes at other line settings than the one before."));
     p.addHelpOption();
     p.addOption(
         QCommandLineOption(QStringLiteral("version"), QStringLiteral("Displays version information.")));
@@ -106,13 +107,19 @@ int main(int argc, char* argv[]) {
     const int rechazoCada = entero(p, QStringLiteral("nak-every"));
     const bool procesando = p.isSet(QStringLiteral("processing-first"));
     int tramas = 0;
+    QTextStream informe(stdout);
+    std::optional<ConfiguracionLinea> lineaVista;
     impresora.antesDeTrama = [&](const QByteArray& trama) {
         ++tramas;
+        // The line settings each frame came at, whoever set them (a device server among them).
+        if (const auto linea = puerto.linea(); linea && linea != lineaVista) {
+            lineaVista = linea;
+            informe << QStringLiteral("LINEA ") << linea->texto() << Qt::endl;
+        }
         if (rechazoCada > 0 && tramas % rechazoCada == 0) impresora.fallos.rechazo = 1;
         if (procesando && static_cast<uint8_t>(trama.at(1)) != CmdStatus) impresora.fallos.procesando = 1;
     };
 
-    QTextStream informe(stdout);
     const QString carpeta =
         p.isSet(QStringLiteral("out")) ? p.value(QStringLiteral("out")) : QStringLiteral("printer-out");
     SalidaImpresora salida(impresora, carpeta, informe);
