@@ -33,6 +33,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     LeerLineaComandos(opciones.lineaComandos, cfg);
     mDiseno.ModeloTeclado = cfg.ModeloTeclado;
     mDiseno.PuertoCom = cfg.PuertoCom;
+    dispositivos = cfg.Dispositivos;
     marcarPuerto();
 
     prepararDirectorioTrabajo(opciones);
@@ -169,8 +170,10 @@ void FormMain::aplicarModeloTeclado() {
 
 void FormMain::marcarPuerto() {
     for (int p = 1; p <= 9; ++p)
-        if (QAction* a = accion(QStringLiteral("MnuPortSerie_%1").arg(p)))
+        if (QAction* a = accion(QStringLiteral("MnuPortSerie_%1").arg(p))) {
             a->setChecked(p == mDiseno.PuertoCom);
+            a->setStatusTip(dispositivos.value(p)); // a configured device or network port
+        }
 }
 
 QString FormMain::textoEstado() const {

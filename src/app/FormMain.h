@@ -135,6 +135,7 @@ public:
     std::function<std::unique_ptr<SerialPort>()> crearPuerto;
     // Pacing of the transfer timers, from the command line or the environment.
     AjustesTick ajustesTick;
+    QMap<int, QString> dispositivos; // what port numbers stand for, from Morvane.cfg
     // Shows the transfer windows' critical messages; empty: a message box. Tests set it.
     std::function<void(const QString& texto, const QString& titulo)> mostrarError;
 

@@ -30,9 +30,9 @@ constexpr int AnchoVentana = 351;
 VentanaEnlace::VentanaEnlace(OpcionesVentanaEnlace opciones, const ConfiguracionLinea& linea,
                              const QString& nombreInicio, QWidget* parent)
     : QDialog(parent), mOpciones(std::move(opciones)) {
-    // The port number names a device of this machine or a network port (QUORAVEX_COM<n>).
+    // The port number stands for a device of this machine or a network port.
     mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto)
-                                     : CrearPuertoSerie(SystemSerialPort::NombreDispositivo(mOpciones.puertoCom));
+                                     : CrearPuertoSerie(SystemSerialPort::NombreDispositivo(mOpciones.puertoCom, mOpciones.dispositivo));
     mPuerto = mPuertoPropio.get();
     mDirectorio = mOpciones.directorio.isEmpty() ? QDir::currentPath() : mOpciones.directorio;
     mEnlace = std::make_unique<EnlaceImpresora>(*mPuerto, *this, linea, mOpciones.ajustes);

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 namespace quoravex {
 
@@ -41,6 +42,11 @@ void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg) {
         // Only the three models exist; anything else leaves the current one.
         const auto modelo = valorTrasIgual(linea);
         if (modelo && *modelo >= 1 && *modelo <= 3) cfg.ModeloTeclado = static_cast<uint8_t>(*modelo);
+        return;
+    }
+    static const QRegularExpression dispositivo(QStringLiteral(R"(^\s*Device\s+COM([1-9])\s*=\s*(\S+)\s*$)"));
+    if (const QRegularExpressionMatch m = dispositivo.match(linea); m.hasMatch()) {
+        cfg.Dispositivos.insert(m.captured(1).toInt(), m.captured(2));
         return;
     }
     if (linea.contains(QLatin1String("Tick ms"))) {

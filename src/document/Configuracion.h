@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -11,6 +12,9 @@ struct Configuracion {
     uint8_t ModeloTeclado = 1;
     int16_t PuertoCom = 1;
     int TickMs = 0; // length of the link's wait tick in ms; 0: the program's default
+    // What a port number stands for ("Device COM3 = rfc2217://10.0.0.5:2001"): a device of
+    // this machine or a network port; numbers not listed use the system's own device.
+    QMap<int, QString> Dispositivos;
 };
 
 inline const QString NombreArchivoConfiguracion = QStringLiteral("Morvane.cfg");

@@ -37,12 +37,13 @@ SystemSerialPort::~SystemSerialPort() {
     mPuerto.close();
 }
 
-QString SystemSerialPort::NombreDispositivo(int numero) {
+QString SystemSerialPort::NombreDispositivo(int numero, const QString& configurado) {
+    const QString nombre = qEnvironmentVariable(qPrintable(QStringLiteral("QUORAVEX_COM%1").arg(numero)));
+    if (!nombre.isEmpty()) return nombre;
+    if (!configurado.isEmpty()) return configurado;
 #ifdef Q_OS_WIN
     return QStringLiteral("COM") + QString::number(numero);
 #else
-    const QString nombre = qEnvironmentVariable(qPrintable(QStringLiteral("QUORAVEX_COM%1").arg(numero)));
-    if (!nombre.isEmpty()) return nombre;
     return QStringLiteral("/dev/ttyS") + QString::number(numero - 1);
 #endif
 }

@@ -14,8 +14,10 @@ public:
     explicit SystemSerialPort(QObject* parent = nullptr);
     ~SystemSerialPort() override;
 
-    // "COMn" on Windows; elsewhere the device named by QUORAVEX_COM<n>, or /dev/ttyS<n-1>.
-    static QString NombreDispositivo(int numero);
+    // The device that port number n stands for: the one named by QUORAVEX_COM<n>, else the
+    // configured one, else "COMn" on Windows and /dev/ttyS<n-1> elsewhere. It may name a
+    // network port.
+    static QString NombreDispositivo(int numero, const QString& configurado = {});
     // The port error event that a serial device error stands for, or 0 for none.
     static int EventoDeError(QSerialPort::SerialPortError error);
 

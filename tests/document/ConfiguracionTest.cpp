@@ -38,6 +38,8 @@ TEST(Configuracion, LineRules) {
         int puerto;
         int modelo;
         int tick = 0;
+        int com = 0;
+        const char* dispositivo = nullptr;
     } casos[] = {
         {"Comunication Port = COM 7", 7, 1},
         {"xx Comunication Port: COM2.5", 2, 1},            // halves to even
@@ -57,6 +59,10 @@ TEST(Configuracion, LineRules) {
         {"Tick ms=0", 1, 1, 0}, // outside 1..1000: ignored
         {"Tick ms=5000", 1, 1, 0},
         {"tick ms=20", 1, 1, 0},
+        {"Device COM3 = rfc2217://10.0.0.5:2001", 1, 1, 0, 3, "rfc2217://10.0.0.5:2001"},
+        {"Device COM9=/dev/ttyUSB1", 1, 1, 0, 9, "/dev/ttyUSB1"},
+        {"Device COM0 = /dev/ttyUSB1", 1, 1, 0}, // only COM1..COM9
+        {"Device COM2 =", 1, 1, 0},
     };
     for (const auto& c : casos) {
         Configuracion cfg;
@@ -64,6 +70,9 @@ TEST(Configuracion, LineRules) {
         EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
         EXPECT_EQ(cfg.ModeloTeclado, c.modelo) << c.linea;
         EXPECT_EQ(cfg.TickMs, c.tick) << c.linea;
+        EXPECT_EQ(cfg.Dispositivos.size(), c.dispositivo ? 1 : 0) << c.linea;
+        if (c.dispositivo)
+            EXPECT_EQ(cfg.Dispositivos.value(c.com), QString::fromLatin1(c.dispositivo)) << c.linea;
     }
 }
 
