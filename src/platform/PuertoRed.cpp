@@ -3,6 +3,7 @@
 #include <QHostAddress>
 #include <QHostInfo>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include <gensio/gensio.h>
 #include <gensio/gensio_err.h>
@@ -437,6 +438,20 @@ void PuertoRed::conectar() {
     }
     mBuscando = true;
     const int generacion = ++mGeneracion;
+    // A host that does not answer is given up after the same wait as open()'s.
+    QTimer::singleShot(EsperaConexionMs, this, [this, generacion] {
+        if (generacion != mGeneracion) return;
+        {
+            std::lock_guard l(mConexion->m);
+            if (mConexion->estado != ConexionRed::Estado::Conectando) return;
+            mConexion->estado = ConexionRed::Estado::Caida;
+            mConexion->error = QStringLiteral("tiempo agotado");
+        }
+        ++mGeneracion;
+        mBuscando = false;
+        mConexion->ordenar(OrdenCerrar{});
+        emit conexionTerminada();
+    });
     QHostInfo::lookupHost(mDireccion->host, this, [this, generacion](const QHostInfo& info) {
         if (generacion != mGeneracion) return;
         mBuscando = false;
