@@ -26,6 +26,8 @@ EnlaceImpresora::~EnlaceImpresora() {
 
 bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
     mPuertoCom = puertoCom;
+    mRepeticiones = 0;
+    mUltimaEscrita.clear();
     if (otraInstanciaEnEjecucion) {
         mSink.mensaje(QStringLiteral("Programa ya en Ejecución"),
                       QStringLiteral("Error de inicio de ejecución"));
@@ -70,9 +72,14 @@ void EnlaceImpresora::ID_send_string(QByteArrayView texto, int n) {
     mRetenida = false;
     mSink.reloj(Reloj::TOut, 0);
     ++mCopias;
+    const QByteArray trama = bytes.toByteArray();
+    if (trama == mUltimaEscrita)
+        ++mRepeticiones;
+    else
+        mUltimaEscrita = trama;
     mRts = true;
     mPuerto.setRts(true);
-    if (!mPuerto.isOpen() || !mPuerto.write(bytes.toByteArray()))
+    if (!mPuerto.isOpen() || !mPuerto.write(trama))
         soltarRts(); // nothing is leaving, so no drained report will come
 }
 

@@ -53,6 +53,9 @@ public:
 
     // RTS as this program last set it: on from a write until the port reports it drained.
     bool rts() const { return mRts; }
+    // Frames written again since the port was loaded: a write whose bytes equal the write
+    // before it (after a NAK, a lost reply or a busy printer).
+    int repeticiones() const { return mRepeticiones; }
     // Drops RTS without the drained report, for a port that never gives it.
     void soltarRts();
 
@@ -108,6 +111,9 @@ private:
     bool mRetenida = false;   // BufRX holds a whole frame, waiting for the line to go quiet
     bool mProrrogada = false; // the quiet wait was extended once for a frame still arriving
     std::vector<Transferencia*> mTransferencias;
+    // Frames written again, and the last frame written, which the next is compared with.
+    int mRepeticiones = 0;
+    QByteArray mUltimaEscrita;
 };
 
 } // namespace quoravex

@@ -28,11 +28,14 @@ struct ResultadoEnvioConsola {
     bool sinFontTurno = false;   // the design has no turn-number field: there was no font to send
     bool tiempoAgotado = false;
     QStringList mensajes; // what the windows would have shown in message boxes
+    QString error;        // what failed, in one line; empty when ok
     qint64 duracionMs = 0;
+    int repeticiones = 0; // frames the link wrote again (EnlaceImpresora::repeticiones)
 };
 
 // Sends the raster files and then the turn-number font ("IniciarEnvio"), running real
-// timers in an event loop until the sequence ends, writing the log lines to `salida`.
+// timers in an event loop until the sequence ends, writing the log lines to `salida`:
+// a fleet of one printer (EnviarDisenoFlota).
 // ok only when the rasters and the turn-number font (if the design has one) went through.
 // Needs a QCoreApplication.
 ResultadoEnvioConsola EnviarDisenoConsola(const Design& design, OpcionesEnvioConsola opciones,

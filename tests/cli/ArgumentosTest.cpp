@@ -1,6 +1,7 @@
 #include "Argumentos.h"
 #include "Comandos.h"
 #include "InfoDiseno.h"
+#include "ListaPuertos.h"
 
 #include "document/RecordCodec.h"
 #include "render/VistaPrevia.h"
@@ -8,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
@@ -23,27 +25,65 @@ QStringList palabras(const char* v) {
 } // namespace
 
 TEST(Argumentos, OptionsPositionalsHelpAndErrors) {
-    // Expected: the usage error, or "positionals;value of --dir;help".
+    // Expected: the usage error, or "positionals;last value of --dir;every value;help".
     const std::pair<const char*, const char*> casos[] = {
-        {"a.tck", "a.tck;;0"},
-        {"a.tck|--dir|x", "a.tck;x;0"},
-        {"--dir=x y|a.tck", "a.tck;x y;0"},
-        {"a.tck|-h", "a.tck;;1"},
-        {"--help", ";;1"},
-        {"--|--dir", "--dir;;0"},
-        {"-", "-;;0"},
+        {"a.tck", "a.tck;;;0"},
+        {"a.tck|--dir|x", "a.tck;x;x;0"},
+        {"--dir=x y|a.tck", "a.tck;x y;x y;0"},
+        {"--dir|x|a.tck|--dir=y|--dir|z", "a.tck;z;x,y,z;0"},
+        {"a.tck|-h", "a.tck;;;1"},
+        {"--help", ";;;1"},
+        {"--|--dir", "--dir;;;0"},
+        {"-", "-;;;0"},
         {"a.tck|--dir", "La opción --dir necesita un valor."},
         {"--dir=", "La opción --dir necesita un valor."},
+        {"--dir|x|--dir=", "La opción --dir necesita un valor."},
         {"--out|x", "Opción desconocida: --out"},
     };
+    const QString dir = QStringLiteral("--dir");
     for (const auto& [entrada, esperado] : casos) {
-        const Argumentos a = AnalizarArgumentos(palabras(entrada), {QStringLiteral("--dir")});
-        const QString visto = !a.error.isEmpty() ? a.error
-                                                 : a.posicionales.join(QLatin1Char(',')) + QLatin1Char(';') +
-                                                       a.opcion(QStringLiteral("--dir")) + QLatin1Char(';') +
-                                                       QString::number(a.ayuda);
+        const Argumentos a = AnalizarArgumentos(palabras(entrada), {dir});
+        const QString visto =
+            !a.error.isEmpty() ? a.error
+                               : QStringList{a.posicionales.join(QLatin1Char(',')), a.opcion(dir),
+                                             a.valores(dir).join(QLatin1Char(',')), QString::number(a.ayuda)}
+                                     .join(QLatin1Char(';'));
         EXPECT_EQ(visto, QString::fromUtf8(esperado)) << entrada;
     }
+}
+
+TEST(ListaPuertos, CommentsBlanksAndSpacesDoNotCountAndWhatIsWrittenReadsBack) {
+    // Expected: the ports joined by "|".
+    const std::pair<const char*, const char*> casos[] = {
+        {"", ""},
+        {"/dev/ttyUSB0\n/dev/ttyUSB1\n", "/dev/ttyUSB0|/dev/ttyUSB1"},
+        {"# planta baja\n\n  /dev/ttyUSB0  \n\t\n/dev/ttyUSB1 # caja 2\n#/dev/ttyUSB9\n",
+         "/dev/ttyUSB0|/dev/ttyUSB1"},
+        {"a\r\nb\r\n", "a|b"},
+        {"socket://10.0.0.5:7001", "socket://10.0.0.5:7001"},
+        {"   # solo comentarios\n#\n\n", ""},
+    };
+    QTemporaryDir dir;
+    const QString fichero = dir.filePath(QStringLiteral("lista.txt"));
+    for (const auto& [texto, esperado] : casos) {
+        const QStringList puertos = LeerListaPuertos(QString::fromUtf8(texto));
+        EXPECT_EQ(puertos.join(QLatin1Char('|')), QString::fromUtf8(esperado)) << texto;
+        // What --failed-to writes is read back by --ports-from as it was.
+        ASSERT_EQ(GuardarListaPuertos(fichero, puertos), QString());
+        const Argumentos a =
+            AnalizarArgumentos({QStringLiteral("--ports-from"), fichero}, {QStringLiteral("--ports-from")});
+        EXPECT_EQ(PuertosDeArgumentos(a).puertos, puertos) << texto;
+    }
+    // --port first, then the files; each port once.
+    ASSERT_EQ(GuardarListaPuertos(fichero, {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}),
+              QString());
+    const QString port = QStringLiteral("--port"), portsFrom = QStringLiteral("--ports-from");
+    const Argumentos a = AnalizarArgumentos(
+        {port, QStringLiteral("a"), portsFrom, fichero, port, QStringLiteral("d")}, {port, portsFrom});
+    EXPECT_EQ(PuertosDeArgumentos(a).puertos.join(QLatin1Char('|')), QStringLiteral("a|d|b|c"));
+    EXPECT_EQ(GuardarListaPuertos(dir.filePath(QStringLiteral("no/such/folder/x")), {}),
+              QStringLiteral("No se puede escribir la lista de puertos %1.")
+                  .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/x")))));
 }
 
 TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
@@ -70,7 +110,14 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
         // words, exit code, start of standard error
         {"", SalidaUso, "Uso: quoravex-cli"},
         {"enviar", SalidaUso, "Orden desconocida: enviar"},
-        {"send|a.tck", SalidaUso, "Falta --port DISPOSITIVO."},
+        {"send|a.tck", SalidaUso, "Falta --port DISPOSITIVO o --ports-from FICHERO."},
+        {"send|a.tck|b.tck|--port|x", SalidaUso, "Indique un solo fichero de diseño."},
+        {"send|a.tck|--port|x|--parallel|0", SalidaUso,
+         "--parallel necesita un número entero mayor que 0: 0"},
+        {"clock|--port=x|--parallel=dos", SalidaUso, "--parallel necesita un número entero mayor que 0: dos"},
+        {"send|a.tck|--ports-from|/no/such/list", SalidaFallo,
+         "No se puede leer la lista de puertos /no/such/list."},
+        {"clock|--ports-from|/no/such/list|--port|x", SalidaFallo, "No se puede leer la lista de puertos"},
         {"clock|x", SalidaUso, "Uso: quoravex-cli clock"},
         {"generate", SalidaUso, "Falta el fichero de diseño."},
         {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},

@@ -121,14 +121,15 @@ TEST(TransferenciaRaster, RepliesAndRetries) {
         Impresora impresora;
         QString secuencia; // E erase, B data block, F end block, S status request
         int timeouts;      // ten ticks for each wait
+        int repeticiones;  // frames written again, as the link counts them
     } casos[] = {
-        {Guion({Procesando, Ack}), QStringLiteral("ESBF"), 0},
-        {Guion({Nak, Ack}), QStringLiteral("EEBF"), 0}, // a NAK to the erase spends a retry
-        {siempre(std::nullopt), QString(11, QLatin1Char('E')), 110},
-        {siempre(Nak), QString(11, QLatin1Char('E')), 0},
-        {Guion({Ack, Nak, Ack}), QStringLiteral("EBBF"), 0},
-        {Guion({Ack, Procesando, Ack}), QStringLiteral("EBSF"), 0},
-        {Guion({Ack, Procesando, Nak, Ack}), QStringLiteral("EBSSF"), 0}, // a NAK to the poll repeats it
+        {Guion({Procesando, Ack}), QStringLiteral("ESBF"), 0, 0},
+        {Guion({Nak, Ack}), QStringLiteral("EEBF"), 0, 1}, // a NAK to the erase spends a retry
+        {siempre(std::nullopt), QString(11, QLatin1Char('E')), 110, 10},
+        {siempre(Nak), QString(11, QLatin1Char('E')), 0, 10},
+        {Guion({Ack, Nak, Ack}), QStringLiteral("EBBF"), 0, 1},
+        {Guion({Ack, Procesando, Ack}), QStringLiteral("EBSF"), 0, 0},
+        {Guion({Ack, Procesando, Nak, Ack}), QStringLiteral("EBSSF"), 0, 1}, // a NAK to the poll repeats it
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.secuencia.toStdString());
@@ -143,6 +144,7 @@ TEST(TransferenciaRaster, RepliesAndRetries) {
                                                        : 'B');
         EXPECT_EQ(secuencia, c.secuencia);
         EXPECT_EQ(b.contar(QStringLiteral("  R -> TIME OUT")), c.timeouts);
+        EXPECT_EQ(b.enlace.repeticiones(), c.repeticiones);
         const bool error = !c.secuencia.endsWith(QLatin1Char('F'));
         EXPECT_EQ(b.enlace.ErrorEnvio, error);
         EXPECT_EQ(b.sink.mensajes.value(0).texto, error ? ErrorComunicacion : QString());
@@ -156,6 +158,10 @@ TEST(TransferenciaRaster, RepliesAndRetries) {
               (QStringList{QStringLiteral("O -> ENVIO ( 8)"), QStringLiteral("  R -> NAK"),
                            QStringLiteral("O -> REPITE ENVIO ( 8)"), QStringLiteral("  R -> PROCESANDO"),
                            QStringLiteral("O -> STATUS?"), QStringLiteral("  R -> ACK")}));
+    // Loading the port again starts the count of repeats anew.
+    EXPECT_EQ(b.enlace.repeticiones(), 1);
+    ASSERT_TRUE(b.enlace.Cargar(1, false));
+    EXPECT_EQ(b.enlace.repeticiones(), 0);
 }
 
 TEST(TransferenciaRaster, NaksAreBoundedAndTimeoutsSpendTheBlocksHundredRetries) {

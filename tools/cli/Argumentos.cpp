@@ -19,11 +19,11 @@ Argumentos AnalizarArgumentos(const QStringList& palabras, const QStringList& co
             if (!conValor.contains(nombre)) {
                 a.error = QStringLiteral("Opción desconocida: %1").arg(nombre);
             } else if (igual >= 0 && igual + 1 < p.size()) {
-                a.opciones.insert(nombre, p.mid(igual + 1));
+                a.opciones[nombre].append(p.mid(igual + 1));
             } else if (igual >= 0) {
                 a.error = QStringLiteral("La opción %1 necesita un valor.").arg(nombre);
             } else if (i + 1 < palabras.size()) {
-                a.opciones.insert(nombre, palabras.at(++i));
+                a.opciones[nombre].append(palabras.at(++i));
             } else {
                 a.error = QStringLiteral("La opción %1 necesita un valor.").arg(nombre);
             }

@@ -7,16 +7,21 @@
 namespace quoravex::cli {
 
 // The words after the command's name: positional arguments, options with their values
-// ("--dir DIR" or "--dir=DIR") and whether help was asked for.
+// ("--dir DIR" or "--dir=DIR") and whether help was asked for. An option may be given
+// several times.
 struct Argumentos {
     QStringList posicionales;
-    QMap<QString, QString> opciones;
+    QMap<QString, QStringList> opciones; // every value of each option, in the order given
     bool ayuda = false;
     QString error; // a usage error, in Spanish; empty when the words were understood
 
+    // The option's last value.
     QString opcion(const QString& nombre, const QString& porDefecto = QString()) const {
-        return opciones.value(nombre, porDefecto);
+        const QStringList v = opciones.value(nombre);
+        return v.isEmpty() ? porDefecto : v.last();
     }
+    // Every value the option was given, in order.
+    QStringList valores(const QString& nombre) const { return opciones.value(nombre); }
 };
 
 // Reads the words of one command. conValor lists the options it takes, each with a value

@@ -1,12 +1,14 @@
 #include "Comandos.h"
 #include "Generacion.h"
+#include "ListaPuertos.h"
 
 #include "document/ArchivoDiseno.h"
 #include "document/Configuracion.h"
-#include "platform/EnvioConsola.h"
+#include "platform/FlotaEnvio.h"
 
 #include <QDir>
 #include <QTemporaryDir>
+#include <algorithm>
 
 namespace quoravex::cli {
 
@@ -22,23 +24,80 @@ Configuracion configuracion() {
 // The wait tick from "--tick-ms", else QUORAVEX_TICK_MS, else Morvane.cfg, else 16 ms.
 AjustesTick ajustes(const Argumentos& a) {
     const QString ms = a.opcion(QStringLiteral("--tick-ms"));
-    return AjustesTick::desdeProceso(
-        ms.isEmpty() ? QStringList() : QStringList{QStringLiteral("--tick-ms=") + ms}, configuracion().TickMs);
+    return AjustesTick::desdeProceso(ms.isEmpty() ? QStringList()
+                                                  : QStringList{QStringLiteral("--tick-ms=") + ms},
+                                     configuracion().TickMs);
 }
 
-int terminar(const ResultadoEnvioConsola& r, Consola& c) {
-    if (r.tiempoAgotado) c.err << QStringLiteral("El envío no ha terminado a tiempo.\n");
-    return r.ok ? SalidaCorrecta : SalidaFallo;
+// What send and clock share: the ports, how many run at once, where the logs go and where
+// the failed ports are written.
+struct Flota {
+    OpcionesFlota opciones;
+    QString fallidos; // --failed-to
+};
+
+// Reads the shared options into f; SalidaCorrecta, or the exit code once the message is out.
+int leerFlota(const Argumentos& a, Consola& c, const QString& faltaPuerto, Flota& f) {
+    const PuertosPedidos pedidos = PuertosDeArgumentos(a);
+    if (!pedidos.error.isEmpty()) {
+        c.err << pedidos.error << QLatin1Char('\n');
+        return SalidaFallo;
+    }
+    if (pedidos.puertos.isEmpty()) {
+        c.err << faltaPuerto;
+        return SalidaUso;
+    }
+    bool numero = true;
+    const QString paralelo = a.opcion(QStringLiteral("--parallel"), QStringLiteral("16"));
+    f.opciones.paralelo = paralelo.toInt(&numero);
+    if (!numero || f.opciones.paralelo < 1) {
+        c.err << QStringLiteral("--parallel necesita un número entero mayor que 0: %1\n").arg(paralelo);
+        return SalidaUso;
+    }
+    f.opciones.carpetaRegistros = a.opcion(QStringLiteral("--log-dir"));
+    if (!f.opciones.carpetaRegistros.isEmpty()) {
+        if (const QString error = PrepararCarpeta(f.opciones.carpetaRegistros); !error.isEmpty()) {
+            c.err << error << QLatin1Char('\n');
+            return SalidaFallo;
+        }
+    }
+    f.opciones.puertos = pedidos.puertos;
+    f.opciones.ajustes = ajustes(a);
+    f.fallidos = a.opcion(QStringLiteral("--failed-to"));
+    // One printer's log is the command's output, as it always was; several would be mixed up.
+    if (pedidos.puertos.size() == 1) f.opciones.registro = &c.out;
+    f.opciones.alTerminar = [&c](const ResultadoImpresora& r) { c.err << LineaResultado(r) << Qt::endl; };
+    return SalidaCorrecta;
+}
+
+// The table, the list of failed ports, and the exit code: 0 only when every printer took it.
+int terminar(const ResultadoFlota& r, const Flota& f, Consola& c) {
+    c.err << QLatin1Char('\n') << TablaResultados(r.impresoras);
+    if (std::any_of(r.impresoras.begin(), r.impresoras.end(),
+                    [](const ResultadoImpresora& i) { return i.envio.tiempoAgotado; }))
+        c.err << QStringLiteral("El envío no ha terminado a tiempo.\n");
+    c.err.flush();
+    if (!f.fallidos.isEmpty()) {
+        if (const QString error = GuardarListaPuertos(f.fallidos, r.fallidos()); !error.isEmpty()) {
+            c.err << error << QLatin1Char('\n');
+            return SalidaFallo;
+        }
+    }
+    return r.ok() ? SalidaCorrecta : SalidaFallo;
 }
 
 int enviar(const Argumentos& a, Consola& c) {
-    const QString puerto = a.opcion(QStringLiteral("--port"));
-    if (a.posicionales.size() != 1 || puerto.isEmpty()) {
-        c.err << (puerto.isEmpty() ? QStringLiteral("Falta --port DISPOSITIVO.\n")
-                                   : QStringLiteral("Indique un solo fichero de diseño.\n"));
+    const QString falta = QStringLiteral("Falta --port DISPOSITIVO o --ports-from FICHERO.\n");
+    const bool sinPuertos =
+        a.valores(QStringLiteral("--port")).isEmpty() && a.valores(QStringLiteral("--ports-from")).isEmpty();
+    if (sinPuertos || a.posicionales.size() != 1) {
+        c.err << (sinPuertos ? falta : QStringLiteral("Indique un solo fichero de diseño.\n"));
         return SalidaUso;
     }
-    // The files go where the program writes them, or to a folder of their own.
+    Flota f;
+    if (const int codigo = leerFlota(a, c, falta, f); codigo != SalidaCorrecta) return codigo;
+    // The files are made once, where the program writes them or in a folder of their own,
+    // and every printer's session reads them there.
     QTemporaryDir temporal;
     const QString dir = a.opcion(QStringLiteral("--dir"), temporal.path());
     const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
@@ -50,58 +109,75 @@ int enviar(const Argumentos& a, Consola& c) {
     }
     // The keyboard model is a setting of the installation, as in the designer.
     d.ModeloTeclado = configuracion().ModeloTeclado;
-
-    OpcionesEnvioConsola o;
-    o.dispositivo = puerto;
-    o.carpeta = dir;
-    o.ajustes = ajustes(a);
-    return terminar(EnviarDisenoConsola(d, std::move(o), c.out), c);
+    f.opciones.carpeta = dir;
+    return terminar(EnviarDisenoFlota(d, f.opciones), f, c);
 }
 
 int reloj(const Argumentos& a, Consola& c) {
-    const QString puerto = a.opcion(QStringLiteral("--port"));
-    if (puerto.isEmpty() || !a.posicionales.isEmpty()) {
-        c.err << QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO\n");
+    const QString uso = QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO | --ports-from FICHERO\n");
+    if (!a.posicionales.isEmpty()) {
+        c.err << uso;
         return SalidaUso;
     }
-    OpcionesEnvioConsola o;
-    o.dispositivo = puerto;
-    o.ajustes = ajustes(a);
-    return terminar(EnviarFechaHoraConsola(std::move(o), c.out), c);
+    Flota f;
+    if (const int codigo = leerFlota(a, c, uso, f); codigo != SalidaCorrecta) return codigo;
+    return terminar(EnviarFechaHoraFlota(f.opciones), f, c);
 }
+
+const QStringList OpcionesFlotaCli = {QStringLiteral("--port"),     QStringLiteral("--ports-from"),
+                                      QStringLiteral("--parallel"), QStringLiteral("--failed-to"),
+                                      QStringLiteral("--log-dir"),  QStringLiteral("--tick-ms")};
+
+const QString AyudaFlota = QStringLiteral(
+    "  --port DISPOSITIVO     puerto serie, por ejemplo /dev/ttyUSB0; puede repetirse\n"
+    "  --ports-from FICHERO   lee los puertos de un fichero: uno por línea; \"#\" empieza un\n"
+    "                         comentario y las líneas en blanco no cuentan\n"
+    "  --parallel N           atiende a lo sumo N impresoras a la vez (16 por omisión)\n"
+    "  --failed-to FICHERO    escribe allí los puertos que han fallado, en el formato de\n"
+    "                         --ports-from, para repetir con ellos (vacío si ninguno ha fallado)\n"
+    "  --log-dir CARPETA      escribe el registro de cada impresora en su propio fichero\n"
+    "  --tick-ms N            duración del tic de espera, en milisegundos (16 por omisión)\n"
+    "  -h, --help             muestra esta ayuda\n");
+
+const QString AyudaVarias = QStringLiteral(
+    "Con varios puertos atiende a todas las impresoras a la vez; el fallo de una no detiene a\n"
+    "las demás. Al terminar cada impresora escribe una línea en la salida de errores\n"
+    "(\"PUERTO: correcto (12.3 s, 0 repeticiones)\" o \"PUERTO: lo que ha fallado\") y al final\n"
+    "una tabla con el puerto, el resultado, los segundos y las tramas repetidas. Con un solo\n"
+    "puerto el registro de envío va a la salida estándar; con varios, solo a los ficheros de\n"
+    "--log-dir. Termina con 0 solo si todas las impresoras han ido bien.\n");
 
 } // namespace
 
 Comando ComandoSend() {
-    return {QStringLiteral("send"),
-            QStringLiteral("Genera los ficheros y los envía a la impresora"),
-            QStringLiteral(
-                "Uso: quoravex-cli send DISEÑO.tck --port DISPOSITIVO [--dir CARPETA] [--tick-ms N]\n\n"
-                "Genera los ficheros como \"generate\" y los envía por el puerto serie como\n"
-                "\"IniciarEnvio\": primero los ficheros de trama y después la fuente del turno.\n"
-                "Escribe las líneas del registro de envío. Termina con 0 solo cuando la impresora ha\n"
-                "aceptado todo; si no, con \"Error de comunicación con Impresora\" y 1.\n"
-                "El modelo de teclado se lee de Morvane.cfg en la carpeta actual.\n\n"
-                "Opciones:\n"
-                "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
-                "  --dir CARPETA       deja allí los ficheros generados (por omisión, una carpeta temporal)\n"
-                "  --tick-ms N         duración del tic de espera, en milisegundos (16 por omisión)\n"
-                "  -h, --help          muestra esta ayuda\n"),
-            {QStringLiteral("--port"), QStringLiteral("--dir"), QStringLiteral("--tick-ms")},
-            enviar};
+    return {
+        QStringLiteral("send"), QStringLiteral("Genera los ficheros y los envía a una o varias impresoras"),
+        QStringLiteral("Uso: quoravex-cli send DISEÑO.tck --port DISPOSITIVO [--port DISPOSITIVO...]\n"
+                       "                       [--ports-from FICHERO] [--parallel N] [--failed-to FICHERO]\n"
+                       "                       [--log-dir CARPETA] [--dir CARPETA] [--tick-ms N]\n\n"
+                       "Genera los ficheros como \"generate\", una sola vez, y los envía por el puerto\n"
+                       "serie como \"IniciarEnvio\": primero los ficheros de trama y después la fuente\n"
+                       "del turno, escribiendo las líneas del registro de envío. Una impresora va bien\n"
+                       "cuando lo ha aceptado todo; si no, se dice qué ha fallado, por ejemplo \"Error\n"
+                       "de comunicación con Impresora\".\n"
+                       "El modelo de teclado se lee de Morvane.cfg en la carpeta actual.\n\n") +
+            AyudaVarias +
+            QStringLiteral("\nOpciones:\n"
+                           "  --dir CARPETA          deja allí los ficheros generados (por omisión, una\n"
+                           "                         carpeta temporal)\n") +
+            AyudaFlota,
+        OpcionesFlotaCli + QStringList{QStringLiteral("--dir")}, enviar};
 }
 
 Comando ComandoClock() {
-    return {QStringLiteral("clock"),
-            QStringLiteral("Pone en hora el reloj de la impresora"),
-            QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO [--tick-ms N]\n\n"
-                           "Envía la fecha y la hora del ordenador a la impresora a 1200 baudios.\n\n"
-                           "Opciones:\n"
-                           "  --port DISPOSITIVO  puerto serie, por ejemplo /dev/ttyUSB0\n"
-                           "  --tick-ms N         duración del tic de espera, en milisegundos (16 por omisión)\n"
-                           "  -h, --help          muestra esta ayuda\n"),
-            {QStringLiteral("--port"), QStringLiteral("--tick-ms")},
-            reloj};
+    return {
+        QStringLiteral("clock"), QStringLiteral("Pone en hora el reloj de una o varias impresoras"),
+        QStringLiteral("Uso: quoravex-cli clock --port DISPOSITIVO [--port DISPOSITIVO...]\n"
+                       "                        [--ports-from FICHERO] [--parallel N] [--failed-to FICHERO]\n"
+                       "                        [--log-dir CARPETA] [--tick-ms N]\n\n"
+                       "Envía la fecha y la hora del ordenador a la impresora a 1200 baudios.\n\n") +
+            AyudaVarias + QStringLiteral("\nOpciones:\n") + AyudaFlota,
+        OpcionesFlotaCli, reloj};
 }
 
 } // namespace quoravex::cli

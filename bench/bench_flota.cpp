@@ -1,0 +1,64 @@
+// Time of one send to 1, 4 and 16 paced virtual printers at once through the fleet runner.
+// Every printer has its own line, so the ratio to one printer shows what running the
+// sessions in one event loop costs: 1.0 would be perfect overlap.
+#include "e2e/Simulador.h"
+#include "platform/FlotaEnvio.h"
+#include "support/DisenoEjemplo.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+using namespace quoravex;
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    // The design's files and what the printers received stay in the folder given, if any.
+    QTemporaryDir temporal;
+    const QString carpeta = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporal.path();
+    QDir().mkpath(carpeta);
+    Design d;
+    if (!test::EscribirDisenoEjemplo(d, carpeta, 3)) {
+        std::fprintf(stderr, "bench_flota: the design's files could not be made\n");
+        return 1;
+    }
+    const int cuantas[] = {1, 4, 16};
+    std::vector<std::unique_ptr<test::Simulador>> impresoras;
+    QStringList puertos;
+    for (int i = 0; i < cuantas[std::size(cuantas) - 1]; ++i) {
+        impresoras.push_back(
+            std::make_unique<test::Simulador>(QDir(carpeta).filePath(QStringLiteral("impresora%1").arg(i)),
+                                              QStringList{QStringLiteral("--pace")}));
+        if (impresoras.back()->pty().isEmpty()) {
+            std::fprintf(stderr, "bench_flota: virtual printer %d did not start\n", i);
+            return 1;
+        }
+        puertos << impresoras.back()->pty();
+    }
+    std::printf(
+        "send of a 3-push-button design at 19200 baud to paced virtual printers at once, 16 ms wait ticks\n");
+    std::printf("%8s %9s %8s %7s %8s\n", "printers", "seconds", "ratio", "failed", "repeats");
+    double uno = 0;
+    for (const int n : cuantas) {
+        OpcionesFlota o;
+        o.puertos = puertos.mid(0, n);
+        o.carpeta = carpeta;
+        o.paralelo = 16;
+        QElapsedTimer t;
+        t.start();
+        const ResultadoFlota r = EnviarDisenoFlota(d, o);
+        const double segundos = static_cast<double>(t.elapsed()) / 1000.0;
+        if (uno == 0) uno = segundos;
+        int repeticiones = 0;
+        for (const ResultadoImpresora& i : r.impresoras)
+            repeticiones += i.envio.repeticiones;
+        std::printf("%8d %9.2f %8.2f %7lld %8d\n", n, segundos, segundos / uno,
+                    static_cast<long long>(r.fallidos().size()), repeticiones);
+    }
+    std::printf("goals: ratio close to 1, nothing failed, no repeats\n");
+    return 0;
+}

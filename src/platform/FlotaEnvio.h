@@ -1,0 +1,61 @@
+#pragma once
+
+#include "EnvioConsola.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+#include <functional>
+#include <memory>
+
+namespace quoravex {
+
+class Design;
+
+// One printer of a fleet and how its session ended.
+struct ResultadoImpresora {
+    QString puerto;
+    ResultadoEnvioConsola envio;
+};
+
+// Sending to several printers at once: one session per port, all in one event loop, at
+// most `paralelo` running; the next port waiting starts as soon as one ends.
+struct OpcionesFlota {
+    QStringList puertos; // the names the ports are made from (CrearPuertoSerie)
+    QString carpeta;     // where the raster and font files are; empty: the current directory
+    AjustesTick ajustes;
+    int paralelo = 16;
+    int limiteMs = 10 * 60 * 1000; // each session is given up after this long
+    // Where the log lines go: every session's to this stream, if any, and each session's
+    // to its own file in this folder, if any (NombresRegistro).
+    QTextStream* registro = nullptr;
+    QString carpetaRegistros;
+    // Makes the port a name stands for; CrearPuertoSerie when not set (tests put others).
+    std::function<std::unique_ptr<SerialPort>(const QString& puerto)> crearPuerto;
+    // Told as each printer ends, in the order they end.
+    std::function<void(const ResultadoImpresora&)> alTerminar;
+};
+
+struct ResultadoFlota {
+    QList<ResultadoImpresora> impresoras; // in the order of the ports
+    bool ok() const;                      // every printer took everything
+    QStringList fallidos() const;         // the ports whose printer failed, in order
+};
+
+// The design's files to every port, as EnviarDisenoConsola sends them to one. Needs a
+// QCoreApplication.
+ResultadoFlota EnviarDisenoFlota(const Design& design, OpcionesFlota opciones);
+// Every printer's clock, as EnviarFechaHoraConsola sets one.
+ResultadoFlota EnviarFechaHoraFlota(OpcionesFlota opciones, TransferenciaFechaHora::FuenteHora ahora = {});
+
+// The names of the ports' log files, in order: the port's name with every character but
+// letters, digits, '.', '-' and '_' made '_', and a number added where two would be alike.
+QStringList NombresRegistro(const QStringList& puertos);
+
+// "PUERTO: correcto (12.3 s, 0 repeticiones)" or "PUERTO: what failed".
+QString LineaResultado(const ResultadoImpresora& r);
+// Every printer in a table: port, result, seconds and repeats, one printer a line.
+QString TablaResultados(const QList<ResultadoImpresora>& impresoras);
+
+} // namespace quoravex

@@ -1,0 +1,169 @@
+// The fleet runner in this process, on ports in memory: printers that take everything, one
+// that refuses a frame first, one that never answers, ports that cannot be opened and one
+// lost in the middle. What the command line makes of it is tested end to end (FlotaPtyTest).
+#include "link/SerialPort.h"
+#include "link/Trama.h"
+#include "platform/FlotaEnvio.h"
+#include "support/DisenoEjemplo.h"
+
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <gtest/gtest.h>
+#include <map>
+
+using namespace quoravex;
+
+namespace {
+
+enum class Modo { Responde, NakPrimera, Mudo, Rechaza, RechazaSinMotivo, SePierde };
+
+// Ports open at the same time, the most seen, and every frame written to each port.
+struct Registro {
+    int abiertos = 0, maximo = 0;
+    std::map<QString, QList<QByteArray>> escritos;
+};
+
+// A port whose printer answers at once, refuses the first frame, never answers, or is lost
+// after the first frame; or a port that cannot be opened, with or without a reason.
+class PuertoFalso : public SerialPort {
+public:
+    PuertoFalso(Modo modo, Registro& r, const QString& nombre)
+        : mModo(modo), mR(r), mEscritos(r.escritos[nombre]) {}
+    ~PuertoFalso() override { close(); }
+
+    bool open(int, const ConfiguracionLinea&) override {
+        if (mModo == Modo::Rechaza)
+            mError = QStringLiteral("No se puede conectar con 127.0.0.1:7001: conexión rechazada");
+        if (mModo == Modo::Rechaza || mModo == Modo::RechazaSinMotivo || mPerdido) return false;
+        if (!mAbierto) mR.maximo = std::max(mR.maximo, ++mR.abiertos);
+        mAbierto = true;
+        return true;
+    }
+    void close() override {
+        if (mAbierto) --mR.abiertos;
+        mAbierto = false;
+    }
+    bool isOpen() const override { return mAbierto; }
+    bool write(const QByteArray& bytes) override {
+        if (!mAbierto) return false;
+        mEscritos << bytes;
+        QTimer::singleShot(0, this, [this] {
+            emit drained();
+            if (mModo == Modo::SePierde) {
+                mPerdido = true;
+                mError = QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001");
+                emit errorEvent(EventoDcb);
+                return;
+            }
+            if (mModo == Modo::Mudo) return;
+            const char estado = mModo == Modo::NakPrimera && mEscritos.size() == 1 ? 0x15 : 0x06;
+            mEntrada = ConstruirTrama(QByteArray("\x01\x55\x01", 3) + estado, 4);
+            emit received();
+        });
+        return true;
+    }
+    QByteArray readAll() override { return std::exchange(mEntrada, {}); }
+    qint64 bytesAvailable() const override { return mEntrada.size(); }
+    qint64 bytesToWrite() const override { return 0; }
+    bool setRts(bool) override { return true; }
+    bool setDtr(bool) override { return true; }
+    QString ultimoError() const override { return mError; }
+
+private:
+    Modo mModo;
+    Registro& mR;
+    QList<QByteArray>& mEscritos;
+    bool mAbierto = false;
+    bool mPerdido = false;
+    QByteArray mEntrada;
+    QString mError;
+};
+
+} // namespace
+
+TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
+    QTemporaryDir dir;
+    Design design;
+    ASSERT_TRUE(test::EscribirDisenoEjemplo(design, dir.path(), 2, 10, false));
+    const QString comunicacion = QStringLiteral("Error de comunicación con Impresora");
+    const struct {
+        const char* puerto;
+        Modo modo;
+        QString error; // empty: correct
+        int repeticiones;
+    } casos[] = {
+        {"ok1", Modo::Responde, {}, 0},
+        {"/dev/ok 2", Modo::Responde, {}, 0},
+        {"rechazado", Modo::Rechaza,
+         QStringLiteral("No se puede conectar con 127.0.0.1:7001: conexión rechazada"), 0},
+        {"sin-motivo", Modo::RechazaSinMotivo, QStringLiteral("No se puede abrir el puerto COM1"), 0},
+        {"mudo", Modo::Mudo, comunicacion, 10}, // the erase frame, 11 times
+        {"perdido", Modo::SePierde, QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001"), 0},
+        {"nak", Modo::NakPrimera, {}, 1},
+        {"ok3", Modo::Responde, {}, 0},
+    };
+    Registro registro;
+    int creados = 0;
+    QStringList terminados;
+    OpcionesFlota o;
+    for (const auto& c : casos)
+        o.puertos << QString::fromUtf8(c.puerto);
+    o.carpeta = dir.path();
+    o.ajustes = AjustesTick{1};
+    o.paralelo = 2;
+    o.crearPuerto = [&](const QString& nombre) {
+        ++creados;
+        EXPECT_LE(creados - terminados.size(), 2) << "a session starts only when another has ended";
+        const auto c = std::find_if(std::begin(casos), std::end(casos),
+                                    [&](const auto& x) { return nombre == QString::fromUtf8(x.puerto); });
+        return std::make_unique<PuertoFalso>(c->modo, registro, nombre);
+    };
+    o.alTerminar = [&](const ResultadoImpresora& r) { terminados << r.puerto; };
+    const ResultadoFlota r = EnviarDisenoFlota(design, o);
+
+    EXPECT_EQ(registro.maximo, 2);
+    EXPECT_EQ(registro.abiertos, 0);
+    ASSERT_EQ(r.impresoras.size(), qsizetype(std::size(casos)));
+    EXPECT_EQ(terminados.size(), qsizetype(std::size(casos)));
+    QStringList fallidos;
+    for (qsizetype i = 0; i < r.impresoras.size(); ++i) {
+        const auto& c = casos[i];
+        const ResultadoImpresora& ri = r.impresoras[i];
+        SCOPED_TRACE(c.puerto);
+        EXPECT_EQ(ri.puerto, QString::fromUtf8(c.puerto));
+        EXPECT_EQ(std::tuple(ri.envio.ok, ri.envio.error, ri.envio.repeticiones),
+                  std::tuple(c.error.isEmpty(), c.error, c.repeticiones));
+        if (!c.error.isEmpty()) fallidos << ri.puerto;
+        const QString linea = LineaResultado(ri);
+        if (c.error.isEmpty()) {
+            const QString patron = QStringLiteral("^%1: correcto \\(\\d+\\.\\d s, %2\\)$")
+                                       .arg(QRegularExpression::escape(ri.puerto),
+                                            c.repeticiones == 1 ? QStringLiteral("1 repetición")
+                                                                : QStringLiteral("0 repeticiones"));
+            EXPECT_TRUE(QRegularExpression(patron).match(linea).hasMatch()) << linea.toStdString();
+            // Every good printer received the same frames; a refused one got its frame again.
+            const QList<QByteArray>& escritos = registro.escritos[ri.puerto];
+            EXPECT_EQ(escritos.mid(c.repeticiones), registro.escritos[QStringLiteral("ok1")]);
+        } else {
+            EXPECT_EQ(linea, ri.puerto + QStringLiteral(": ") + c.error);
+        }
+    }
+    EXPECT_GT(registro.escritos[QStringLiteral("ok1")].size(), 5);
+    EXPECT_EQ(r.fallidos(), fallidos);
+    EXPECT_FALSE(r.ok());
+}
+
+TEST(Flota, LogFileNamesAreSafeAndDistinct) {
+    const std::pair<QStringList, QStringList> casos[] = {
+        {{QStringLiteral("/dev/ttyUSB0")}, {QStringLiteral("dev_ttyUSB0.log")}},
+        {{QStringLiteral("rfc2217://10.0.0.5:7001")}, {QStringLiteral("rfc2217_10.0.0.5_7001.log")}},
+        {{QStringLiteral("/dev/a/b"), QStringLiteral("/dev/a_b"), QStringLiteral("/DEV/A_B")},
+         {QStringLiteral("dev_a_b.log"), QStringLiteral("dev_a_b-2.log"), QStringLiteral("DEV_A_B-3.log")}},
+        {{QStringLiteral(".."), QStringLiteral("-x"), QStringLiteral("ñ")},
+         {QStringLiteral("puerto_...log"), QStringLiteral("puerto_-x.log"), QStringLiteral("puerto_.log")}},
+    };
+    for (const auto& [puertos, nombres] : casos)
+        EXPECT_EQ(NombresRegistro(puertos), nombres) << puertos.join(QLatin1Char(' ')).toStdString();
+}
