@@ -468,7 +468,7 @@ void PuertoRed::conectar() {
 }
 
 void PuertoRed::pedirConexion(const QString& direccionIp, bool ipv6) {
-    const QString descripcion = QStringLiteral("%1tcp,%2%3,%4")
+    const QString descripcion = QStringLiteral("%1tcp(nodelay),%2%3,%4")
                                     .arg(mDireccion->rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString(),
                                          ipv6 ? QStringLiteral("ipv6,") : QString(), direccionIp)
                                     .arg(mDireccion->puerto);
