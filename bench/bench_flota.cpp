@@ -1,6 +1,8 @@
-// Time of one send to 1, 4 and 16 paced virtual printers at once through the fleet runner.
-// Every printer has its own line, so the ratio to one printer shows what running the
-// sessions in one event loop costs: 1.0 would be perfect overlap.
+// Time of one send to 1, 4 and 16 paced virtual printers at once through the fleet runner,
+// on their pseudo-terminals and then over RFC 2217 through a device server (ser2net) on the
+// loopback interface. Every printer has its own line, so the ratio to one printer shows what
+// running the sessions in one event loop costs: 1.0 would be perfect overlap.
+#include "e2e/Ser2net.h"
 #include "e2e/Simulador.h"
 #include "platform/FlotaEnvio.h"
 #include "support/DisenoEjemplo.h"
@@ -41,24 +43,34 @@ int main(int argc, char** argv) {
     }
     std::printf(
         "send of a 3-push-button design at 19200 baud to paced virtual printers at once, 16 ms wait ticks\n");
-    std::printf("%8s %9s %8s %7s %8s\n", "printers", "seconds", "ratio", "failed", "repeats");
-    double uno = 0;
-    for (const int n : cuantas) {
-        OpcionesFlota o;
-        o.puertos = puertos.mid(0, n);
-        o.carpeta = carpeta;
-        o.paralelo = 16;
-        QElapsedTimer t;
-        t.start();
-        const ResultadoFlota r = EnviarDisenoFlota(d, o);
-        const double segundos = static_cast<double>(t.elapsed()) / 1000.0;
-        if (uno == 0) uno = segundos;
-        int repeticiones = 0;
-        for (const ResultadoImpresora& i : r.impresoras)
-            repeticiones += i.envio.repeticiones;
-        std::printf("%8d %9.2f %8.2f %7lld %8d\n", n, segundos, segundos / uno,
-                    static_cast<long long>(r.fallidos().size()), repeticiones);
-    }
+    const auto medir = [&](const char* titulo, const QStringList& nombres) {
+        std::printf("\n%s\n%8s %9s %8s %7s %8s\n", titulo, "printers", "seconds", "ratio", "failed", "repeats");
+        double uno = 0;
+        for (const int n : cuantas) {
+            OpcionesFlota o;
+            o.puertos = nombres.mid(0, n);
+            o.carpeta = carpeta;
+            o.paralelo = 16;
+            QElapsedTimer t;
+            t.start();
+            const ResultadoFlota r = EnviarDisenoFlota(d, o);
+            const double segundos = static_cast<double>(t.elapsed()) / 1000.0;
+            if (uno == 0) uno = segundos;
+            int repeticiones = 0;
+            for (const ResultadoImpresora& i : r.impresoras)
+                repeticiones += i.envio.repeticiones;
+            std::printf("%8d %9.2f %8.2f %7lld %8d\n", n, segundos, segundos / uno,
+                        static_cast<long long>(r.fallidos().size()), repeticiones);
+        }
+    };
+    medir("on their pseudo-terminals", puertos);
+    QList<test::Ser2net::Acceso> accesos;
+    for (const QString& p : std::as_const(puertos)) accesos.append({p, true});
+    test::Ser2net servidor(carpeta, accesos);
+    if (servidor.listo())
+        medir("over RFC 2217 through ser2net on the loopback interface", servidor.nombres());
+    else
+        std::printf("\nser2net did not start: no network figures\n");
     std::printf("goals: ratio close to 1, nothing failed, no repeats\n");
     return 0;
 }

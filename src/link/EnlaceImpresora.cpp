@@ -34,7 +34,7 @@ bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
         return false;
     }
     if (!AbrirPuerto(puertoCom)) {
-        mSink.mensaje(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom),
+        mSink.mensaje(conMotivo(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom)),
                       TituloCritico);
         return false;
     }
@@ -43,6 +43,12 @@ bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
         IniciarBarra(i);
     }
     return true;
+}
+
+QString EnlaceImpresora::conMotivo(const QString& mensaje) const {
+    // The port knows why it failed (a device that is missing, a refused network connection).
+    const QString motivo = mPuerto.ultimoError();
+    return motivo.isEmpty() ? mensaje : mensaje + QLatin1Char('\n') + motivo;
 }
 
 bool EnlaceImpresora::AbrirPuerto(int numero) {
@@ -175,7 +181,7 @@ void EnlaceImpresora::alError(int codigo) {
     mPuertoPerdido = true;
     ErrorEnvio = true;
     mSink.reloj(Reloj::TOut, 0);
-    mSink.mensaje(QStringLiteral("Error en el puerto de comunicaciones COM") + QString::number(mPuertoCom),
+    mSink.mensaje(conMotivo(QStringLiteral("Error en el puerto de comunicaciones COM") + QString::number(mPuertoCom)),
                   TituloCritico);
     mSink.cerrarVentana();
     despertar(); // the transfers end without another frame

@@ -91,6 +91,8 @@ public:
     bool ErrorEnvio = false;
 
 private:
+    // The message followed by the port's own reason, when it has one.
+    QString conMotivo(const QString& mensaje) const;
     void entregar(const QByteArray& respuesta);
     void despertar();
     void alRecibir();

@@ -67,14 +67,15 @@ int SystemSerialPort::EventoDeError(QSerialPort::SerialPortError error) {
 bool SystemSerialPort::open(int numero, const ConfiguracionLinea& linea) {
     mCambiando = true;
     if (mPuerto.isOpen()) mPuerto.close();
-    mPuerto.setPortName(mDispositivo.isEmpty() ? NombreDispositivo(numero) : mDispositivo);
+    const QString nombre = mDispositivo.isEmpty() ? NombreDispositivo(numero) : mDispositivo;
+    mPuerto.setPortName(nombre);
     mPuerto.setBaudRate(linea.baudios);
     mPuerto.setParity(paridad(linea.paridad));
     mPuerto.setDataBits(static_cast<QSerialPort::DataBits>(linea.bitsDatos));
     mPuerto.setStopBits(linea.bitsParada == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     mPuerto.setFlowControl(QSerialPort::NoFlowControl);
     const bool abierto = mPuerto.open(QIODevice::ReadWrite);
-    mError = abierto ? QString() : QStringLiteral("%1: %2").arg(mPuerto.portName(), mPuerto.errorString());
+    mError = abierto ? QString() : QStringLiteral("%1: %2").arg(nombre, mPuerto.errorString());
     mLinea.configurar(linea);
     mPuerto.clearError();
     mCambiando = false;

@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QThread>
+
+namespace quoravex::test {
+
+// A TCP port of the loopback interface that nobody listens on right now.
+inline quint16 PuertoTcpLibre() {
+    QTcpServer s;
+    s.listen(QHostAddress::LocalHost);
+    return s.serverPort();
+}
+
+// A serial device server (ser2net) on the loopback interface, started for one test with a
+// configuration of its own: each device is reached on its own TCP port, over RFC 2217 or as
+// raw bytes. The devices start at 9600 8N1: only a client's RFC 2217 settings change that.
+class Ser2net {
+public:
+    struct Acceso {
+        QString dispositivo;
+        bool rfc2217 = true;
+    };
+
+    Ser2net(const QString& carpeta, const QList<Acceso>& accesos) {
+        QString yaml;
+        for (const Acceso& a : accesos) {
+            const quint16 puerto = PuertoTcpLibre();
+            mNombres << QStringLiteral("%1://127.0.0.1:%2").arg(a.rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("socket"))
+                            .arg(puerto);
+            mPuertos << puerto;
+            // A raw port's line is the server's: set to what the transfers use.
+            yaml += QStringLiteral("connection: &c%1\n"
+                                   "  accepter: %2tcp,127.0.0.1,%1\n"
+                                   "  connector: serialdev,%3,%4,local\n"
+                                   "  options:\n"
+                                   "    kickolduser: true\n")
+                        .arg(puerto)
+                        .arg(a.rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString(), a.dispositivo,
+                             a.rfc2217 ? QStringLiteral("9600n81") : QStringLiteral("19200n82"));
+        }
+        const QString config = QDir(carpeta).filePath(QStringLiteral("ser2net-%1.yaml").arg(mPuertos.value(0)));
+        QFile f(config);
+        if (!f.open(QIODevice::WriteOnly) || f.write(yaml.toUtf8()) != yaml.toUtf8().size()) return;
+        f.close();
+        const QString programa = QStandardPaths::findExecutable(QStringLiteral("ser2net"),
+                                                                {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
+                                                                 QStringLiteral("/usr/bin")});
+        if (programa.isEmpty()) return;
+        mProceso.setProcessChannelMode(QProcess::MergedChannels);
+        mProceso.start(programa, {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"), config,
+                                  QStringLiteral("-P"), config + QStringLiteral(".pid")});
+        if (!mProceso.waitForStarted(5000)) return;
+        // Ready once every port takes a connection.
+        QElapsedTimer t;
+        t.start();
+        for (const quint16 puerto : std::as_const(mPuertos)) {
+            bool listo = false;
+            while (!listo && t.elapsed() < 10000 && mProceso.state() == QProcess::Running) {
+                QTcpSocket s;
+                s.connectToHost(QHostAddress::LocalHost, puerto);
+                listo = s.waitForConnected(200);
+                if (!listo) QThread::msleep(50);
+            }
+            if (!listo) return;
+        }
+        mListo = true;
+    }
+    ~Ser2net() { detener(); }
+
+    bool listo() const { return mListo; }
+    QString salida() { return QString::fromUtf8(mProceso.readAll()); }
+    // "rfc2217://127.0.0.1:PORT" or "socket://127.0.0.1:PORT" of the i-th device.
+    QString nombre(int i) const { return mNombres.value(i); }
+    const QStringList& nombres() const { return mNombres; }
+
+    void detener() {
+        if (mProceso.state() == QProcess::NotRunning) return;
+        mProceso.terminate();
+        if (!mProceso.waitForFinished(3000)) mProceso.kill();
+        mProceso.waitForFinished(2000);
+    }
+
+private:
+    QProcess mProceso;
+    QStringList mNombres;
+    QList<quint16> mPuertos;
+    bool mListo = false;
+};
+
+} // namespace quoravex::test
