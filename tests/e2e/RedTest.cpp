@@ -2,10 +2,14 @@
 // RFC 2217 and raw TCP by quoravex-cli, several at once.
 #include "Ser2net.h"
 #include "Simulador.h"
+#include "dialogs/FrmEnviar.h"
 #include "document/ArchivoDiseno.h"
 #include "link/TransferenciaFont.h"
 #include "link/TransferenciaRaster.h"
 #include "support/DisenoEjemplo.h"
+#include "support/Esperar.h"
+
+#include <QPushButton>
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -177,4 +181,32 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     QStringList esperados{servidor.nombre(2), otro.nombre(0), rechazado};
     std::sort(esperados.begin(), esperados.end());
     EXPECT_EQ(escritos, esperados);
+}
+
+// The designer's transfer window on a port number that the settings point at a network port
+// ("Device COM3 = rfc2217://..."): the same files arrive, at the line the window asked for.
+TEST(RedSer2net, TransferWindowOnAConfiguredNetworkPort) {
+    Flota f;
+    ASSERT_TRUE(f.generado);
+    Simulador& impresora = f.impresora();
+    Ser2net servidor(f.dir.path(), {{impresora.pty(), true}});
+    ASSERT_TRUE(servidor.listo()) << servidor.salida().toStdString();
+    qunsetenv("QUORAVEX_COM3");
+
+    QStringList mensajes;
+    OpcionesVentanaEnlace o;
+    o.puertoCom = 3;
+    o.dispositivo = servidor.nombre(0);
+    o.directorio = f.dir.path();
+    o.mostrarMensaje = [&mensajes](const QString& texto, const QString&) { mensajes << texto; };
+    FrmEnviar ventana(f.design, std::move(o));
+    ASSERT_TRUE(ventana.cargar()) << mensajes.join(QLatin1Char('\n')).toStdString();
+    ventana.show();
+    ventana.PBIniciar->click();
+    EsperarHasta([&] { return ventana.PBIniciar->isEnabled(); }, 120000);
+    EXPECT_TRUE(mensajes.isEmpty()) << mensajes.join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(ventana.enlace().ErrorEnvio);
+    f.archivos = f.dir.path();
+    f.compararArchivos(impresora);
+    EXPECT_EQ(Flota::lineas(impresora), QStringList{QStringLiteral("LINEA 19200,n,8,2")});
 }
