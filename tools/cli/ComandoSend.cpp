@@ -129,7 +129,8 @@ const QStringList OpcionesFlotaCli = {QStringLiteral("--port"),     QStringLiter
                                       QStringLiteral("--log-dir"),  QStringLiteral("--tick-ms")};
 
 const QString AyudaFlota = QStringLiteral(
-    "  --port DISPOSITIVO     puerto serie, por ejemplo /dev/ttyUSB0; puede repetirse\n"
+    "  --port DISPOSITIVO     puerto serie, por ejemplo /dev/ttyUSB0, o en la red:\n"
+    "                         rfc2217://HOST:PUERTO o socket://HOST:PUERTO; puede repetirse\n"
     "  --ports-from FICHERO   lee los puertos de un fichero: uno por línea; \"#\" empieza un\n"
     "                         comentario y las líneas en blanco no cuentan\n"
     "  --parallel N           atiende a lo sumo N impresoras a la vez (16 por omisión)\n"
