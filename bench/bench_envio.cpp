@@ -3,7 +3,7 @@
 // once, 50 ms late, or through a USB adapter's 16 ms latency timer. The ratio shows what
 // the program's waits add to the wire and to the printer's own delay.
 #include "platform/EnvioConsola.h"
-#include "support/DisenoEjemplo.h"
+#include "DisenoBanco.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -81,15 +81,10 @@ Medida medir(const Design& d, const QString& carpeta, const QStringList& opcione
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // The design's files and what the printer received stay in the folder given, if any.
     QTemporaryDir temporal;
-    const QString carpeta = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporal.path();
-    QDir().mkpath(carpeta);
     Design d;
-    if (!test::EscribirDisenoEjemplo(d, carpeta, 3)) {
-        std::fprintf(stderr, "bench_envio: the design's files could not be made\n");
-        return 1;
-    }
+    const QString carpeta = bench::PrepararDisenoBanco(argc, argv, temporal, d, "bench_envio");
+    if (carpeta.isEmpty()) return 1;
     std::printf("send of a 3-push-button design at 19200 baud to the paced virtual printer, 16 ms wait ticks\n");
     std::printf("%-22s %7s %7s %9s %9s %7s %8s\n", "printer", "bytes", "frames", "wire ms", "send ms", "ratio",
                 "repeats");

@@ -5,7 +5,7 @@
 #include "e2e/Ser2net.h"
 #include "e2e/Simulador.h"
 #include "platform/FlotaEnvio.h"
-#include "support/DisenoEjemplo.h"
+#include "DisenoBanco.h"
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -19,15 +19,10 @@ using namespace quoravex;
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    // The design's files and what the printers received stay in the folder given, if any.
     QTemporaryDir temporal;
-    const QString carpeta = argc > 1 ? QString::fromLocal8Bit(argv[1]) : temporal.path();
-    QDir().mkpath(carpeta);
     Design d;
-    if (!test::EscribirDisenoEjemplo(d, carpeta, 3)) {
-        std::fprintf(stderr, "bench_flota: the design's files could not be made\n");
-        return 1;
-    }
+    const QString carpeta = bench::PrepararDisenoBanco(argc, argv, temporal, d, "bench_flota");
+    if (carpeta.isEmpty()) return 1;
     const int cuantas[] = {1, 4, 16};
     std::vector<std::unique_ptr<test::Simulador>> impresoras;
     QStringList puertos;
