@@ -1,0 +1,203 @@
+#include "render/CodigoBarras.h"
+#include "render/Surface.h"
+#include "support/FicherosImagen.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+using namespace quoravex;
+
+namespace {
+
+ParametrosCodigo Parametros(Simbologia tipo, const char* datos, int modulo = 1, NivelQR nivel = NivelQR::M,
+                            int version = 0, bool texto = true) {
+    ParametrosCodigo p;
+    p.tipo = tipo;
+    p.datos = QString::fromUtf8(datos);
+    p.modulo = modulo;
+    p.nivel = nivel;
+    p.versionQR = version;
+    p.textoLegible = texto;
+    return p;
+}
+
+// Pixels that are neither pure black nor pure white.
+int Grises(const QImage& img) {
+    int n = 0;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            n += c != qRgb(0, 0, 0) && c != qRgb(255, 255, 255);
+        }
+    return n;
+}
+
+// Black pixels within the rectangle.
+int Negros(const QImage& img, const QRect& r) {
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y)
+        for (int x = r.left(); x <= r.right(); ++x)
+            n += img.pixel(x, y) == qRgb(0, 0, 0);
+    return n;
+}
+
+} // namespace
+
+TEST(GenerarCodigo, ExactModulesPureBlackAndWhiteAndQuietZones) {
+    const struct {
+        ParametrosCodigo p;
+        QSize tamano;    // at one dot per module
+        int izq, der, v; // quiet zone in modules: left, right, top and bottom
+    } casos[] = {
+        {Parametros(Simbologia::QR, "HELLO"), {29, 29}, 4, 4, 4},                   // version 1: 21 + 2 x 4
+        {Parametros(Simbologia::QR, "HELLO", 1, NivelQR::M, 5), {45, 45}, 4, 4, 4}, // version 5: 37
+        {Parametros(Simbologia::QR, "HELLO WORLD 12", 1, NivelQR::L), {29, 29}, 4, 4, 4},
+        {Parametros(Simbologia::QR, "HELLO WORLD 12", 1, NivelQR::H), {33, 33}, 4, 4, 4}, // needs version 2
+        {Parametros(Simbologia::DataMatrix, "HELLO"), {14, 14}, 1, 1, 1},
+        {Parametros(Simbologia::PDF417, "HELLO"), {107, 22}, 2, 2, 2},
+        {Parametros(Simbologia::Code128, "Turno A-042"), {176, 50}, 10, 10, 0},
+        {Parametros(Simbologia::EAN13, "590123412345"), {113, 55}, 11, 7, 0}, // guard bars 5 longer
+        {Parametros(Simbologia::Code39, "ABC-1"), {110, 50}, 10, 10, 0},
+    };
+    for (const auto& c : casos) {
+        const std::string nombre = (NombreSimbologia(c.p.tipo) + QLatin1Char(' ') + c.p.datos).toStdString();
+        ParametrosCodigo sinTexto = c.p;
+        sinTexto.textoLegible = false;
+        const CodigoGenerado base = GenerarCodigo(sinTexto);
+        ASSERT_EQ(std::pair(base.imagen.size(), base.error), std::pair(c.tamano, QString())) << nombre;
+        for (const int k : {1, 2, 3, 4, 7, 12}) {
+            ParametrosCodigo p = c.p;
+            p.modulo = k;
+            const QImage img = GenerarCodigo(p).imagen;
+            ParametrosCodigo q = sinTexto;
+            q.modulo = k;
+            const QImage barras = GenerarCodigo(q).imagen;
+            // Each module k x k dots: the picture at one dot per module, enlarged k times.
+            EXPECT_EQ(barras, base.imagen.scaled(base.imagen.size() * k)) << nombre << " k=" << k;
+            EXPECT_EQ(std::tuple(img.format(), img.width(), Grises(img)),
+                      std::tuple(Surface::nuevaImagen(1, 1, ColorBlanco).format(), c.tamano.width() * k, 0))
+                << nombre << " k=" << k;
+            // Quiet zones white, the symbol right after them (EAN-13 prints its first digit in
+            // the left one, beside the text).
+            const int w = barras.width(), h = barras.height();
+            EXPECT_EQ(std::tuple(Negros(barras, QRect(0, 0, c.izq * k, h)),
+                                 Negros(barras, QRect(w - c.der * k, 0, c.der * k, h)),
+                                 Negros(barras, QRect(0, 0, w, c.v * k)),
+                                 Negros(barras, QRect(0, h - c.v * k, w, c.v * k))),
+                      std::tuple(0, 0, 0, 0))
+                << nombre << " k=" << k;
+            EXPECT_GT(Negros(barras, QRect(c.izq * k, c.v * k, 1, h - 2 * c.v * k)), 0)
+                << nombre << " k=" << k;
+            if (EsLineal(c.p.tipo) && k >= 2) {
+                // The text under the bars (the library draws none at one dot per module).
+                EXPECT_GT(img.height(), barras.height()) << nombre << " k=" << k;
+                EXPECT_GT(Negros(img, QRect(0, barras.height(), w, img.height() - barras.height())), 0)
+                    << nombre;
+            } else {
+                EXPECT_EQ(img, barras) << nombre << " k=" << k;
+            }
+        }
+    }
+    EXPECT_EQ(GenerarCodigo(Parametros(Simbologia::QR, "HELLO", 4)).imagen.size(), QSize(116, 116));
+    // The check digit added or verified: the same symbol.
+    EXPECT_EQ(GenerarCodigo(Parametros(Simbologia::EAN13, "5901234123457", 2)).imagen,
+              GenerarCodigo(Parametros(Simbologia::EAN13, "590123412345", 2)).imagen);
+}
+
+TEST(GenerarCodigo, RefusalsSayWhyInSpanish) {
+    const QString ean = QStringLiteral("EAN-13 solo admite dígitos (12, o 13 con el de control)");
+    const QString modulo = QStringLiteral("El módulo debe medir entre 1 y 12 puntos");
+    const QByteArray largo(300, 'x'), enorme(3000, 'x');
+    const std::pair<ParametrosCodigo, QString> casos[] = {
+        {Parametros(Simbologia::EAN13, "59012341234a"), ean},
+        {Parametros(Simbologia::EAN13, "12345"), ean},
+        {Parametros(Simbologia::EAN13, "59012341234567"), ean},
+        {Parametros(Simbologia::EAN13, "5901234123458"),
+         QStringLiteral("El dígito de control de este EAN-13 es 7, no 8")},
+        {Parametros(Simbologia::QR, largo.constData(), 4, NivelQR::M, 3),
+         QStringLiteral("Los datos no caben en un código QR de la versión 3 con corrección M")},
+        {Parametros(Simbologia::QR, enorme.constData(), 4, NivelQR::H),
+         QStringLiteral("Los datos no caben en ningún código QR con corrección H")},
+        {Parametros(Simbologia::QR, "x", 4, NivelQR::M, 41),
+         QStringLiteral("La versión del código QR debe ser de 1 a 40, o 0 para elegirla sola")},
+        {Parametros(Simbologia::Code128, largo.constData()),
+         QStringLiteral("Demasiados datos para este código")},
+        {Parametros(Simbologia::Code39, "AB_C"),
+         QStringLiteral(
+             "Code 39 solo admite letras sin acentos, dígitos, espacios y los signos - . $ / + %")},
+        {Parametros(Simbologia::Code128, "Ωmega"),
+         QStringLiteral("Code 128 solo admite letras, dígitos y signos de Europa occidental (Latin-1)")},
+        {Parametros(Simbologia::DataMatrix, ""), QStringLiteral("Escriba los datos del código")},
+        {Parametros(Simbologia::QR, "x", 0), modulo},
+        {Parametros(Simbologia::Code39, "X", 13), modulo},
+    };
+    for (const auto& [p, mensaje] : casos) {
+        const CodigoGenerado g = GenerarCodigo(p);
+        EXPECT_EQ(std::pair(g.imagen.isNull(), g.error), std::pair(true, mensaje))
+            << p.datos.left(20).toStdString();
+    }
+}
+
+TEST(DescripcionCodigo, NamesAndFileRoundTripAndMalformedFilesRefused) {
+    const std::tuple<Simbologia, const char*, const char*> nombres[] = {
+        {Simbologia::QR, "qr", "QR"},
+        {Simbologia::DataMatrix, "datamatrix", "DataMatrix"},
+        {Simbologia::PDF417, "pdf417", "PDF417"},
+        {Simbologia::Code128, "code128", "Code 128"},
+        {Simbologia::EAN13, "ean13", "EAN-13"},
+        {Simbologia::Code39, "code39", "Code 39"},
+    };
+    for (const auto& [s, clave, nombre] : nombres) {
+        EXPECT_EQ(std::tuple(ClaveSimbologia(s), NombreSimbologia(s),
+                             SimbologiaDesdeClave(QString::fromLatin1(clave).toUpper())),
+                  std::tuple(QString::fromLatin1(clave), QString::fromLatin1(nombre), std::optional(s)));
+        // Every code is written and read back as it was.
+        const ParametrosCodigo p = Parametros(s, "Turno nº 5 — \"atención\"\n\\", ModuloPorDefecto(s),
+                                              NivelQR::Q, 7, s != Simbologia::EAN13);
+        EXPECT_EQ(LeerDescripcionCodigo(EscribirDescripcionCodigo(p)), std::optional(p)) << clave;
+    }
+    EXPECT_EQ(std::tuple(SimbologiaDesdeClave(QStringLiteral("aztec")), EsLineal(Simbologia::PDF417),
+                         EsLineal(Simbologia::Code39), ModuloPorDefecto(Simbologia::QR)),
+              std::tuple(std::optional<Simbologia>(), false, true, 4));
+
+    const ParametrosCodigo valido = Parametros(Simbologia::QR, "x", 4, NivelQR::H, 40, false);
+    const QJsonObject original = QJsonDocument::fromJson(EscribirDescripcionCodigo(valido)).object();
+    EXPECT_EQ(original.size(), 6);
+    // One field changed (or removed, with an undefined value) at a time.
+    const std::pair<const char*, QJsonValue> cambios[] = {
+        {"tipo", QStringLiteral("aztec")},
+        {"tipo", 1},
+        {"datos", QString()},
+        {"datos", 5},
+        {"modulo", 0},
+        {"modulo", 13},
+        {"modulo", 2.5},
+        {"modulo", QStringLiteral("4")},
+        {"nivel", QStringLiteral("X")},
+        {"nivel", QStringLiteral("MM")},
+        {"versionQR", -1},
+        {"versionQR", 41},
+        {"textoLegible", 1},
+        {"textoLegible", QStringLiteral("true")},
+        {"tipo", QJsonValue::Undefined},
+        {"datos", QJsonValue::Undefined},
+        {"modulo", QJsonValue::Undefined},
+        {"nivel", QJsonValue::Undefined},
+        {"versionQR", QJsonValue::Undefined},
+        {"textoLegible", QJsonValue::Undefined},
+    };
+    for (const auto& [clave, valor] : cambios) {
+        QJsonObject o = original;
+        if (valor.isUndefined())
+            o.remove(QLatin1String(clave));
+        else
+            o.insert(QLatin1String(clave), valor);
+        EXPECT_FALSE(LeerDescripcionCodigo(QJsonDocument(o).toJson()).has_value()) << clave;
+    }
+    const QByteArray bytes = EscribirDescripcionCodigo(valido);
+    for (const QByteArray& roto : {QByteArray(), QByteArray("null"), QByteArray("[]"),
+                                   bytes.left(bytes.size() / 2), bytes + "x", QByteArray("\xff\xfe")})
+        EXPECT_FALSE(LeerDescripcionCodigo(roto).has_value()) << roto.constData();
+    EXPECT_EQ(LeerDescripcionCodigo(bytes), std::optional(valido));
+}
