@@ -25,28 +25,33 @@ QStringList palabras(const char* v) {
 } // namespace
 
 TEST(Argumentos, OptionsPositionalsHelpAndErrors) {
-    // Expected: the usage error, or "positionals;last value of --dir;every value;help".
+    // Expected: the usage error, or "positionals;last value of --dir;every value;help;--sin-texto".
     const std::pair<const char*, const char*> casos[] = {
-        {"a.tck", "a.tck;;;0"},
-        {"a.tck|--dir|x", "a.tck;x;x;0"},
-        {"--dir=x y|a.tck", "a.tck;x y;x y;0"},
-        {"--dir|x|a.tck|--dir=y|--dir|z", "a.tck;z;x,y,z;0"},
-        {"a.tck|-h", "a.tck;;;1"},
-        {"--help", ";;;1"},
-        {"--|--dir", "--dir;;;0"},
-        {"-", "-;;;0"},
+        {"a.tck", "a.tck;;;0;0"},
+        {"a.tck|--dir|x", "a.tck;x;x;0;0"},
+        {"--dir=x y|a.tck", "a.tck;x y;x y;0;0"},
+        {"--dir|x|a.tck|--dir=y|--dir|z", "a.tck;z;x,y,z;0;0"},
+        {"a.tck|-h", "a.tck;;;1;0"},
+        {"--help", ";;;1;0"},
+        {"--|--dir", "--dir;;;0;0"},
+        {"-", "-;;;0;0"},
+        {"--sin-texto|a.tck|--sin-texto", "a.tck;;;0;1"},
+        {"--dir|--sin-texto", ";--sin-texto;--sin-texto;0;0"},
+        {"--|--sin-texto", "--sin-texto;;;0;0"},
         {"a.tck|--dir", "La opción --dir necesita un valor."},
         {"--dir=", "La opción --dir necesita un valor."},
         {"--dir|x|--dir=", "La opción --dir necesita un valor."},
+        {"--sin-texto=no", "La opción --sin-texto no lleva valor."},
         {"--out|x", "Opción desconocida: --out"},
     };
-    const QString dir = QStringLiteral("--dir");
+    const QString dir = QStringLiteral("--dir"), sinTexto = QStringLiteral("--sin-texto");
     for (const auto& [entrada, esperado] : casos) {
-        const Argumentos a = AnalizarArgumentos(palabras(entrada), {dir});
+        const Argumentos a = AnalizarArgumentos(palabras(entrada), {dir}, {sinTexto});
         const QString visto =
             !a.error.isEmpty() ? a.error
                                : QStringList{a.posicionales.join(QLatin1Char(',')), a.opcion(dir),
-                                             a.valores(dir).join(QLatin1Char(',')), QString::number(a.ayuda)}
+                                             a.valores(dir).join(QLatin1Char(',')), QString::number(a.ayuda),
+                                             QString::number(a.bandera(sinTexto))}
                                      .join(QLatin1Char(';'));
         EXPECT_EQ(visto, QString::fromUtf8(esperado)) << entrada;
     }
@@ -126,6 +131,19 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
         {"preview|a.tck", SalidaUso, "Falta la opción --out"},
         {"generate|/no/such/design.tck|--dir|/tmp", SalidaFallo, "No existe el fichero:"},
         {"info|/no/such/design.tck", SalidaFallo, "No existe el fichero:"},
+        {"codigo|--datos|x", SalidaUso, "Falta la opción --tipo"},
+        {"codigo|--tipo|aztec|--datos|x", SalidaUso, "Tipo de código desconocido: aztec"},
+        {"codigo|--tipo|qr", SalidaUso, "Falta la opción --datos"},
+        {"codigo|--tipo|qr|--datos|x|y", SalidaUso, "Sobra el argumento: y"},
+        {"codigo|--tipo|ean13|--datos|1|--nivel|H", SalidaUso,
+         "--nivel y --version solo valen para códigos QR."},
+        {"codigo|--tipo|QR|--datos|x|--sin-texto", SalidaUso,
+         "--sin-texto solo vale para code128, ean13 y code39."},
+        {"codigo|--tipo|qr|--datos|x|--nivel|Z", SalidaUso, "--nivel debe ser L, M, Q o H: Z"},
+        {"codigo|--tipo|qr|--datos|x|--modulo|dos", SalidaUso, "--modulo necesita un número entero: dos"},
+        {"codigo|--tipo|code39|--datos|x|--sin-texto=1", SalidaUso, "La opción --sin-texto no lleva valor."},
+        {"codigo|--tipo|ean13|--datos|12ab", SalidaFallo, "EAN-13 solo admite dígitos"},
+        {"codigo|--tipo|qr|--datos=x|--modulo|13", SalidaFallo, "El módulo debe medir entre 1 y 12 puntos"},
     };
     for (const auto& [entrada, codigo, mensaje] : casos) {
         const auto [visto, out, err] = ejecutar(palabras(entrada));

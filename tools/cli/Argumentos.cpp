@@ -2,7 +2,8 @@
 
 namespace quoravex::cli {
 
-Argumentos AnalizarArgumentos(const QStringList& palabras, const QStringList& conValor) {
+Argumentos AnalizarArgumentos(const QStringList& palabras, const QStringList& conValor,
+                              const QStringList& sinValor) {
     Argumentos a;
     bool soloPosicionales = false;
     for (qsizetype i = 0; i < palabras.size() && a.error.isEmpty(); ++i) {
@@ -16,7 +17,12 @@ Argumentos AnalizarArgumentos(const QStringList& palabras, const QStringList& co
         } else {
             const qsizetype igual = p.indexOf(QLatin1Char('='));
             const QString nombre = igual < 0 ? p : p.left(igual);
-            if (!conValor.contains(nombre)) {
+            if (sinValor.contains(nombre)) {
+                if (igual >= 0)
+                    a.error = QStringLiteral("La opción %1 no lleva valor.").arg(nombre);
+                else if (!a.banderas.contains(nombre))
+                    a.banderas << nombre;
+            } else if (!conValor.contains(nombre)) {
                 a.error = QStringLiteral("Opción desconocida: %1").arg(nombre);
             } else if (igual >= 0 && igual + 1 < p.size()) {
                 a.opciones[nombre].append(p.mid(igual + 1));

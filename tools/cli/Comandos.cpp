@@ -5,8 +5,8 @@
 namespace quoravex::cli {
 
 const QList<Comando>& Comandos() {
-    static const QList<Comando> comandos = {ComandoGenerate(), ComandoInfo(), ComandoPreview(), ComandoSend(),
-                                            ComandoClock()};
+    static const QList<Comando> comandos = {ComandoGenerate(), ComandoInfo(),  ComandoPreview(),
+                                            ComandoSend(),     ComandoClock(), ComandoCodigo()};
     return comandos;
 }
 
@@ -36,7 +36,7 @@ int EjecutarCli(const QStringList& palabras, Consola& consola) {
     }
     for (const Comando& c : Comandos()) {
         if (c.nombre != nombre) continue;
-        const Argumentos a = AnalizarArgumentos(palabras.mid(1), c.conValor);
+        const Argumentos a = AnalizarArgumentos(palabras.mid(1), c.conValor, c.sinValor);
         if (a.ayuda) {
             consola.out << c.ayuda;
             return SalidaCorrecta;

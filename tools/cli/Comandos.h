@@ -9,6 +9,7 @@ Comando ComandoInfo();
 Comando ComandoPreview();
 Comando ComandoSend();
 Comando ComandoClock();
+Comando ComandoCodigo();
 
 // Every command, in the order the general help lists them. A new command is one more entry.
 const QList<Comando>& Comandos();

@@ -22,13 +22,14 @@ enum CodigoSalida : int {
 };
 
 // One command of the program: its name, a one-line summary for the general help, its own
-// help, the options that take a value, and what it does.
+// help, the options that take a value, what it does, and the options without a value.
 struct Comando {
     QString nombre;
     QString resumen;
     QString ayuda;
     QStringList conValor;
     std::function<int(const Argumentos&, Consola&)> ejecutar;
+    QStringList sinValor = {};
 };
 
 } // namespace quoravex::cli
