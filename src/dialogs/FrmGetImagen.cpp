@@ -4,12 +4,15 @@
 #include "document/Design.h"
 #include "render/Workspace.h"
 
+#include <QComboBox>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
+#include <QSlider>
 #include <algorithm>
 
 namespace quoravex {
@@ -18,6 +21,8 @@ namespace {
 
 constexpr int LadoVista = 240;
 constexpr int Margen = 16;
+constexpr int AltoFila = 28;
+constexpr int AnchoEtiqueta = 84;
 
 int SlotDe(const Design& d) {
     return std::clamp<int>(d.Objeto, 0, MaxObjetos);
@@ -56,16 +61,47 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
     sldSize->setRange(0, AnchoCanvas - 1);
     sldSize->setGeometry(Margen + LadoVista + 2 * Margen, Margen, 30, LadoVista);
 
+    // Conversion and brightness, across the dialog under the preview.
+    const int derecha = sldSize->geometry().right() + 1;
+    const int filaConversion = Margen + LadoVista + 2 * Margen;
+    const int filaBrillo = filaConversion + AltoFila + Margen / 2;
+    const int xControl = Margen + AnchoEtiqueta;
+    auto* lblConversion = new QLabel(QStringLiteral("Con&versión:"), this);
+    lblConversion->setGeometry(Margen, filaConversion, AnchoEtiqueta, AltoFila);
+    cboConversion = new QComboBox(this);
+    cboConversion->setObjectName(QStringLiteral("cboConversion"));
+    for (Conversion c :
+         {Conversion::Umbral, Conversion::FloydSteinberg, Conversion::Atkinson, Conversion::Ordenado})
+        cboConversion->addItem(NombreConversion(c), static_cast<int>(c));
+    cboConversion->setToolTip(QStringLiteral("Umbral para logotipos y texto; Floyd-Steinberg o Atkinson "
+                                             "para fotografías; Ordenado para grises uniformes"));
+    cboConversion->setGeometry(xControl, filaConversion, derecha - xControl, AltoFila);
+    lblConversion->setBuddy(cboConversion);
+    auto* lblBrillo = new QLabel(QStringLiteral("&Brillo:"), this);
+    lblBrillo->setGeometry(Margen, filaBrillo, AnchoEtiqueta, AltoFila);
+    const int anchoValor = 36;
+    sldBrillo = new QSlider(Qt::Horizontal, this);
+    sldBrillo->setObjectName(QStringLiteral("sldBrillo"));
+    sldBrillo->setRange(BrilloMinimo, BrilloMaximo);
+    sldBrillo->setPageStep(10);
+    sldBrillo->setValue(0);
+    sldBrillo->setGeometry(xControl, filaBrillo, derecha - xControl - anchoValor, AltoFila);
+    lblBrillo->setBuddy(sldBrillo);
+    lblValorBrillo = new QLabel(QStringLiteral("0"), this);
+    lblValorBrillo->setObjectName(QStringLiteral("lblValorBrillo"));
+    lblValorBrillo->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    lblValorBrillo->setGeometry(derecha - anchoValor, filaBrillo, anchoValor, AltoFila);
+
     cmdOK = new QPushButton(QStringLiteral("&OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     cmdCancel = new QPushButton(QStringLiteral("&Cancelar"), this);
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
-    const int fila = Margen + LadoVista + 2 * Margen;
+    const int fila = filaBrillo + AltoFila + 2 * Margen;
     const int anchoBoton = (LadoVista - Margen) / 2;
-    cmdOK->setGeometry(Margen, fila, anchoBoton, 28);
-    cmdCancel->setGeometry(Margen + anchoBoton + Margen, fila, anchoBoton, 28);
-    setFixedSize(sldSize->geometry().right() + 1 + Margen, fila + 28 + Margen);
+    cmdOK->setGeometry(Margen, fila, anchoBoton, AltoFila);
+    cmdCancel->setGeometry(Margen + anchoBoton + Margen, fila, anchoBoton, AltoFila);
+    setFixedSize(derecha + Margen, fila + AltoFila + Margen);
 
     Avisar = [this](const QString& texto) { QMessageBox::critical(this, windowTitle(), texto); };
     ElegirFichero = [this] {
@@ -79,6 +115,11 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
     connect(sldSize, &SliderTamano::botonPulsado, this, &FrmGetImagen::sldSize_MouseDown);
     connect(sldSize, &SliderTamano::ratonMovido, this, &FrmGetImagen::sldSize_MouseMove);
     connect(sldSize, &SliderTamano::botonSoltado, this, &FrmGetImagen::sldSize_MouseUp);
+    connect(cboConversion, &QComboBox::currentIndexChanged, this, &FrmGetImagen::cambiarConversion);
+    connect(sldBrillo, &QSlider::valueChanged, this, [this](int valor) {
+        lblValorBrillo->setNum(valor);
+        cambiarConversion();
+    });
     connect(cmdOK, &QPushButton::clicked, this, &FrmGetImagen::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 
@@ -92,6 +133,13 @@ FrmGetImagen::FrmGetImagen(Design& d, Workspace& ws, const QString& dirDiseno, Q
         sldSize->setEnabled(false);
     } else if (cargar(existente, false)) {
         mostrarImagen();
+        // The stored bitmap is converted already: the controls work from the original
+        // picture, and only once they are moved.
+        const QString origen = ResolverRutaImagen(o.ImagenOrigen.valor(), dirDiseno);
+        const bool reconvertible = !origen.isEmpty() && QFileInfo(origen).size() <= TamanoMaximoImagen &&
+                                   mImagen.cargaOriginal(origen);
+        cboConversion->setEnabled(reconvertible);
+        sldBrillo->setEnabled(reconvertible);
     } else {
         // A file that is no picture leaves the slider enabled; without a picture it resizes nothing.
         MensajeImagen(TextoFormatoNoValido);
@@ -145,7 +193,17 @@ bool FrmGetImagen::cargar(const QString& ruta, bool nueva) {
 
 void FrmGetImagen::mostrarImagen() {
     sldSize->setEnabled(true);
+    if (mImagen.puedeReconvertir()) {
+        cboConversion->setEnabled(true);
+        sldBrillo->setEnabled(true);
+    }
     PintarVistaPrevia(Picture1->superficie(), mImagen.imagenCargada());
+}
+
+// Before any picture the choice waits for the next one.
+void FrmGetImagen::cambiarConversion() {
+    const auto metodo = static_cast<Conversion>(cboConversion->currentData().toInt());
+    if (mImagen.reconvertir(metodo, sldBrillo->value())) mostrarImagen();
 }
 
 void FrmGetImagen::cmdOK_Click() {
@@ -180,6 +238,9 @@ void FrmGetImagen::paintEvent(QPaintEvent* e) {
     const QRect botones = cmdOK->geometry().united(cmdCancel->geometry());
     DrawFrameOn(p, palette(), Picture1->geometry(), 4, false);
     DrawFrameOn(p, palette(), sldSize->geometry(), 4, false);
+    QRect conversion = cboConversion->geometry().united(lblValorBrillo->geometry());
+    conversion.setLeft(Picture1->x());
+    DrawFrameOn(p, palette(), conversion, 4, false);
     DrawFrameOn(p, palette(), botones, 4, false);
     DrawFrameOn(p, palette(), Picture1->geometry(), 1, true);
     DrawFrameOn(p, palette(), botones, 1, true);

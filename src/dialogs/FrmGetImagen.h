@@ -6,7 +6,10 @@
 #include <QStringList>
 #include <functional>
 
+class QComboBox;
+class QLabel;
 class QPushButton;
+class QSlider;
 
 namespace quoravex {
 
@@ -17,8 +20,11 @@ class SliderTamano;
 
 // "Edición de Imagenes": gives the current image object its picture. A picture dropped on
 // the preview (or chosen by clicking it) is converted to black and white, stored as the
-// object's working bitmap and painted into its box; the slider sets the box's width.
-// Everything applies as it happens; OK only confirms a just-added object.
+// object's working bitmap and painted into its box; the slider sets the box's width. The
+// conversion and the brightness convert the original picture again and store the result at
+// once; reopened on a stored bitmap they work from the object's original picture file, and
+// are disabled when it is gone. Everything applies as it happens; OK only confirms a
+// just-added object.
 class FrmGetImagen : public QDialog {
     Q_OBJECT
 public:
@@ -51,11 +57,16 @@ private:
     QString FicherosSoltados(const QStringList& nombres);
     bool cargar(const QString& ruta, bool nueva);
     void mostrarImagen();
+    // The conversion controls changed: the picture converted again and shown.
+    void cambiarConversion();
 
     Design& mDiseno;
     ImagenObjeto mImagen;
     VistaImagen* Picture1;
     SliderTamano* sldSize;
+    QComboBox* cboConversion;
+    QSlider* sldBrillo;
+    QLabel* lblValorBrillo;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 };

@@ -1,5 +1,6 @@
 #include "ImagenCompleta.h"
 #include "ImagenObjeto.h"
+#include "Tramado.h"
 
 #include "document/ObjetoTicket.h"
 
@@ -21,9 +22,6 @@ constexpr int LadoMaximoImagen = 16384;
 constexpr qint64 AreaMaximaImagen = qint64(1) << 24;
 constexpr qint64 FicheroMaximoImagen = qint64(64) << 20;
 constexpr int LimiteAsignacionMB = 128;
-
-// Whether bytes 3R + 6G + B of a pixel make it black.
-constexpr int UmbralNegro = 1280;
 
 bool TamanoAdmisible(const QSize& s) {
     return s.width() > 0 && s.height() > 0 && s.width() <= LadoMaximoImagen &&
@@ -68,15 +66,7 @@ std::optional<QImage> CargarImagen(const QString& ruta) {
 }
 
 QImage BlancoYNegro(const QImage& origen) {
-    const QImage fuente = origen.convertToFormat(QImage::Format_RGB32);
-    QImage salida = Surface::nuevaImagen(fuente.width(), fuente.height(), ColorBlanco);
-    for (int y = 0; y < fuente.height(); ++y) {
-        const auto* entrada = reinterpret_cast<const QRgb*>(fuente.constScanLine(y));
-        auto* linea = reinterpret_cast<QRgb*>(salida.scanLine(y));
-        for (int x = 0; x < fuente.width(); ++x)
-            linea[x] = AQRgb(Oscuridad(DeQRgb(entrada[x])) > UmbralNegro ? ColorBlanco : ColorNegro);
-    }
-    return salida;
+    return ConvertirBlancoYNegro(origen, Conversion::Umbral);
 }
 
 QString RutaImagenTrabajo(int slot) {

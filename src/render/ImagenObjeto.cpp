@@ -4,6 +4,7 @@
 #include "document/ObjetoTicket.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <algorithm>
 #include <limits>
 
@@ -63,7 +64,35 @@ bool ImagenObjeto::cargaImagen(const QString& ruta) {
     // Loaded aside first, so that a bad file leaves the work surface and the box as they were.
     const std::optional<QImage> imagen = CargarImagen(ruta);
     if (!imagen) return false;
+    if (!ImagenNueva) mRutaCargada = ruta;
     cargaDesde(*imagen);
+    return true;
+}
+
+bool ImagenObjeto::cargaOriginal(const QString& ruta) {
+    const QFileInfo info(ruta);
+    for (const QString& trabajo : {mRutaCargada, RutaImagenTrabajo(mSlot)})
+        if (!trabajo.isEmpty() && info == QFileInfo(trabajo)) return false;
+    const std::optional<QImage> imagen = CargarImagen(ruta);
+    if (!imagen) return false;
+    mOriginal = *imagen;
+    return true;
+}
+
+bool ImagenObjeto::reconvertir(Conversion metodo, int brillo) {
+    Metodo = metodo;
+    Brillo = std::clamp(brillo, BrilloMinimo, BrilloMaximo);
+    if (mOriginal.isNull()) return false;
+    const bool mismoTamano = mOriginal.size() == QSize(Entero(AnchoFuente), Entero(AltoFuente));
+    convertirOriginal();
+    AnchoFuente = mWork2.width();
+    AltoFuente = mWork2.height();
+    if (!mismoTamano) {
+        pintaImagenObjeto();
+        return true;
+    }
+    const double alto = mCaja.height();
+    pintarEnCaja(AnchoFuente * alto / AltoFuente, alto);
     return true;
 }
 
@@ -78,20 +107,26 @@ bool ImagenObjeto::ponerImagenNueva(const QString& ruta) {
 }
 
 void ImagenObjeto::cargaDesde(const QImage& imagen) {
-    mWork2.image() = imagen;
-    mWork2.setPicture(imagen);
     if (ImagenNueva) {
-        const QImage bn = BlancoYNegro(imagen);
-        mWork2.image() = bn;
-        mWork2.setPicture(bn);
-        // A bitmap that cannot be written is not fatal: the box shows the picture all the same.
-        const QString ruta = RutaImagenTrabajo(mSlot);
-        GuardarImagenTrabajo(bn, ruta);
-        mObjeto.ImagenTrabajo = RutaParaRegistro(ruta);
+        mOriginal = imagen;
+        convertirOriginal();
+    } else {
+        mWork2.image() = imagen;
+        mWork2.setPicture(imagen);
     }
     AnchoFuente = mWork2.width();
     AltoFuente = mWork2.height();
     pintaImagenObjeto();
+}
+
+void ImagenObjeto::convertirOriginal() {
+    const QImage bn = ConvertirBlancoYNegro(mOriginal, Metodo, Brillo);
+    mWork2.image() = bn;
+    mWork2.setPicture(bn);
+    // A bitmap that cannot be written is not fatal: the box shows the picture all the same.
+    const QString ruta = RutaImagenTrabajo(mSlot);
+    GuardarImagenTrabajo(bn, ruta);
+    mObjeto.ImagenTrabajo = RutaParaRegistro(ruta);
 }
 
 void ImagenObjeto::aplicaAncho(int ancho) {

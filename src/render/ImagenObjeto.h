@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Surface.h"
+#include "Tramado.h"
 
 #include <QImage>
 #include <QString>
@@ -51,11 +52,28 @@ public:
     bool ImagenNueva = false; // a dropped picture still to be converted, stored and placed
     double AnchoFuente = 0;   // size of the picture held by PicWork2
     double AltoFuente = 0;
+    Conversion Metodo = Conversion::Umbral; // how a new picture becomes black and white
+    int Brillo = 0;                         // BrilloMinimo .. BrilloMaximo
 
-    // Loads the picture onto PicWork2; when ImagenNueva is set, converts it to black and
-    // white and stores it as the working bitmap (ImagenTrabajo := its path). Then paints the
-    // object's box. False when the file is not a usable picture (nothing painted).
+    // Loads the picture onto PicWork2; when ImagenNueva is set, keeps it as the original,
+    // converts it by Metodo and Brillo and stores it as the working bitmap (ImagenTrabajo :=
+    // its path). Then paints the object's box. False when the file is not a usable picture
+    // (nothing painted).
     bool cargaImagen(const QString& ruta);
+
+    // Keeps the picture at ruta as the original that reconvertir works from; nothing else
+    // changes. False when it is no usable picture, or it is the working bitmap loaded by
+    // cargaImagen or the one this slot writes: a bitmap is not converted from itself.
+    bool cargaOriginal(const QString& ruta);
+
+    // An original is held, from cargaOriginal or a new picture.
+    bool puedeReconvertir() const { return !mOriginal.isNull(); }
+
+    // Metodo := metodo and Brillo := brillo; then the original is converted again, stored as
+    // the working bitmap and painted into the box, which keeps its place and size (a picture
+    // of another size keeps the place and takes AnchoImagen's width). Without an original
+    // only the settings change and the answer is false.
+    bool reconvertir(Conversion metodo, int brillo);
 
     // AnchoImagen := ancho; with a working bitmap, the box's width := ancho and its height
     // follows the picture's aspect ratio.
@@ -82,6 +100,7 @@ public:
 
 private:
     void cargaDesde(const QImage& imagen);
+    void convertirOriginal();
     void pintarEnCaja(double ancho, double alto);
 
     ObjetoTicket& mObjeto;
@@ -89,6 +108,8 @@ private:
     Surface& mCaja;
     Surface& mWork2;
     const Surface& mTicket;
+    QImage mOriginal;     // the picture the working bitmap is converted from
+    QString mRutaCargada; // the working bitmap cargaImagen loaded
 };
 
 } // namespace quoravex

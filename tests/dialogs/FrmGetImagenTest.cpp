@@ -1,11 +1,14 @@
 #include "dialogs/FrmGetImagen.h"
 #include "dialogs/VistaImagen.h"
 #include "document/Design.h"
+#include "render/Tramado.h"
 #include "render/Workspace.h"
 #include "support/FicherosImagen.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QStyle>
@@ -53,6 +56,10 @@ protected:
     static SliderTamano* slider(FrmGetImagen& f) {
         return f.findChild<SliderTamano*>(QStringLiteral("sldSize"));
     }
+    static QComboBox* conversion(FrmGetImagen& f) {
+        return f.findChild<QComboBox*>(QStringLiteral("cboConversion"));
+    }
+    static QSlider* brillo(FrmGetImagen& f) { return f.findChild<QSlider*>(QStringLiteral("sldBrillo")); }
 
     // Where the slider's handle is drawn, as the slider itself works it out.
     static QRect asa(const SliderTamano& s) {
@@ -326,4 +333,50 @@ TEST_F(FrmGetImagenTest, OkConfirmsAndCancelKeepsEveryChange) {
     EXPECT_EQ(g->result(), QDialog::Rejected);
     EXPECT_EQ(d.objeto(slot).ImagenOrigen.valor(), nueva); // cancel keeps the change
     EXPECT_EQ(CargarImagen(dir.ruta(QStringLiteral("Imagen7.bmp")))->size(), QSize(10, 20));
+}
+
+TEST_F(FrmGetImagenTest, ConversionAndBrightnessConvertTheOriginalAgainUntilItIsGone) {
+    QImage gris(60, 30, QImage::Format_RGB32);
+    for (int y = 0; y < gris.height(); ++y)
+        for (int x = 0; x < gris.width(); ++x)
+            gris.setPixel(x, y, qRgb(x * 4, x * 4 + y, 255 - y * 8));
+    const QString original = escribir(QStringLiteral("foto.png"), Codificar(gris, "PNG"));
+    const QString bitmap = dir.ruta(QStringLiteral("Imagen7.bmp"));
+    auto guardada = [&] { return CargarImagen(bitmap).value().convertToFormat(QImage::Format_RGB32); };
+
+    auto f = abrir();
+    QStringList nombres;
+    for (int i = 0; i < conversion(*f)->count(); ++i)
+        nombres << conversion(*f)->itemText(i);
+    EXPECT_EQ(nombres, QStringList({QStringLiteral("Umbral"), QStringLiteral("Floyd-Steinberg"),
+                                    QStringLiteral("Atkinson"), QStringLiteral("Ordenado")}));
+    eleccion = original;
+    QTest::mouseClick(vista(*f), Qt::LeftButton, {}, QPoint(10, 10));
+    const QRect caja = ws.item(slot).geometry();
+    QTest::keyClick(conversion(*f), Qt::Key_Down);
+    QTest::keyClick(brillo(*f), Qt::Key_PageUp);
+    QTest::keyClick(brillo(*f), Qt::Key_PageUp);
+    EXPECT_EQ(f->findChild<QLabel*>(QStringLiteral("lblValorBrillo"))->text(), QStringLiteral("20"));
+    const QImage fs = ConvertirBlancoYNegro(gris, Conversion::FloydSteinberg, 20);
+    EXPECT_EQ(guardada(), fs);
+    Surface muestra(240, 240);
+    PintarVistaPrevia(muestra, fs);
+    EXPECT_EQ(vista(*f)->superficie().image(), muestra.image());
+    EXPECT_EQ(ws.item(slot).geometry(), caja);
+
+    // Reopening changes nothing; moving the controls then works from the original.
+    const QByteArray guardado = Leer(bitmap);
+    auto g = abrir();
+    EXPECT_EQ(Leer(bitmap), guardado);
+    QTest::keyClick(brillo(*g), Qt::Key_PageDown);
+    EXPECT_EQ(guardada(), ConvertirBlancoYNegro(gris, Conversion::Umbral, -10));
+
+    // Without the original the bitmap cannot be converted again: the controls are off
+    // until a new picture comes.
+    ASSERT_TRUE(QFile::remove(original));
+    auto h = abrir();
+    EXPECT_FALSE(conversion(*h)->isEnabled());
+    EXPECT_FALSE(brillo(*h)->isEnabled());
+    ASSERT_TRUE(soltar(*h, {escribir(QStringLiteral("otra.png"), Codificar(MitadNegra(20, 10), "PNG"))}));
+    EXPECT_TRUE(conversion(*h)->isEnabled() && brillo(*h)->isEnabled());
 }

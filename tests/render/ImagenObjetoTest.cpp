@@ -150,3 +150,43 @@ TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     EXPECT_EQ(f.caja.geometry(), QRect(10, 226, 96, 48));
     EXPECT_EQ(f.caja.point(5, 5), 0);
 }
+
+TEST(ImagenObjeto, ConversionSettingsReachNewPicturesAndReconvertTheOriginal) {
+    Escena e(7);
+    e.o.AnchoImagen = 100;
+    QImage gris(30, 70, QImage::Format_RGB32);
+    for (int y = 0; y < gris.height(); ++y)
+        for (int x = 0; x < gris.width(); ++x)
+            gris.setPixel(x, y, qRgb(x * 8, y * 3, (x + y) * 2));
+    Escribir(e.ruta(QStringLiteral("gris.png")), Codificar(gris, "PNG"));
+    const QString bitmap = e.ruta(QStringLiteral("Imagen7.bmp"));
+    auto guardada = [&] { return CargarImagen(bitmap).value().convertToFormat(QImage::Format_RGB32); };
+
+    // By default the fixed threshold, stored byte for byte as it always was.
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("gris.png"))));
+    ASSERT_TRUE(GuardarImagenTrabajo(BlancoYNegro(gris), e.ruta(QStringLiteral("umbral.bmp"))));
+    EXPECT_EQ(Leer(bitmap), Leer(e.ruta(QStringLiteral("umbral.bmp"))));
+    // Converted again from the original held; the box keeps its place and size.
+    const QRect caja = e.caja.geometry();
+    ASSERT_TRUE(e.io.reconvertir(Conversion::FloydSteinberg, 30));
+    EXPECT_EQ(guardada(), ConvertirBlancoYNegro(gris, Conversion::FloydSteinberg, 30));
+    EXPECT_EQ(e.io.imagenCargada(), guardada());
+    EXPECT_EQ(e.caja.geometry(), caja);
+    // A new picture takes the settings in force.
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
+    EXPECT_EQ(guardada(), ConvertirBlancoYNegro(MitadNegra(40, 20), Conversion::FloydSteinberg, 30));
+
+    // Reopened on that bitmap: nothing to convert from, and the bitmap itself is no original.
+    ImagenObjeto otra(e.o, 7, e.caja, e.work2, e.ticket);
+    ASSERT_TRUE(otra.cargaImagen(bitmap));
+    const QByteArray antes = Leer(bitmap);
+    EXPECT_FALSE(otra.cargaOriginal(bitmap));
+    EXPECT_FALSE(otra.reconvertir(Conversion::Ordenado, 0));
+    EXPECT_EQ(Leer(bitmap), antes);
+    // An original of another size keeps the place and takes AnchoImagen's width.
+    ASSERT_TRUE(otra.cargaOriginal(e.ruta(QStringLiteral("gris.png"))));
+    const QPoint lugar = e.caja.geometry().topLeft();
+    ASSERT_TRUE(otra.reconvertir(Conversion::Ordenado, 0));
+    EXPECT_EQ(guardada(), ConvertirBlancoYNegro(gris, Conversion::Ordenado));
+    EXPECT_EQ(e.caja.geometry(), QRect(lugar, QSize(100, 233)));
+}
