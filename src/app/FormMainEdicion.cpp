@@ -1,6 +1,8 @@
 #include "FormMain.h"
 
+#include "dialogs/FrmCodigo.h"
 #include "dialogs/FrmGetImagen.h"
+#include "editor/CodigoObjeto.h"
 #include "editor/CanvasTicket.h"
 #include "editor/ComandosObjeto.h"
 #include "editor/Historia.h"
@@ -26,6 +28,10 @@ void FormMain::conectarEdicion() {
     mComandos->nuevoEditorImagen = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
         return std::make_unique<FrmGetImagen>(mDiseno, mWs, dirDiseno(), padre);
     };
+    mComandos->nuevoEditorCodigo = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+        return std::make_unique<FrmCodigo>(mDiseno, mWs, dirDiseno(), padre);
+    };
+    mComandos->esCodigo = [this](const ObjetoTicket& o) { return LeerCodigoObjeto(o, dirDiseno()).has_value(); };
     mRaton = new RatonCanvas(mDiseno, mWs, *mComandos, this);
     mRaton->setMenus(menu(QStringLiteral("mnuTicket")), menu(QStringLiteral("mnuObjetos")),
                      menu(QStringLiteral("mnuLinea")));
@@ -62,6 +68,7 @@ void FormMain::conectarEdicion() {
     conectar(QStringLiteral("mnuAnadirTextoFijo"), QStringLiteral("Añadir Texto"),
              [c] { c->AnadirTextoFijo(); });
     conectar(QStringLiteral("mnuAnadirImagen"), QStringLiteral("Añadir Imagen"), [c] { c->AnadirImagen(); });
+    conectar(QStringLiteral("mnuAnadirCodigo"), QStringLiteral("Añadir Código"), [c] { c->AnadirCodigo(); });
     // A new line is drawn with the mouse next: the step ends when the drawing does.
     connect(accion(QStringLiteral("mnuAnadirLinea")), &QAction::triggered, this, [this, c] {
         mHistoria->abrir(QStringLiteral("Añadir Línea"));

@@ -69,6 +69,7 @@ void FormMain::construirMenus() {
     QMenu* ticket = nuevoMenu(barra, T("Menu &Ticket"), T("mnuTicket"));
     nuevaAccion(ticket, T("Añadir Texto &Fijo"), T("mnuAnadirTextoFijo"));
     nuevaAccion(ticket, T("Añadir &Imagen"), T("mnuAnadirImagen"));
+    nuevaAccion(ticket, T("Añadir &Código"), T("mnuAnadirCodigo"));
     nuevaAccion(ticket, T("Añadir &Línea"), T("mnuAnadirLinea"));
     QMenu* turno = nuevoMenu(ticket, T("Añadir &Turno"), T("mnuAnadirTurno"));
     for (const auto& f : FormatosTurno)

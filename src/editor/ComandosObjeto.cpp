@@ -1,5 +1,6 @@
 #include "ComandosObjeto.h"
 
+#include "CodigoObjeto.h"
 #include "ObjetosCanvas.h"
 
 #include "dialogs/FrmGetFont.h"
@@ -100,6 +101,14 @@ int ComandosObjeto::anadirSinImagen(const NuevoObjeto& n) {
 }
 
 int ComandosObjeto::AnadirImagen() {
+    return anadirImagen(false);
+}
+
+int ComandosObjeto::AnadirCodigo() {
+    return anadirImagen(true);
+}
+
+int ComandosObjeto::anadirImagen(bool codigo) {
     NuevoObjeto n;
     n.Tipo = TipoImagen;
     n.Width = n.Height = 384 / 4;
@@ -108,7 +117,10 @@ int ComandosObjeto::AnadirImagen() {
     n.Pulsadores = mDiseno.VistaActual;
     const int i = anadirSinImagen(n);
     if (i == 0) return 0;
+    // A code is a picture object edited with the code dialog.
+    mCodigoNuevo = codigo ? i : 0;
     Modificar(i);
+    mCodigoNuevo = 0;
     return mDiseno.enUso(i) ? i : 0;
 }
 
@@ -174,13 +186,16 @@ void ComandosObjeto::Modificar(int i) {
         ejecutarDialogo(*editor);
         break;
     }
-    case TipoImagen:
+    case TipoImagen: {
         caja.setBackColor(ColorGris);
         caja.clear();
         caja.refresh();
-        if (nuevoEditorImagen)
-            if (const auto editor = nuevoEditorImagen(mPadre)) ejecutarDialogo(*editor);
+        const bool codigo = nuevoEditorCodigo && (i == mCodigoNuevo || (esCodigo && esCodigo(o)));
+        const auto& crear = codigo ? nuevoEditorCodigo : nuevoEditorImagen;
+        if (crear)
+            if (const auto editor = crear(mPadre)) ejecutarDialogo(*editor);
         break;
+    }
     default:
         break;
     }
@@ -227,6 +242,7 @@ int ComandosObjeto::Copiar() {
                 QFile::copy(origen, destino);
             }
             o.ImagenTrabajo = destino;
+            CopiarDescripcionCodigo(o);
         }
     } else {
         // A vertical line (or a square) moves right, a horizontal one down.

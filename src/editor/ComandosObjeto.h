@@ -35,6 +35,10 @@ public:
     // Creates the image editor for the current object; without it, modifying an image
     // opens nothing (and a just-added image is removed again, as on cancel).
     std::function<std::unique_ptr<QDialog>(QWidget* padre)> nuevoEditorImagen;
+    // Creates the code editor for the current object, and tells whether an image object is a
+    // code that it can edit; without them, codes are edited as pictures.
+    std::function<std::unique_ptr<QDialog>(QWidget* padre)> nuevoEditorCodigo;
+    std::function<bool(const ObjetoTicket& o)> esCodigo;
     // Redraws the current view; RedibujarTicket unless replaced.
     std::function<void()> redibujar;
 
@@ -42,6 +46,7 @@ public:
     // unknown format, or the editor of the new object was cancelled).
     int AnadirTextoFijo();
     int AnadirImagen();
+    int AnadirCodigo(); // an image object whose picture is a QR code or a barcode
     int AnadirLinea();
     int AnadirTurno(int formato);
     int AnadirFecha(int formato);
@@ -73,6 +78,7 @@ public:
 private:
     int anadir(const NuevoObjeto& nuevo);
     int anadirSinImagen(const NuevoObjeto& nuevo);
+    int anadirImagen(bool codigo);
     int anadirCampo(int tipo, int formato);
     bool actual(int& i) const;
 
@@ -80,6 +86,7 @@ private:
     Workspace& mWs;
     QWidget* mPadre;
     int mLineaEnCurso = 0;
+    int mCodigoNuevo = 0; // a code object being added: its editor is the code dialog
 };
 
 } // namespace quoravex

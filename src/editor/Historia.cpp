@@ -1,5 +1,6 @@
 #include "Historia.h"
 
+#include "CodigoObjeto.h"
 #include "render/ImagenObjeto.h"
 
 #include <QFile>
@@ -30,17 +31,21 @@ EstadoDiseno CapturarEstado(const Design& d, const QString& dirDiseno, const Est
     e.objeto = d.Objeto;
     e.largoTicket = d.LargoTicket;
     e.numPulsadores = d.NumPulsadores;
-    for (int i = 1; i <= MaxObjetos; ++i) {
-        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen || d.objeto(i).ImagenTrabajo.vacio()) continue;
-        const QString ruta =
-            QFileInfo(ResolverRutaImagen(d.objeto(i).ImagenTrabajo.valor(), dirDiseno)).absoluteFilePath();
-        if (!QFileInfo::exists(ruta)) continue;
+    // The working bitmaps, and the description files of codes, that the records name.
+    const auto guardar = [&](const QString& guardada) {
+        const QString ruta = QFileInfo(ResolverRutaImagen(guardada, dirDiseno)).absoluteFilePath();
+        if (!QFileInfo::exists(ruta)) return;
         QByteArray datos = leer(ruta);
         if (anterior) {
             const auto it = anterior->imagenes.find(ruta);
             if (it != anterior->imagenes.end() && it->second == datos) datos = it->second;
         }
         e.imagenes.emplace(ruta, std::move(datos));
+    };
+    for (int i = 1; i <= MaxObjetos; ++i) {
+        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen) continue;
+        if (!d.objeto(i).ImagenTrabajo.vacio()) guardar(d.objeto(i).ImagenTrabajo.valor());
+        if (EsDescripcionCodigo(d.objeto(i).ImagenOrigen.valor())) guardar(d.objeto(i).ImagenOrigen.valor());
     }
     return e;
 }

@@ -1,6 +1,7 @@
 // A whole working session driven as a user would: menus, dialogs and the mouse.
 #include "app/FormMain.h"
 #include "dialogs/Aceptar.h"
+#include "dialogs/FrmCodigo.h"
 #include "dialogs/FrmEntrar.h"
 #include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmGetImagen.h"
@@ -8,7 +9,9 @@
 #include "dialogs/FrmSelPulsador.h"
 #include "document/ArchivoDiseno.h"
 #include "editor/CanvasTicket.h"
+#include "editor/CodigoObjeto.h"
 #include "editor/Historia.h"
+#include "render/ImagenObjeto.h"
 #include "render/SalidaRaster.h"
 
 #include "support/FicherosImagen.h"
@@ -17,6 +20,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,7 +45,10 @@ struct Sesion {
                 auto* entrada = texto->findChild<QLineEdit*>(QStringLiteral("TBEntradaTexto"));
                 if (!textoTecleado.isEmpty()) QTest::keyClicks(entrada, textoTecleado);
                 QTest::keyClick(entrada, Qt::Key_Return);
+            } else if (auto* c = qobject_cast<FrmCodigo*>(&d)) {
+                codigo ? codigo(*c) : c->cmdCancelar->click();
             } else if (auto* img = qobject_cast<FrmGetImagen*>(&d)) {
+                editoresImagen += 1;
                 img->soltarFicheros({imagen});
                 img->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
             } else if (auto* sel = qobject_cast<FrmSelPulsador*>(&d)) {
@@ -77,6 +84,8 @@ struct Sesion {
     Design& d = f.design();
     QString textoTecleado, ruta, longitud;
     std::function<void(FrmSelPulsador&)> seleccion;
+    std::function<void(FrmCodigo&)> codigo; // answers the code dialog; unset: "Cancelar"
+    int editoresImagen = 0;
 };
 
 } // namespace
@@ -207,4 +216,62 @@ TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
     EXPECT_EQ(d.TicketModificado, Falso);
     s.menu("mnuNuevoTicket");
     EXPECT_EQ(pila.count(), 0);
+}
+
+// A QR code added, edited, undone and copied: the working bitmap is always the symbol at
+// its module size, the box its exact size, and the code dialog opens again with its data.
+TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
+    Sesion s;
+    Design& d = s.d;
+    const QString url = QStringLiteral("https://turnos.example.com/sucursal/12");
+    const auto comprobar = [&](int slot, int modulo) {
+        ParametrosCodigo p;
+        p.datos = url;
+        p.modulo = modulo;
+        const QImage esperada = GenerarCodigo(p).imagen;
+        ASSERT_FALSE(esperada.isNull());
+        const ObjetoTicket& o = d.objeto(slot);
+        EXPECT_EQ(o.Tipo, TipoImagen);
+        EXPECT_EQ(QSize(o.Width, o.Height), esperada.size());
+        EXPECT_EQ(o.AnchoImagen, esperada.width());
+        const std::optional<QImage> bitmap = CargarImagen(ResolverRutaImagen(o.ImagenTrabajo.valor()));
+        ASSERT_TRUE(bitmap.has_value());
+        EXPECT_EQ(bitmap->convertToFormat(esperada.format()), esperada);
+        EXPECT_EQ(LeerCodigoObjeto(o), std::optional<ParametrosCodigo>(p));
+    };
+
+    s.menu("mnuAnadirCodigo"); // cancelled: nothing stays
+    EXPECT_EQ(d.NumObjetos, 0);
+    s.codigo = [&](FrmCodigo& c) {
+        c.txtDatos->setText(url);
+        c.cmdAceptar->click();
+    };
+    s.menu("mnuAnadirCodigo");
+    ASSERT_EQ(d.NumObjetos, 1);
+    comprobar(1, 4);
+    EXPECT_EQ(d.objeto(1).Left, (384 - d.objeto(1).Width) / 2);
+
+    s.codigo = [&](FrmCodigo& c) {
+        EXPECT_EQ(c.txtDatos->text(), url);
+        EXPECT_EQ(c.spnModulo->value(), 4);
+        c.spnModulo->setValue(3);
+        c.cmdAceptar->click();
+    };
+    d.Objeto = 1;
+    s.menu("mnuModificaObjeto");
+    comprobar(1, 3);
+    s.menu("mnuDeshacer");
+    comprobar(1, 4);
+
+    d.Objeto = 1;
+    s.menu("mnuCopiarObjeto");
+    ASSERT_EQ(d.NumObjetos, 2);
+    EXPECT_NE(d.objeto(2).ImagenOrigen.valor(), d.objeto(1).ImagenOrigen.valor());
+    comprobar(2, 4);
+
+    // Without its description the code is an ordinary picture again.
+    ASSERT_TRUE(QFile::remove(ResolverRutaImagen(d.objeto(2).ImagenOrigen.valor())));
+    d.Objeto = 2;
+    s.menu("mnuModificaObjeto");
+    EXPECT_EQ(s.editoresImagen, 1);
 }

@@ -1,0 +1,85 @@
+#include "CodigoObjeto.h"
+
+#include "document/Design.h"
+#include "render/ImagenObjeto.h"
+#include "render/Workspace.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+
+namespace quoravex {
+
+namespace {
+
+const QString ExtensionCodigo = QStringLiteral(".codigo");
+
+// A path as the record keeps it: one that would not fit is named from the current folder.
+QString ParaRegistro(const QString& ruta) {
+    if (ruta.size() <= LongitudRuta) return ruta;
+    return QStringLiteral(".") + QDir::separator() + QFileInfo(ruta).fileName();
+}
+
+bool Escribir(const QString& ruta, const QByteArray& datos) {
+    QSaveFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.commit();
+}
+
+} // namespace
+
+QString RutaDescripcionCodigo(const QString& rutaBitmap) {
+    const qsizetype punto = rutaBitmap.lastIndexOf(QLatin1Char('.'));
+    const qsizetype barra = std::max(rutaBitmap.lastIndexOf(QLatin1Char('/')), rutaBitmap.lastIndexOf(QLatin1Char('\\')));
+    return (punto > barra ? rutaBitmap.left(punto) : rutaBitmap) + ExtensionCodigo;
+}
+
+bool EsDescripcionCodigo(const QString& ruta) {
+    return ruta.trimmed().endsWith(ExtensionCodigo, Qt::CaseInsensitive);
+}
+
+std::optional<ParametrosCodigo> LeerCodigoObjeto(const ObjetoTicket& o, const QString& dirDiseno) {
+    if (o.Tipo != TipoImagen || !EsDescripcionCodigo(o.ImagenOrigen.valor())) return std::nullopt;
+    const QString ruta = ResolverRutaImagen(o.ImagenOrigen.valor(), dirDiseno);
+    QFile f(ruta);
+    if (ruta.isEmpty() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
+    return LeerDescripcionCodigo(f.read(64 * 1024));
+}
+
+bool PonerCodigo(Design& d, Workspace& ws, int slot, const ParametrosCodigo& p, const QImage& imagen, bool nuevo) {
+    if (!Design::slotValido(slot) || imagen.isNull()) return false;
+    ObjetoTicket& o = d.objeto(slot);
+    const QString bitmap = RutaImagenTrabajo(slot);
+    const QString descripcion = RutaDescripcionCodigo(bitmap);
+    const bool escrito = GuardarImagenTrabajo(imagen, bitmap) && Escribir(descripcion, EscribirDescripcionCodigo(p));
+    o.ImagenTrabajo = ParaRegistro(bitmap);
+    o.ImagenOrigen = ParaRegistro(descripcion);
+
+    const int ancho = ws.PicTicket.width();
+    o.Width = static_cast<int16_t>(imagen.width());
+    o.Height = static_cast<int16_t>(imagen.height());
+    o.AnchoImagen = o.Width;
+    if (nuevo)
+        o.Left = static_cast<int16_t>((ancho - imagen.width()) / 2);
+    else if (o.Left + imagen.width() > ancho)
+        o.Left = static_cast<int16_t>(std::max(0, ancho - imagen.width()));
+    Surface& caja = ws.item(slot);
+    caja.setGeometry(o.Left, o.Top, o.Width, o.Height);
+    caja.clear();
+    caja.paintPicture(imagen, QRect(0, 0, imagen.width(), imagen.height()));
+    caja.refresh();
+    return escrito;
+}
+
+void CopiarDescripcionCodigo(ObjetoTicket& copia) {
+    if (!EsDescripcionCodigo(copia.ImagenOrigen.valor())) return;
+    const QString origen = ResolverRutaImagen(copia.ImagenOrigen.valor());
+    const QString destino = RutaDescripcionCodigo(copia.ImagenTrabajo.valor());
+    if (origen.isEmpty() || QFileInfo(origen).absoluteFilePath() == QFileInfo(destino).absoluteFilePath()) return;
+    QFile::remove(destino);
+    QFile::copy(origen, destino);
+    copia.ImagenOrigen = ParaRegistro(destino);
+}
+
+} // namespace quoravex
