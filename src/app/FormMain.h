@@ -74,6 +74,8 @@ public:
 
     // Folder of the current design file (pictures stored elsewhere are looked for there).
     QString dirDiseno() const;
+    // Copies the design's pictures into the folder it is saved to.
+    void llevarImagenes(const QString& carpeta);
     // Where raster, font and picture files go: the current directory.
     QString dirSalida() const;
 

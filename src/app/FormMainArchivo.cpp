@@ -6,6 +6,7 @@
 #include "dialogs/FrmPathFilesOut.h"
 #include "document/ArchivoDiseno.h"
 #include "editor/Historia.h"
+#include "editor/ImagenesDiseno.h"
 #include "editor/ObjetosCanvas.h"
 #include "platform/Rutas.h"
 
@@ -65,6 +66,7 @@ void FormMain::mnuGuardarTicket() {
     ResultadoArchivo r;
     {
         CursorOcupado ocupado;
+        if (!mDiseno.ArchivoTicket.isEmpty()) llevarImagenes(QFileInfo(mDiseno.ArchivoTicket).absolutePath());
         r = GuardarDiseno(mDiseno);
     }
     if (r.correcto) guardado();
@@ -86,10 +88,19 @@ void FormMain::mnuGuardarTicketComo() {
     ResultadoArchivo r;
     {
         CursorOcupado ocupado;
+        llevarImagenes(destino.absolutePath());
         r = GuardarDisenoComo(mDiseno, dialogo.RutaElegida);
     }
     if (r.correcto) guardado();
     if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+}
+
+void FormMain::llevarImagenes(const QString& carpeta) {
+    // The design's folder holds what it prints.
+    const QStringList fallidas = LlevarImagenesAlDiseno(mDiseno, carpeta, dirDiseno());
+    if (!fallidas.isEmpty())
+        mostrarMensaje(QStringLiteral("No se han podido copiar estas imágenes a la carpeta del diseño:\n") +
+                       fallidas.join(QLatin1Char('\n')));
 }
 
 void FormMain::guardado() {

@@ -6,6 +6,7 @@
 #include "document/ArchivoDiseno.h"
 #include "editor/CanvasTicket.h"
 #include "editor/Historia.h"
+#include "editor/ImagenesDiseno.h"
 #include "editor/ObjetosCanvas.h"
 #include "platform/AjustesUsuario.h"
 
@@ -112,6 +113,10 @@ bool FormMain::abrirDiseno(const QString& ruta) {
     mHistoria->vaciar();
     if (r.correcto) agregarReciente(ruta);
     if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+    // Pictures that are found nowhere are named once; the design opens all the same.
+    if (const QStringList faltan = ImagenesQueFaltan(mDiseno, dirDiseno()); r.correcto && !faltan.isEmpty())
+        mostrarMensaje(QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
+                       faltan.join(QLatin1Char('\n')));
     return r.correcto;
 }
 

@@ -16,12 +16,6 @@ namespace {
 
 const QString ExtensionCodigo = QStringLiteral(".codigo");
 
-// A path as the record keeps it: one that would not fit is named from the current folder.
-QString ParaRegistro(const QString& ruta) {
-    if (ruta.size() <= LongitudRuta) return ruta;
-    return QStringLiteral(".") + QDir::separator() + QFileInfo(ruta).fileName();
-}
-
 bool Escribir(const QString& ruta, const QByteArray& datos) {
     QSaveFile f(ruta);
     return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.commit();
@@ -50,11 +44,12 @@ std::optional<ParametrosCodigo> LeerCodigoObjeto(const ObjetoTicket& o, const QS
 bool PonerCodigo(Design& d, Workspace& ws, int slot, const ParametrosCodigo& p, const QImage& imagen, bool nuevo) {
     if (!Design::slotValido(slot) || imagen.isNull()) return false;
     ObjetoTicket& o = d.objeto(slot);
-    const QString bitmap = RutaImagenTrabajo(slot);
+    const QString guardado = GuardarImagenTrabajoDe(slot, imagen);
+    const QString bitmap = guardado.isEmpty() ? RutaImagenTrabajo(slot, CodificarImagenTrabajo(imagen)) : guardado;
     const QString descripcion = RutaDescripcionCodigo(bitmap);
-    const bool escrito = GuardarImagenTrabajo(imagen, bitmap) && Escribir(descripcion, EscribirDescripcionCodigo(p));
-    o.ImagenTrabajo = ParaRegistro(bitmap);
-    o.ImagenOrigen = ParaRegistro(descripcion);
+    const bool escrito = !guardado.isEmpty() && Escribir(descripcion, EscribirDescripcionCodigo(p));
+    o.ImagenTrabajo = RutaParaRegistro(bitmap);
+    o.ImagenOrigen = RutaParaRegistro(descripcion);
 
     const int ancho = ws.PicTicket.width();
     o.Width = static_cast<int16_t>(imagen.width());
@@ -79,7 +74,7 @@ void CopiarDescripcionCodigo(ObjetoTicket& copia) {
     if (origen.isEmpty() || QFileInfo(origen).absoluteFilePath() == QFileInfo(destino).absoluteFilePath()) return;
     QFile::remove(destino);
     QFile::copy(origen, destino);
-    copia.ImagenOrigen = ParaRegistro(destino);
+    copia.ImagenOrigen = RutaParaRegistro(destino);
 }
 
 } // namespace quoravex

@@ -6,6 +6,7 @@
 #include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmSelPulsador.h"
 #include "document/Numeros.h"
+#include "render/ImagenObjeto.h"
 #include "render/Redibujar.h"
 #include "render/Workspace.h"
 
@@ -232,16 +233,10 @@ int ComandosObjeto::Copiar() {
         o.Top += 20;
         o.Left += 20;
         if (o.Tipo == TipoImagen) {
-            // The copy gets its own working bitmap; file errors leave it without one.
-            const QString origen = BitmapExistente(o.ImagenTrabajo.valor());
-            const QString destino = QDir::current().filePath(QStringLiteral("Imagen") + QString::number(d) +
-                                                             QStringLiteral(".bmp"));
-            // A source that already is the destination file must not be deleted before copying.
-            if (QFileInfo(origen).absoluteFilePath() != QFileInfo(destino).absoluteFilePath()) {
-                QFile::remove(destino);
-                QFile::copy(origen, destino);
-            }
-            o.ImagenTrabajo = destino;
+            // The copy gets its own working bitmap, named by its slot and picture; without a
+            // readable bitmap it names the same missing file.
+            const QString copia = CopiarImagenTrabajo(BitmapExistente(o.ImagenTrabajo.valor()), d);
+            if (!copia.isEmpty()) o.ImagenTrabajo = RutaParaRegistro(copia);
             CopiarDescripcionCodigo(o);
         }
     } else {

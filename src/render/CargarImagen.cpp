@@ -5,11 +5,13 @@
 #include "document/ObjetoTicket.h"
 
 #include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <QSaveFile>
 #include <algorithm>
 
 namespace quoravex {
@@ -69,13 +71,8 @@ QImage BlancoYNegro(const QImage& origen) {
     return ConvertirBlancoYNegro(origen, Conversion::Umbral);
 }
 
-QString RutaImagenTrabajo(int slot) {
-    const QString nombre = QStringLiteral("Imagen") + QString::number(slot) + QStringLiteral(".bmp");
-    return QDir::toNativeSeparators(QDir::current().absoluteFilePath(nombre));
-}
-
-bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
-    if (imagen.isNull() || ruta.isEmpty()) return false;
+QByteArray CodificarImagenTrabajo(const QImage& imagen) {
+    if (imagen.isNull()) return {};
     // One bit per pixel, palette entry 0 black and 1 white: the usual monochrome bitmap.
     const QImage rgb = imagen.convertToFormat(QImage::Format_RGB32);
     QImage mono(rgb.size(), QImage::Format_Mono);
@@ -89,8 +86,55 @@ bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
         for (int x = 0; x < rgb.width(); ++x)
             if (DeQRgb(entrada[x]) == ColorBlanco) linea[x >> 3] |= uchar(0x80 >> (x & 7));
     }
-    QFile::remove(ruta);
-    return mono.save(ruta, "BMP");
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return mono.save(&buffer, "BMP") ? bytes : QByteArray();
+}
+
+QString RutaImagenTrabajo(int slot, const QByteArray& bytes) {
+    const QByteArray resumen = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).left(4).toHex();
+    const QString nombre = QStringLiteral("Imagen%1-%2.bmp").arg(slot).arg(QString::fromLatin1(resumen));
+    return QDir::toNativeSeparators(QDir::current().absoluteFilePath(nombre));
+}
+
+namespace {
+
+// Writes the bytes as the working bitmap of `slot`, unless that file already holds them.
+QString GuardarBytesImagen(int slot, const QByteArray& bytes) {
+    if (bytes.isEmpty()) return {};
+    const QString ruta = RutaImagenTrabajo(slot, bytes);
+    QFile existente(ruta);
+    if (existente.open(QIODevice::ReadOnly) && existente.size() == bytes.size() && existente.readAll() == bytes)
+        return ruta;
+    existente.close();
+    QSaveFile f(ruta);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) return {};
+    return ruta;
+}
+
+} // namespace
+
+QString GuardarImagenTrabajoDe(int slot, const QImage& imagen) {
+    return GuardarBytesImagen(slot, CodificarImagenTrabajo(imagen));
+}
+
+QString CopiarImagenTrabajo(const QString& origen, int slot) {
+    QFile f(origen);
+    if (origen.isEmpty() || !f.open(QIODevice::ReadOnly)) return {};
+    return GuardarBytesImagen(slot, f.readAll());
+}
+
+bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
+    const QByteArray bytes = CodificarImagenTrabajo(imagen);
+    if (bytes.isEmpty() || ruta.isEmpty()) return false;
+    QSaveFile f(ruta);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+}
+
+QString RutaParaRegistro(const QString& ruta) {
+    if (ruta.size() <= LongitudRuta) return ruta;
+    return QStringLiteral(".") + QDir::separator() + QFileInfo(ruta).fileName();
 }
 
 QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno) {

@@ -17,14 +17,6 @@ int Entero(double v) {
     return RedondeoPar(v).value_or(0);
 }
 
-// The working bitmap's path as the record keeps it. A path that does not fit the record's
-// field would be cut and name nothing, so the bitmap is then named from the current
-// directory, where it was written.
-QString RutaParaRegistro(const QString& ruta) {
-    if (ruta.size() <= LongitudRuta) return ruta;
-    return QStringLiteral(".") + QDir::separator() + ruta.mid(ruta.lastIndexOf(QDir::separator()) + 1);
-}
-
 } // namespace
 
 QRect EncajeVistaPrevia(double anchoFuente, double altoFuente, int anchoVista, int altoVista) {
@@ -71,7 +63,7 @@ bool ImagenObjeto::cargaImagen(const QString& ruta) {
 
 bool ImagenObjeto::cargaOriginal(const QString& ruta) {
     const QFileInfo info(ruta);
-    for (const QString& trabajo : {mRutaCargada, RutaImagenTrabajo(mSlot)})
+    for (const QString& trabajo : {mRutaCargada, ResolverRutaImagen(mObjeto.ImagenTrabajo.valor())})
         if (!trabajo.isEmpty() && info == QFileInfo(trabajo)) return false;
     const std::optional<QImage> imagen = CargarImagen(ruta);
     if (!imagen) return false;
@@ -124,9 +116,9 @@ void ImagenObjeto::convertirOriginal() {
     mWork2.image() = bn;
     mWork2.setPicture(bn);
     // A bitmap that cannot be written is not fatal: the box shows the picture all the same.
-    const QString ruta = RutaImagenTrabajo(mSlot);
-    GuardarImagenTrabajo(bn, ruta);
-    mObjeto.ImagenTrabajo = RutaParaRegistro(ruta);
+    const QString guardada = GuardarImagenTrabajoDe(mSlot, bn);
+    mObjeto.ImagenTrabajo =
+        RutaParaRegistro(guardada.isEmpty() ? RutaImagenTrabajo(mSlot, CodificarImagenTrabajo(bn)) : guardada);
 }
 
 void ImagenObjeto::aplicaAncho(int ancho) {

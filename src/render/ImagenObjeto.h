@@ -22,11 +22,28 @@ std::optional<QImage> CargarImagen(const QString& ruta);
 // Pure black and white: a pixel with 3R + 6G + B <= 1280 becomes black, any other white.
 QImage BlancoYNegro(const QImage& origen);
 
-// The working bitmap of the object in `slot`: "Imagen" + slot + ".bmp" in the current directory.
-QString RutaImagenTrabajo(int slot);
+// A working bitmap's bytes: the picture as a 1-bit Windows bitmap.
+QByteArray CodificarImagenTrabajo(const QImage& imagen);
+
+// The working bitmap of the object in `slot` that holds these bytes: "Imagen" + slot + "-" +
+// 8 hex digits of their digest + ".bmp" in the current directory. Different pictures never
+// share a file, so no design's picture is ever replaced by another's.
+QString RutaImagenTrabajo(int slot, const QByteArray& bytes);
+
+// Stores the picture as the working bitmap of `slot` and returns its path; a file of that
+// name holding the same bytes is left as it is. Empty when it could not be written.
+QString GuardarImagenTrabajoDe(int slot, const QImage& imagen);
+
+// The working bitmap of `slot` holding the same picture as the file at `origen` (a copied
+// object's); empty when that file cannot be read or the copy written.
+QString CopiarImagenTrabajo(const QString& origen, int slot);
 
 // Replaces the file at ruta by the picture as a Windows bitmap; false when it could not be written.
 bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta);
+
+// A picture path as an object record keeps it: one that would not fit the record's field is
+// named by its file name alone, which is looked for beside the design and in the current folder.
+QString RutaParaRegistro(const QString& ruta);
 
 // Where a stored picture path is found: as written; else the same file name in the design
 // file's folder; else in the current directory. Empty when none exists.

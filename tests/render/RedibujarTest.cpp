@@ -122,8 +122,8 @@ TEST(Redibujar, ImagesWithAndWithoutTheirBitmap) {
     const int sinArchivo = agregar(d, TipoImagen, 1, QRect(20, 30, 96, 96));
     d.objeto(sinArchivo).ImagenTrabajo = QStringLiteral("no-existe.bmp");
     const int conArchivo = agregar(d, TipoImagen, 1, QRect(144, 202, 96, 96));
-    const QString ruta = RutaImagenTrabajo(conArchivo);
-    ASSERT_TRUE(GuardarImagenTrabajo(BlancoYNegro(MitadNegra(40, 20)), ruta));
+    const QString ruta = GuardarImagenTrabajoDe(conArchivo, BlancoYNegro(MitadNegra(40, 20)));
+    ASSERT_FALSE(ruta.isEmpty());
     d.objeto(conArchivo).ImagenTrabajo = ruta;
     d.objeto(conArchivo).AnchoImagen = 80;
 
