@@ -275,3 +275,70 @@ TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
     s.menu("mnuModificaObjeto");
     EXPECT_EQ(s.editoresImagen, 1);
 }
+
+// Two designs with a different picture in the same slot, made one after the other in one
+// working folder, keep their own pictures; a folder holding a design holds what it prints;
+// pictures found nowhere are named once when the design opens.
+TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
+    Sesion s;
+    Design& d = s.d;
+    FormMain& f = s.f;
+    const auto guardarComo = [&](const QString& ruta) {
+        f.actualizarComandos(); // what the command-state timer does within 250 ms
+        s.ruta = ruta;
+        s.menu("mnuGuardarTicketComo");
+    };
+    const auto hacer = [&](const QImage& imagen, const QString& nombre) {
+        EXPECT_TRUE(Escribir(s.imagen, Codificar(imagen, "PNG")));
+        s.menu("mnuAnadirImagen");
+        guardarComo(QDir::current().filePath(nombre));
+        f.boton(QStringLiteral("Command2"))->click();
+        const QByteArray raster = s.raster(1);
+        s.menu("mnuCerrarTicket");
+        return raster;
+    };
+    const auto abrir = [&](const QString& archivo) {
+        QFile::remove(NombreArchivoSalida(1, QDir::currentPath()));
+        s.ruta = archivo;
+        s.menu("mnuAbrirArchivoTicket");
+        f.boton(QStringLiteral("Command2"))->click();
+        return s.raster(1);
+    };
+    // Both in the working folder, both pictures in slot 1.
+    const QByteArray uno = hacer(MitadNegra(60, 30), QStringLiteral("uno"));
+    const QByteArray dos = hacer(MitadNegra(30, 80), QStringLiteral("dos"));
+    ASSERT_FALSE(uno.isEmpty());
+    EXPECT_NE(uno, dos);
+    EXPECT_EQ(abrir(QDir::current().filePath(QStringLiteral("uno.tck"))), uno);
+    EXPECT_EQ(abrir(QDir::current().filePath(QStringLiteral("dos.tck"))), dos);
+
+    // Saved into a folder of its own, that folder copied elsewhere, the working folder's
+    // bitmaps and the original folder gone: the copy still prints the same.
+    const QDir carpeta(QDir::current().filePath(QStringLiteral("sucursal")));
+    const QDir copia(QDir::current().filePath(QStringLiteral("copia")));
+    ASSERT_TRUE(QDir().mkpath(carpeta.path()) && QDir().mkpath(copia.path()));
+    guardarComo(carpeta.filePath(QStringLiteral("dos")));
+    s.menu("mnuCerrarTicket");
+    abrir(QDir::current().filePath(QStringLiteral("uno.tck")));
+    guardarComo(carpeta.filePath(QStringLiteral("uno")));
+    s.menu("mnuCerrarTicket");
+    for (const QString& nombre : carpeta.entryList(QDir::Files))
+        ASSERT_TRUE(QFile::copy(carpeta.filePath(nombre), copia.filePath(nombre)));
+    ASSERT_TRUE(QDir(carpeta).removeRecursively());
+    for (const QString& nombre : QDir::current().entryList({QStringLiteral("Imagen*.bmp")}, QDir::Files))
+        ASSERT_TRUE(QFile::remove(nombre));
+    EXPECT_EQ(abrir(copia.filePath(QStringLiteral("uno.tck"))), uno);
+    EXPECT_EQ(abrir(copia.filePath(QStringLiteral("dos.tck"))), dos);
+    const QString bitmap = d.objeto(1).ImagenTrabajo.valor();
+    s.menu("mnuCerrarTicket");
+
+    // Without its picture the design still opens, and says which file is missing.
+    QStringList mensajes;
+    f.mostrarMensaje = [&](const QString& m) { mensajes << m; };
+    ASSERT_TRUE(QFile::remove(copia.filePath(QFileInfo(bitmap).fileName())));
+    s.ruta = copia.filePath(QStringLiteral("dos.tck"));
+    s.menu("mnuAbrirArchivoTicket");
+    EXPECT_EQ(d.NumObjetos, 1);
+    EXPECT_EQ(mensajes, QStringList{QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven "
+                                                   "en blanco:\n") + bitmap});
+}
