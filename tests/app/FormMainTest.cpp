@@ -125,7 +125,10 @@ TEST(FormMain, DesignsOpenedFromTheCommandLineAndTheRecentList) {
     EXPECT_EQ(danado.mensajes[0], AbrirDiseno(solo, roto).mensaje);
     EXPECT_EQ(danado.d().NumObjetos, 0);
 
-    // The last eight designs opened or saved, newest first, in "Recientes".
+    // The last eight designs opened or saved, newest first, in "Recientes". The copies have
+    // their picture beside them, as the original has.
+    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.bmp"),
+                            v.dir.filePath(QStringLiteral("muestra.bmp"))));
     QStringList copias;
     for (int i = 0; i < 9; ++i) {
         copias << v.dir.filePath(QStringLiteral("copia%1.tck").arg(i));

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStyle>
 #include <QStyleOptionSlider>
 #include <QTest>
@@ -114,6 +115,9 @@ protected:
         return s.image();
     }
 
+    // The working bitmap the object's record names.
+    QString bitmap() const { return ResolverRutaImagen(d.objeto(slot).ImagenTrabajo.valor()); }
+
     QString escribir(const QString& nombre, const QByteArray& datos) {
         const QString ruta = dir.ruta(nombre);
         EXPECT_TRUE(Escribir(ruta, datos));
@@ -195,13 +199,16 @@ TEST_F(FrmGetImagenTest, OnlyDraggingTheSliderHandleResizesTheBox) {
     EXPECT_EQ(ws.item(slot).point(5, alto / 2), 0);
 }
 
-TEST_F(FrmGetImagenTest, DropConvertsStoresAndPlacesAndASecondDropReplacesTheBitmap) {
+TEST_F(FrmGetImagenTest, DropConvertsStoresAndPlacesAndASecondDropGetsItsOwnBitmap) {
     auto f = abrir();
     const QString apaisada = escribir(QStringLiteral("apaisada.png"), Codificar(MitadNegra(200, 100), "PNG"));
     ASSERT_TRUE(soltar(*f, {apaisada}));
-    const QString bitmap = dir.ruta(QStringLiteral("Imagen7.bmp"));
+    const QRegularExpression nombre(QStringLiteral("(^|[/\\\\])Imagen7-[0-9a-f]{8}\\.bmp$"));
     const ObjetoTicket& o = d.objeto(slot);
-    EXPECT_EQ(o.ImagenTrabajo.valor(), bitmap);
+    const QString primero = o.ImagenTrabajo.valor();
+    EXPECT_TRUE(nombre.match(primero).hasMatch()) << primero.toStdString();
+    const QByteArray bytesPrimero = Leer(primero);
+    EXPECT_EQ(primero, RutaImagenTrabajo(7, bytesPrimero));
     EXPECT_EQ(o.ImagenOrigen.valor(), apaisada);
     // Landscape: left kept, centred along the 501-pixel canvas: (501 - 48) / 2 = 226.5 -> 226.
     EXPECT_EQ(ws.item(slot).geometry(), QRect(20, 226, 96, 48));
@@ -216,7 +223,12 @@ TEST_F(FrmGetImagenTest, DropConvertsStoresAndPlacesAndASecondDropReplacesTheBit
     const QString vertical = escribir(QStringLiteral("vertical.gif"), Gif(blanca));
     ASSERT_TRUE(soltar(*f, {vertical}));
     EXPECT_EQ(d.objeto(slot).ImagenOrigen.valor(), vertical);
-    const auto guardada = CargarImagen(bitmap);
+    // The second picture has its own file; the first one's stays as it was.
+    const QString segundo = o.ImagenTrabajo.valor();
+    EXPECT_TRUE(nombre.match(segundo).hasMatch()) << segundo.toStdString();
+    EXPECT_NE(segundo, primero);
+    EXPECT_EQ(Leer(primero), bytesPrimero);
+    const auto guardada = CargarImagen(segundo);
     ASSERT_TRUE(guardada);
     EXPECT_EQ(guardada->size(), QSize(100, 200));
     EXPECT_EQ(guardada->pixel(50, 100) & 0xFFFFFF, 0xFFFFFFu);
@@ -245,7 +257,8 @@ TEST_F(FrmGetImagenTest, BadFilesShowAMessageAndChangeNothingElse) {
     ASSERT_TRUE(soltar(*f, {escribir(QStringLiteral("buena.png"), png)}));
     const ObjetoTicket antes = d.objeto(slot);
     const QImage cajaAntes = ws.item(slot).image();
-    const QByteArray bitmapAntes = Leer(dir.ruta(QStringLiteral("Imagen7.bmp")));
+    const QByteArray bitmapAntes = Leer(bitmap());
+    ASSERT_FALSE(bitmapAntes.isEmpty());
     const QImage invalido = conMensaje(QStringLiteral("Formato de Imagen NO Valido!"));
     for (const auto& c : casos) {
         const QString ruta = escribir(QString::fromLatin1(c.nombre), c.datos);
@@ -253,7 +266,7 @@ TEST_F(FrmGetImagenTest, BadFilesShowAMessageAndChangeNothingElse) {
         EXPECT_EQ(vista(*f)->superficie().image(), invalido) << c.nombre;
         EXPECT_EQ(d.objeto(slot), antes) << c.nombre;
         EXPECT_EQ(ws.item(slot).image(), cajaAntes) << c.nombre;
-        EXPECT_EQ(Leer(dir.ruta(QStringLiteral("Imagen7.bmp"))), bitmapAntes) << c.nombre;
+        EXPECT_EQ(Leer(bitmap()), bitmapAntes) << c.nombre;
         EXPECT_TRUE(avisos.isEmpty()) << c.nombre;
     }
 }
@@ -283,7 +296,7 @@ TEST_F(FrmGetImagenTest, TooBigSeveralFilesAFolderOrAMissingFileAreRefused) {
         EXPECT_EQ(d.objeto(slot), antes);
         EXPECT_EQ(vista(*f)->superficie().image(), vistaAntes);
     }
-    EXPECT_FALSE(QFileInfo::exists(dir.ruta(QStringLiteral("Imagen7.bmp"))));
+    EXPECT_EQ(QDir(dir.path()).entryList({QStringLiteral("Imagen*")}), QStringList());
     const QString justa = escribir(QStringLiteral("justa.bmp"), BmpDeTamano(MitadNegra(100, 100), 50000));
     ASSERT_EQ(QFileInfo(justa).size(), 50000);
     avisos.clear();
@@ -321,18 +334,23 @@ TEST_F(FrmGetImagenTest, OkConfirmsAndCancelKeepsEveryChange) {
     EXPECT_EQ(f->result(), QDialog::Accepted);
     EXPECT_EQ(d.objeto(slot).Pendiente, Falso);
     // Re-opening on the stored bitmap neither converts it again nor moves the box.
-    const QByteArray bitmap = Leer(dir.ruta(QStringLiteral("Imagen7.bmp")));
+    const QString guardado = bitmap();
+    const QByteArray bytes = Leer(guardado);
+    ASSERT_FALSE(bytes.isEmpty());
     ws.colocar(slot, d.objeto(slot));
     auto g = abrir();
     EXPECT_FALSE(g->imagen().ImagenNueva);
     EXPECT_EQ(ws.item(slot).geometry(), QRect(20, 30, 96, 48));
-    EXPECT_EQ(Leer(dir.ruta(QStringLiteral("Imagen7.bmp"))), bitmap);
+    EXPECT_EQ(bitmap(), guardado);
+    EXPECT_EQ(Leer(guardado), bytes);
     const QString nueva = escribir(QStringLiteral("b.png"), Codificar(MitadNegra(10, 20), "PNG"));
     ASSERT_TRUE(soltar(*g, {nueva}));
     g->findChild<QPushButton*>(QStringLiteral("cmdCancel"))->click();
     EXPECT_EQ(g->result(), QDialog::Rejected);
     EXPECT_EQ(d.objeto(slot).ImagenOrigen.valor(), nueva); // cancel keeps the change
-    EXPECT_EQ(CargarImagen(dir.ruta(QStringLiteral("Imagen7.bmp")))->size(), QSize(10, 20));
+    const auto nuevoBitmap = CargarImagen(bitmap());
+    ASSERT_TRUE(nuevoBitmap);
+    EXPECT_EQ(nuevoBitmap->size(), QSize(10, 20));
 }
 
 TEST_F(FrmGetImagenTest, ConversionAndBrightnessConvertTheOriginalAgainUntilItIsGone) {
@@ -341,8 +359,7 @@ TEST_F(FrmGetImagenTest, ConversionAndBrightnessConvertTheOriginalAgainUntilItIs
         for (int x = 0; x < gris.width(); ++x)
             gris.setPixel(x, y, qRgb(x * 4, x * 4 + y, 255 - y * 8));
     const QString original = escribir(QStringLiteral("foto.png"), Codificar(gris, "PNG"));
-    const QString bitmap = dir.ruta(QStringLiteral("Imagen7.bmp"));
-    auto guardada = [&] { return CargarImagen(bitmap).value().convertToFormat(QImage::Format_RGB32); };
+    auto guardada = [&] { return CargarImagen(bitmap()).value().convertToFormat(QImage::Format_RGB32); };
 
     auto f = abrir();
     QStringList nombres;
@@ -365,9 +382,11 @@ TEST_F(FrmGetImagenTest, ConversionAndBrightnessConvertTheOriginalAgainUntilItIs
     EXPECT_EQ(ws.item(slot).geometry(), caja);
 
     // Reopening changes nothing; moving the controls then works from the original.
-    const QByteArray guardado = Leer(bitmap);
+    const QString ruta = bitmap();
+    const QByteArray guardado = Leer(ruta);
     auto g = abrir();
-    EXPECT_EQ(Leer(bitmap), guardado);
+    EXPECT_EQ(bitmap(), ruta);
+    EXPECT_EQ(Leer(ruta), guardado);
     QTest::keyClick(brillo(*g), Qt::Key_PageDown);
     EXPECT_EQ(guardada(), ConvertirBlancoYNegro(gris, Conversion::Umbral, -10));
 

@@ -2,6 +2,7 @@
 
 #include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmSelPulsador.h"
+#include "render/ImagenObjeto.h"
 
 #include "support/Bytes.h"
 
@@ -137,16 +138,18 @@ TEST_F(Editor, CopyOfAnImageDuplicatesItsWorkingBitmap) {
     ASSERT_TRUE(Escribir(ruta("Imagen1.bmp"), "uno") && Escribir(ruta("Imagen2.bmp"), "viejo"));
     d.objeto(s).ImagenTrabajo = ruta("Imagen1.bmp");
     ASSERT_EQ(c.Copiar(), 2);
-    EXPECT_EQ(QFileInfo(d.objeto(2).ImagenTrabajo.valor()).canonicalFilePath(),
-              QFileInfo(ruta("Imagen2.bmp")).canonicalFilePath());
-    EXPECT_EQ(Leer(ruta("Imagen2.bmp")) + Leer(ruta("Imagen1.bmp")), QByteArray("unouno"));
+    // Named by its slot and picture; another picture's file is left alone.
+    const QString copia = d.objeto(2).ImagenTrabajo.valor();
+    EXPECT_EQ(copia, RutaImagenTrabajo(2, "uno"));
+    EXPECT_EQ(Leer(copia) + Leer(ruta("Imagen1.bmp")) + Leer(ruta("Imagen2.bmp")), QByteArray("unounoviejo"));
 
-    // A missing source bitmap still gives a copy, named after its slot.
+    // A missing source bitmap still gives a copy, naming the same missing file; none is written.
+    const QStringList ficheros = QDir(dir.path()).entryList(QDir::Files);
     d.objeto(s).ImagenTrabajo = ruta("falta.bmp");
     d.Objeto = static_cast<int16_t>(s);
     ASSERT_EQ(c.Copiar(), 3);
-    EXPECT_TRUE(d.objeto(3).ImagenTrabajo.valor().endsWith(QStringLiteral("Imagen3.bmp")));
-    EXPECT_FALSE(QFile::exists(ruta("Imagen3.bmp")));
+    EXPECT_EQ(d.objeto(3).ImagenTrabajo.valor(), ruta("falta.bmp"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), ficheros);
     QDir::setCurrent(anterior);
 }
 

@@ -3,6 +3,7 @@
 #include "support/FicherosImagen.h"
 
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
@@ -28,7 +29,16 @@ struct Escena {
         Escribir(dir.ruta(QStringLiteral("a.png")), Codificar(MitadNegra(ancho, alto), "PNG"));
     }
     QString ruta(const QString& nombre) const { return dir.ruta(nombre); }
+    // The working bitmap the record names.
+    QString bitmap() const { return ResolverRutaImagen(o.ImagenTrabajo.valor()); }
 };
+
+// A working bitmap's name: its slot and 8 hex digits of its bytes' digest.
+bool NombreDeTrabajo(const QString& ruta, int slot) {
+    return QRegularExpression(QStringLiteral("(^|[/\\\\])Imagen%1-[0-9a-f]{8}\\.bmp$").arg(slot))
+        .match(ruta)
+        .hasMatch();
+}
 
 } // namespace
 
@@ -51,8 +61,9 @@ TEST(ImagenObjeto, NewPictureIsConvertedStoredAndPlaced) {
         img.fill(qRgb(200, 30, 30)); // 3*200 + 6*30 + 30 = 810: black once converted
         Escribir(e.ruta(QStringLiteral("a.png")), Codificar(img, "PNG"));
         ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
-        const QString bitmap = e.ruta(QStringLiteral("Imagen7.bmp"));
-        EXPECT_EQ(e.o.ImagenTrabajo.valor(), bitmap);
+        const QString bitmap = e.o.ImagenTrabajo.valor();
+        EXPECT_TRUE(NombreDeTrabajo(bitmap, 7)) << bitmap.toStdString();
+        EXPECT_EQ(bitmap, RutaImagenTrabajo(7, Leer(bitmap)));
         EXPECT_EQ(e.o.ImagenOrigen.valor(), e.ruta(QStringLiteral("a.png")));
         EXPECT_EQ(e.caja.geometry(), c.caja) << c.ancho << "x" << c.alto;
         EXPECT_EQ(e.caja.point(c.caja.width() - 1, c.caja.height() - 1), 0);
@@ -87,7 +98,8 @@ TEST(ImagenObjeto, ABadFileChangesNothing) {
     const ObjetoTicket registro = e.o;
     const QImage caja = e.caja.image(), work2 = e.work2.image();
     const QRect geometria = e.caja.geometry();
-    const QByteArray bitmap = Leer(e.ruta(QStringLiteral("Imagen2.bmp")));
+    const QByteArray bitmap = Leer(e.bitmap());
+    ASSERT_FALSE(bitmap.isEmpty());
     Escribir(e.ruta(QStringLiteral("malo.png")), QByteArray("\x89PNG\r\n\x1a\n rubbish", 17));
     EXPECT_FALSE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("malo.png"))));
     EXPECT_FALSE(e.io.cargaImagen(e.ruta(QStringLiteral("malo.png"))));
@@ -95,7 +107,7 @@ TEST(ImagenObjeto, ABadFileChangesNothing) {
     EXPECT_EQ(e.caja.image(), caja);
     EXPECT_EQ(e.caja.geometry(), geometria);
     EXPECT_EQ(e.work2.image(), work2);
-    EXPECT_EQ(Leer(e.ruta(QStringLiteral("Imagen2.bmp"))), bitmap);
+    EXPECT_EQ(Leer(e.bitmap()), bitmap);
 }
 
 TEST(ImagenObjeto, SliderAppliesWidthAndFitsOnRelease) {
@@ -132,21 +144,28 @@ TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     QDir::setCurrent(profundo);
     Escribir(QStringLiteral("x.png"), Codificar(MitadNegra(10, 10), "PNG"));
     ASSERT_TRUE(largo.io.ponerImagenNueva(QStringLiteral("x.png")));
-    EXPECT_EQ(largo.o.ImagenTrabajo.valor(), QStringLiteral("./Imagen12.bmp"));
-    EXPECT_TRUE(QFile::exists(QStringLiteral("Imagen12.bmp")));
+    const QString relativa = largo.o.ImagenTrabajo.valor();
+    EXPECT_TRUE(relativa.startsWith(QStringLiteral("./")) && NombreDeTrabajo(relativa, 12))
+        << relativa.toStdString();
+    EXPECT_EQ(relativa, QStringLiteral("./") + QFileInfo(RutaImagenTrabajo(12, Leer(relativa))).fileName());
 
-    // Dropping the working bitmap itself: it is read before it is replaced.
+    // Dropping the working bitmap itself: the same picture, kept in the same file.
     Escena e(5);
     ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
-    const QByteArray antes = Leer(e.ruta(QStringLiteral("Imagen5.bmp")));
-    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("Imagen5.bmp"))));
-    EXPECT_EQ(Leer(e.ruta(QStringLiteral("Imagen5.bmp"))), antes);
+    const QString bitmap = e.bitmap();
+    const QByteArray antes = Leer(bitmap);
+    ASSERT_FALSE(antes.isEmpty());
+    ASSERT_TRUE(e.io.ponerImagenNueva(bitmap));
+    EXPECT_EQ(e.o.ImagenTrabajo.valor(), bitmap);
+    EXPECT_EQ(Leer(bitmap), antes);
     EXPECT_EQ(e.caja.point(5, 5), 0);
 
     // A folder in the way of the bitmap: the box is painted all the same.
     Escena f(8);
-    ASSERT_TRUE(QDir().mkdir(f.ruta(QStringLiteral("Imagen8.bmp"))));
+    const QString enMedio = RutaImagenTrabajo(8, CodificarImagenTrabajo(BlancoYNegro(MitadNegra(40, 20))));
+    ASSERT_TRUE(QDir().mkdir(enMedio));
     ASSERT_TRUE(f.io.ponerImagenNueva(f.ruta(QStringLiteral("a.png"))));
+    EXPECT_EQ(f.o.ImagenTrabajo.valor(), enMedio);
     EXPECT_EQ(f.caja.geometry(), QRect(10, 226, 96, 48));
     EXPECT_EQ(f.caja.point(5, 5), 0);
 }
@@ -159,13 +178,12 @@ TEST(ImagenObjeto, ConversionSettingsReachNewPicturesAndReconvertTheOriginal) {
         for (int x = 0; x < gris.width(); ++x)
             gris.setPixel(x, y, qRgb(x * 8, y * 3, (x + y) * 2));
     Escribir(e.ruta(QStringLiteral("gris.png")), Codificar(gris, "PNG"));
-    const QString bitmap = e.ruta(QStringLiteral("Imagen7.bmp"));
-    auto guardada = [&] { return CargarImagen(bitmap).value().convertToFormat(QImage::Format_RGB32); };
+    auto guardada = [&] { return CargarImagen(e.bitmap()).value().convertToFormat(QImage::Format_RGB32); };
 
     // By default the fixed threshold, stored byte for byte as it always was.
     ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("gris.png"))));
     ASSERT_TRUE(GuardarImagenTrabajo(BlancoYNegro(gris), e.ruta(QStringLiteral("umbral.bmp"))));
-    EXPECT_EQ(Leer(bitmap), Leer(e.ruta(QStringLiteral("umbral.bmp"))));
+    EXPECT_EQ(Leer(e.bitmap()), Leer(e.ruta(QStringLiteral("umbral.bmp"))));
     // Converted again from the original held; the box keeps its place and size.
     const QRect caja = e.caja.geometry();
     ASSERT_TRUE(e.io.reconvertir(Conversion::FloydSteinberg, 30));
@@ -177,6 +195,7 @@ TEST(ImagenObjeto, ConversionSettingsReachNewPicturesAndReconvertTheOriginal) {
     EXPECT_EQ(guardada(), ConvertirBlancoYNegro(MitadNegra(40, 20), Conversion::FloydSteinberg, 30));
 
     // Reopened on that bitmap: nothing to convert from, and the bitmap itself is no original.
+    const QString bitmap = e.bitmap();
     ImagenObjeto otra(e.o, 7, e.caja, e.work2, e.ticket);
     ASSERT_TRUE(otra.cargaImagen(bitmap));
     const QByteArray antes = Leer(bitmap);
