@@ -1,8 +1,9 @@
 #include "PuertoRed.h"
 
+#include "HiloRed.h"
+
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <gensio/gensio.h>
@@ -10,75 +11,15 @@
 #include <gensio/gensio_os_funcs.h>
 #include <gensio/sergensio.h>
 
-#include <atomic>
 #include <chrono>
 #include <condition_variable>
-#include <csignal>
 #include <deque>
-#include <future>
 #include <mutex>
-#include <pthread.h>
-#include <thread>
 #include <variant>
 
 namespace quoravex {
 
 namespace {
-
-// gensio wakes its waiting thread with this signal; it must not be used for anything else.
-constexpr int SenalDespertar = SIGUSR2;
-
-// One thread runs every network connection of the program; the ports talk to it through
-// orders and hear from it through events queued to their own thread.
-class HiloRed {
-public:
-    static HiloRed& instancia() {
-        static HiloRed hilo;
-        return hilo;
-    }
-    gensio_os_funcs* os() const { return mOs; }
-    // Connections still open; the thread waits for them before it ends.
-    std::atomic<int> vivas{0};
-
-private:
-    HiloRed() {
-        struct sigaction accion {};
-        accion.sa_handler = [](int) {};
-        sigemptyset(&accion.sa_mask);
-        sigaction(SenalDespertar, &accion, nullptr);
-        std::promise<void> listo;
-        mHilo = std::thread([this, &listo] {
-            sigset_t senales;
-            sigemptyset(&senales);
-            sigaddset(&senales, SenalDespertar);
-            pthread_sigmask(SIG_BLOCK, &senales, nullptr);
-            if (gensio_default_os_hnd(SenalDespertar, &mOs) == 0) {
-                gensio_os_funcs_set_vlog(mOs, [](gensio_os_funcs*, gensio_log_levels, const char*, va_list) {});
-                mEspera = gensio_os_funcs_alloc_waiter(mOs);
-            }
-            listo.set_value();
-            if (!mEspera) return;
-            while (!mFin.load()) gensio_os_funcs_wait(mOs, mEspera, 1, nullptr);
-            // Connections closed at exit still get their close handshake.
-            for (int i = 0; i < 100 && vivas.load() > 0; ++i) {
-                gensio_time t{0, 10000000};
-                gensio_os_funcs_service(mOs, &t);
-            }
-        });
-        listo.get_future().wait();
-    }
-    ~HiloRed() {
-        mFin = true;
-        if (mEspera) gensio_os_funcs_wake(mOs, mEspera);
-        if (mHilo.joinable()) mHilo.join();
-        if (mEspera) gensio_os_funcs_free_waiter(mOs, mEspera);
-    }
-
-    std::thread mHilo;
-    gensio_os_funcs* mOs = nullptr;
-    gensio_waiter* mEspera = nullptr;
-    std::atomic<bool> mFin{false};
-};
 
 QString TextoError(int error) {
     switch (error) {
@@ -382,31 +323,6 @@ struct ConexionRed {
         if (c->liberar) c->borrar();
     }
 };
-
-bool DireccionRed::EsNombreRed(const QString& nombre) {
-    return nombre.startsWith(QStringLiteral("rfc2217://"), Qt::CaseInsensitive) ||
-           nombre.startsWith(QStringLiteral("socket://"), Qt::CaseInsensitive);
-}
-
-std::optional<DireccionRed> DireccionRed::desdeTexto(const QString& nombre) {
-    static const QRegularExpression forma(
-        QStringLiteral(R"(^(rfc2217|socket)://(\[([0-9A-Fa-f:.]+)\]|([^\[\]:/\s]+)):([0-9]{1,5})/?$)"),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch m = forma.match(nombre.trimmed());
-    if (!m.hasMatch()) return std::nullopt;
-    const int puerto = m.captured(5).toInt();
-    if (puerto < 1 || puerto > 65535) return std::nullopt;
-    DireccionRed d;
-    d.rfc2217 = m.captured(1).compare(QStringLiteral("rfc2217"), Qt::CaseInsensitive) == 0;
-    d.host = m.captured(3).isEmpty() ? m.captured(4) : m.captured(3);
-    d.puerto = static_cast<quint16>(puerto);
-    return d;
-}
-
-QString DireccionRed::texto() const {
-    return (host.contains(QLatin1Char(':')) ? QStringLiteral("[%1]").arg(host) : host) + QLatin1Char(':') +
-           QString::number(puerto);
-}
 
 PuertoRed::PuertoRed(const QString& nombre, QObject* parent)
     : SerialPort(parent), mNombre(nombre), mDireccion(DireccionRed::desdeTexto(nombre)),
