@@ -1,13 +1,13 @@
 #include "CodigoObjeto.h"
 
 #include "document/Design.h"
+#include "document/Ficheros.h"
 #include "render/ImagenObjeto.h"
 #include "render/Workspace.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace quoravex {
@@ -16,10 +16,6 @@ namespace {
 
 const QString ExtensionCodigo = QStringLiteral(".codigo");
 
-bool Escribir(const QString& ruta, const QByteArray& datos) {
-    QSaveFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.commit();
-}
 
 } // namespace
 
@@ -47,7 +43,7 @@ bool PonerCodigo(Design& d, Workspace& ws, int slot, const ParametrosCodigo& p, 
     const QString guardado = GuardarImagenTrabajoDe(slot, imagen);
     const QString bitmap = guardado.isEmpty() ? RutaImagenTrabajo(slot, CodificarImagenTrabajo(imagen)) : guardado;
     const QString descripcion = RutaDescripcionCodigo(bitmap);
-    const bool escrito = !guardado.isEmpty() && Escribir(descripcion, EscribirDescripcionCodigo(p));
+    const bool escrito = !guardado.isEmpty() && EscribirFichero(descripcion, EscribirDescripcionCodigo(p));
     o.ImagenTrabajo = RutaParaRegistro(bitmap);
     o.ImagenOrigen = RutaParaRegistro(descripcion);
 
@@ -72,8 +68,7 @@ void CopiarDescripcionCodigo(ObjetoTicket& copia) {
     const QString origen = ResolverRutaImagen(copia.ImagenOrigen.valor());
     const QString destino = RutaDescripcionCodigo(copia.ImagenTrabajo.valor());
     if (origen.isEmpty() || QFileInfo(origen).absoluteFilePath() == QFileInfo(destino).absoluteFilePath()) return;
-    QFile::remove(destino);
-    QFile::copy(origen, destino);
+    EscribirFichero(destino, LeerFichero(origen));
     copia.ImagenOrigen = RutaParaRegistro(destino);
 }
 

@@ -1,27 +1,13 @@
 #include "Historia.h"
 
 #include "CodigoObjeto.h"
+#include "document/Ficheros.h"
 #include "render/ImagenObjeto.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUndoCommand>
 
 namespace quoravex {
-
-namespace {
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    QByteArray datos = f.readAll();
-    // A file that exists but is empty must differ from a missing one.
-    if (datos.isNull()) datos = QByteArray("");
-    return datos;
-}
-
-} // namespace
 
 EstadoDiseno CapturarEstado(const Design& d, const QString& dirDiseno, const EstadoDiseno* anterior) {
     EstadoDiseno e;
@@ -35,7 +21,7 @@ EstadoDiseno CapturarEstado(const Design& d, const QString& dirDiseno, const Est
     const auto guardar = [&](const QString& guardada) {
         const QString ruta = QFileInfo(ResolverRutaImagen(guardada, dirDiseno)).absoluteFilePath();
         if (!QFileInfo::exists(ruta)) return;
-        QByteArray datos = leer(ruta);
+        QByteArray datos = LeerFichero(ruta);
         if (anterior) {
             const auto it = anterior->imagenes.find(ruta);
             if (it != anterior->imagenes.end() && it->second == datos) datos = it->second;
@@ -58,9 +44,8 @@ void RestaurarEstado(Design& d, const EstadoDiseno& e) {
     d.LargoTicket = e.largoTicket;
     d.NumPulsadores = e.numPulsadores;
     for (const auto& [ruta, datos] : e.imagenes) {
-        if (QFileInfo::exists(ruta) && leer(ruta) == datos) continue;
-        QSaveFile f(ruta);
-        if (f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size()) f.commit();
+        if (QFileInfo::exists(ruta) && LeerFichero(ruta) == datos) continue;
+        EscribirFichero(ruta, datos);
     }
 }
 

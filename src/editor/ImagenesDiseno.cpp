@@ -2,34 +2,23 @@
 
 #include "CodigoObjeto.h"
 #include "document/Design.h"
+#include "document/Ficheros.h"
 #include "render/ImagenObjeto.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace quoravex {
 
 namespace {
-
-QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // Copies the file into the folder under the name `nombre`, unless the same bytes are there
 // already. Empty when it could not be read or written.
 QString CopiarA(const QString& origen, const QString& carpeta, const QString& nombre) {
     const QString destino = QDir(carpeta).absoluteFilePath(nombre);
     if (QFileInfo(origen).absoluteFilePath() == QFileInfo(destino).absoluteFilePath()) return destino;
-    QFile f(origen);
-    if (!f.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = f.readAll();
-    if (QFileInfo::exists(destino) && Leer(destino) == bytes) return destino;
-    QSaveFile s(destino);
-    if (!s.open(QIODevice::WriteOnly) || s.write(bytes) != bytes.size() || !s.commit()) return {};
-    return destino;
+    const QByteArray bytes = LeerFichero(origen);
+    return !bytes.isNull() && EscribirSiCambia(destino, bytes) ? destino : QString();
 }
 
 } // namespace
@@ -46,8 +35,8 @@ QStringList LlevarImagenesAlDiseno(Design& d, const QString& carpeta, const QStr
         QString nombre = QFileInfo(origen).fileName();
         const QString mismoNombre = QDir(carpeta).absoluteFilePath(nombre);
         if (QFileInfo::exists(mismoNombre) && QFileInfo(mismoNombre) != QFileInfo(origen) &&
-            Leer(mismoNombre) != Leer(origen))
-            nombre = QFileInfo(RutaImagenTrabajo(i, Leer(origen))).fileName();
+            LeerFichero(mismoNombre) != LeerFichero(origen))
+            nombre = QFileInfo(RutaImagenTrabajo(i, LeerFichero(origen))).fileName();
         const QString copia = CopiarA(origen, carpeta, nombre);
         if (copia.isEmpty()) {
             fallidas << o.ImagenTrabajo.valor();

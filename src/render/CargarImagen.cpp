@@ -2,6 +2,7 @@
 #include "ImagenObjeto.h"
 #include "Tramado.h"
 
+#include "document/Ficheros.h"
 #include "document/ObjetoTicket.h"
 
 #include <QBuffer>
@@ -11,7 +12,6 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace quoravex {
@@ -104,13 +104,7 @@ namespace {
 QString GuardarBytesImagen(int slot, const QByteArray& bytes) {
     if (bytes.isEmpty()) return {};
     const QString ruta = RutaImagenTrabajo(slot, bytes);
-    QFile existente(ruta);
-    if (existente.open(QIODevice::ReadOnly) && existente.size() == bytes.size() && existente.readAll() == bytes)
-        return ruta;
-    existente.close();
-    QSaveFile f(ruta);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) return {};
-    return ruta;
+    return EscribirSiCambia(ruta, bytes) ? ruta : QString();
 }
 
 } // namespace
@@ -120,16 +114,12 @@ QString GuardarImagenTrabajoDe(int slot, const QImage& imagen) {
 }
 
 QString CopiarImagenTrabajo(const QString& origen, int slot) {
-    QFile f(origen);
-    if (origen.isEmpty() || !f.open(QIODevice::ReadOnly)) return {};
-    return GuardarBytesImagen(slot, f.readAll());
+    return GuardarBytesImagen(slot, LeerFichero(origen));
 }
 
 bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta) {
     const QByteArray bytes = CodificarImagenTrabajo(imagen);
-    if (bytes.isEmpty() || ruta.isEmpty()) return false;
-    QSaveFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit();
+    return !bytes.isEmpty() && EscribirFichero(ruta, bytes);
 }
 
 QString RutaParaRegistro(const QString& ruta) {
