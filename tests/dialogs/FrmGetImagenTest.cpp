@@ -62,25 +62,15 @@ protected:
     }
     static QSlider* brillo(FrmGetImagen& f) { return f.findChild<QSlider*>(QStringLiteral("sldBrillo")); }
 
-    // Where the slider's handle is drawn, as the slider itself works it out.
-    static QRect asa(const SliderTamano& s) {
-        QStyleOptionSlider opcion;
-        opcion.initFrom(&s);
-        opcion.subControls = QStyle::SC_None;
-        opcion.activeSubControls = QStyle::SC_None;
-        opcion.orientation = s.orientation();
-        opcion.maximum = s.maximum();
-        opcion.minimum = s.minimum();
-        opcion.tickPosition = s.tickPosition();
-        opcion.tickInterval = s.tickInterval();
-        opcion.upsideDown = !s.invertedAppearance(); // vertical: the minimum at the bottom
-        opcion.direction = Qt::LeftToRight;
-        opcion.sliderPosition = s.sliderPosition();
-        opcion.sliderValue = s.value();
-        opcion.singleStep = s.singleStep();
-        opcion.pageStep = s.pageStep();
-        return s.style()->subControlRect(QStyle::CC_Slider, &opcion, QStyle::SC_SliderHandle, &s);
-    }
+    // Where the slider's handle is drawn, from the slider's own style options.
+    struct Opciones : QSlider {
+        static QRect asa(const QSlider& s) {
+            QStyleOptionSlider o;
+            (s.*&Opciones::initStyleOption)(&o);
+            return s.style()->subControlRect(QStyle::CC_Slider, &o, QStyle::SC_SliderHandle, &s);
+        }
+    };
+    static QRect asa(const SliderTamano& s) { return Opciones::asa(s); }
 
     // The handle pressed, dragged `arriba` pixels up and released.
     static void arrastrar(SliderTamano& s, int arriba) {
@@ -115,6 +105,13 @@ protected:
         return s.image();
     }
 
+    // The slider moved without resizing the box.
+    void cajaIntacta(const QRect& caja, const QImage& imagen) {
+        EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
+        EXPECT_EQ(ws.item(slot).geometry(), caja);
+        EXPECT_EQ(ws.item(slot).image(), imagen);
+    }
+
     // The working bitmap the object's record names.
     QString bitmap() const { return ResolverRutaImagen(d.objeto(slot).ImagenTrabajo.valor()); }
 
@@ -141,26 +138,20 @@ TEST_F(FrmGetImagenTest, OpensWithThePromptAndTheSliderDisabledThatARefusedFileE
     EXPECT_FALSE(slider(*f)->isEnabled());
     EXPECT_EQ(slider(*f)->maximum(), 384);
     EXPECT_EQ(slider(*f)->value(), 96);
-    // Still no picture after a refused file: the slider moves, but resizes nothing.
+    // Still no picture after a refused file, or on a stored working bitmap that is no picture:
+    // the slider moves, but resizes nothing.
     const QRect caja = ws.item(slot).geometry();
     const QImage imagenCaja = ws.item(slot).image();
     ASSERT_TRUE(soltar(*f, {escribir(QStringLiteral("notes.gif"), QByteArray("not a picture at all"))}));
-    EXPECT_EQ(vista(*f)->superficie().image(), conMensaje(QStringLiteral("Formato de Imagen NO Valido!")));
-    EXPECT_TRUE(slider(*f)->isEnabled());
-    arrastrar(*slider(*f), 60);
-    ASSERT_GT(slider(*f)->value(), 96);
-    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
-    EXPECT_EQ(ws.item(slot).geometry(), caja);
-    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
-    // A stored working bitmap that is no picture opens the same way.
     d.objeto(slot).ImagenTrabajo = escribir(QStringLiteral("Imagen7.bmp"), QByteArray("damaged"));
-    auto g = abrir();
-    EXPECT_EQ(vista(*g)->superficie().image(), conMensaje(QStringLiteral("Formato de Imagen NO Valido!")));
-    EXPECT_TRUE(slider(*g)->isEnabled());
-    arrastrar(*slider(*g), 60);
-    ASSERT_GT(slider(*g)->value(), 96);
-    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
-    EXPECT_EQ(ws.item(slot).geometry(), caja);
+    const auto g = abrir();
+    for (FrmGetImagen* h : {f.get(), g.get()}) {
+        EXPECT_EQ(vista(*h)->superficie().image(), conMensaje(QStringLiteral("Formato de Imagen NO Valido!")));
+        EXPECT_TRUE(slider(*h)->isEnabled());
+        arrastrar(*slider(*h), 60);
+        ASSERT_GT(slider(*h)->value(), 96);
+        cajaIntacta(caja, imagenCaja);
+    }
 }
 
 TEST_F(FrmGetImagenTest, OnlyDraggingTheSliderHandleResizesTheBox) {
@@ -176,17 +167,13 @@ TEST_F(FrmGetImagenTest, OnlyDraggingTheSliderHandleResizesTheBox) {
     ASSERT_GT(antesDelClic.top(), 20);
     QTest::mouseClick(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 5));
     ASSERT_EQ(s.value(), 96 + s.pageStep());
-    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
-    EXPECT_EQ(ws.item(slot).geometry(), caja);
-    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
+    cajaIntacta(caja, imagenCaja);
     // Nor does moving the mouse after pressing on the groove.
     QTest::mousePress(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 5));
     QTest::mouseMove(&s, QPoint(antesDelClic.center().x(), 15));
     QTest::mouseRelease(&s, Qt::LeftButton, {}, QPoint(antesDelClic.center().x(), 15));
     ASSERT_EQ(s.value(), 96 + 2 * s.pageStep());
-    EXPECT_EQ(d.objeto(slot).AnchoImagen, 96);
-    EXPECT_EQ(ws.item(slot).geometry(), caja);
-    EXPECT_EQ(ws.item(slot).image(), imagenCaja);
+    cajaIntacta(caja, imagenCaja);
     // Dragging the handle up widens the box, keeping the picture's proportions.
     arrastrar(s, 40);
     const int ancho = s.value();
