@@ -106,13 +106,14 @@ TEST(FrmGetFont, LoadFillsControlsAndDrawsLikeARedraw) {
         EXPECT_EQ(Control<QLabel>(dlg, "lblStyle")->text(), QString::fromLatin1(c.estilo));
         EXPECT_TRUE(
             dlg.findChild<QRadioButton*>(QStringLiteral("optStyle%1").arg(c.fuente.estilo))->isChecked());
-        EXPECT_EQ(Control<QCheckBox>(dlg, "chkUnderline")->isChecked(), c.fuente.subrayado != 0);
-        EXPECT_EQ(Control<QCheckBox>(dlg, "chkStrikethru")->isChecked(), c.fuente.tachado != 0);
+        EXPECT_EQ(std::pair(Control<QCheckBox>(dlg, "chkUnderline")->isChecked(),
+                            Control<QCheckBox>(dlg, "chkStrikethru")->isChecked()),
+                  std::pair(c.fuente.subrayado != 0, c.fuente.tachado != 0));
         EXPECT_EQ(Control<QLineEdit>(dlg, "TBEntradaTexto")->text(), QStringLiteral("Abc 12"));
         // Loading draws the object exactly as a redraw would, and writes only the text fields.
         EXPECT_TRUE(e.caja().image() == Redibujado(antes, 0x102030));
-        EXPECT_EQ(e.o().Texto.valor(), QStringLiteral("Abc 12"));
-        EXPECT_EQ(e.o().FontName, antes.FontName);
+        EXPECT_EQ(std::pair(e.o().Texto.valor(), e.o().FontName),
+                  std::pair(QStringLiteral("Abc 12"), antes.FontName));
     }
 }
 
@@ -134,10 +135,9 @@ TEST(FrmGetFont, TypingDropsLeadingSpacesAndEnterConfirms) {
     EXPECT_EQ(tb->text().size(), 100);
     Escribir(dlg, QStringLiteral("Fin"));
     QTest::keyClick(tb, Qt::Key_Return);
-    EXPECT_EQ(dlg.result(), QDialog::Accepted);
-    EXPECT_EQ(e.o().Pendiente, Falso);
-    EXPECT_EQ(e.o().Texto.valor(), QStringLiteral("Fin"));
-    EXPECT_EQ(e.o().FontName.valor(), FamiliasInstaladas().first().nombre);
+    EXPECT_EQ(std::tuple(dlg.result(), e.o().Pendiente, e.o().Texto.valor(), e.o().FontName.valor()),
+              std::tuple(int(QDialog::Accepted), Falso, QStringLiteral("Fin"),
+                         FamiliasInstaladas().first().nombre));
 }
 
 TEST(FrmGetFont, FamilySliderStyleAndUnderlineDrawLiveAndOkStoresThem) {
@@ -158,15 +158,13 @@ TEST(FrmGetFont, FamilySliderStyleAndUnderlineDrawLiveAndOkStoresThem) {
     Control<QRadioButton>(dlg, "optStyle2")->setFocus();
     EXPECT_EQ(QApplication::focusWidget(), lv);
     Marcar(dlg, "optStyle3");
-    EXPECT_EQ(Control<QLabel>(dlg, "lblStyle")->text(), QStringLiteral("Bold Italic"));
-    EXPECT_EQ(QApplication::focusWidget(), lv);
+    EXPECT_EQ(std::pair(Control<QLabel>(dlg, "lblStyle")->text(), QApplication::focusWidget()),
+              std::pair(QStringLiteral("Bold Italic"), static_cast<QWidget*>(lv)));
     Marcar(dlg, "optStyle1");
     Marcar(dlg, "chkUnderline");
     ObjetoTicket nuevo = e.o();
-    nuevo.FontName = Serif;
-    nuevo.FontSize = 40;
-    nuevo.FontStyle = 1;
-    nuevo.FontUnderline = 1;
+    std::tie(nuevo.FontName, nuevo.FontSize, nuevo.FontStyle, nuevo.FontUnderline) =
+        std::tuple(Serif, 40, 1, 1);
     EXPECT_TRUE(e.caja().image() == Redibujado(nuevo));
     EXPECT_EQ(e.o().FontName.valor(), Sans); // until OK the stored font is the old one
     QTest::mouseClick(Control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
@@ -187,12 +185,10 @@ TEST(FrmGetFont, CancelKeepsTheNewTextAndTheStoredFont) {
             QTest::mouseClick(Control<QPushButton>(dlg, "cmdCancel"), Qt::LeftButton);
             EXPECT_EQ(dlg.result(), QDialog::Rejected);
         }
-        EXPECT_EQ(e.o().Texto.valor(), QStringLiteral("Dos"));
-        EXPECT_EQ(e.o().FontName.valor(), Sans);
-        EXPECT_EQ(e.o().FontSize, 30);
-        EXPECT_EQ(e.o().Pendiente, pendiente ? Verdadero : Falso);
         // The box keeps the font last applied until the next redraw restores the stored one.
-        EXPECT_EQ(e.caja().fontName(), Serif);
+        EXPECT_EQ(std::tuple(e.o().Texto.valor(), e.o().FontName.valor(), int(e.o().FontSize),
+                             e.o().Pendiente, e.caja().fontName()),
+                  std::tuple(QStringLiteral("Dos"), Sans, 30, pendiente ? Verdadero : Falso, Serif));
         DibujarTextoEnCaja(e.o(), e.caja(), FuenteDelRegistro(e.o(), FamiliasInstaladas()));
         EXPECT_TRUE(e.caja().image() == Redibujado(e.o()));
     }
@@ -211,13 +207,10 @@ TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
     ClicEnFamilia(dlg, Serif);
     Escribir(dlg, QStringLiteral("12"));
     QTest::mouseClick(Control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
-    EXPECT_EQ(e.o().FontName.valor(), Serif);
-    EXPECT_EQ(e.o().FontStyle, 2);
-    EXPECT_EQ(e.o().FontUnderline, 0);
-    EXPECT_EQ(e.o().FontStrikethru, 0);
-    EXPECT_EQ(e.o().Texto.valor(), QStringLiteral("12"));
-    EXPECT_EQ(e.o().Pendiente, Falso);
-    EXPECT_EQ(NuevoEditorDeTexto(e.d, e.ws)->modo(), FrmGetFont::Modo::Turno);
+    const ObjetoTicket& o = e.o();
+    EXPECT_EQ(std::tuple(o.FontName.valor(), int(o.FontStyle), int(o.FontUnderline), int(o.FontStrikethru),
+                         o.Texto.valor(), o.Pendiente, NuevoEditorDeTexto(e.d, e.ws)->modo()),
+              std::tuple(Serif, 2, 0, 0, QStringLiteral("12"), Falso, FrmGetFont::Modo::Turno));
     e.o().Tipo = TipoTextoFijo;
     EXPECT_EQ(NuevoEditorDeTexto(e.d, e.ws)->modo(), FrmGetFont::Modo::Texto);
 }
