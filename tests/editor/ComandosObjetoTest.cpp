@@ -4,16 +4,13 @@
 #include "dialogs/FrmSelPulsador.h"
 #include "render/ImagenObjeto.h"
 
-#include "support/Bytes.h"
+#include "support/FicherosImagen.h"
 
 #include <QCheckBox>
-#include <QDir>
-#include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 
 using namespace quoravex;
-using namespace quoravex::pruebas;
+using namespace pruebas;
 
 TEST_F(Editor, AddCommandsFillTheRecordAndOpenTheEditorOfTheKind) {
     d.NumPulsadores = 4;
@@ -68,8 +65,8 @@ TEST_F(Editor, ImageAndLineDefaults) {
     responder = [](QDialog&) { return int(QDialog::Accepted); };
     ASSERT_EQ(c.AnadirImagen(), 1);
     c.nuevoEditorImagen = [&](QWidget*) { return std::unique_ptr<QDialog>(); };
-    EXPECT_EQ(c.AnadirImagen(), 0); // no editor: the new image does not stay
-    EXPECT_EQ(d.NumObjetos, 1);
+    // No editor: the new image does not stay.
+    EXPECT_EQ(std::pair(c.AnadirImagen(), int(d.NumObjetos)), std::pair(0, 1));
 
     const int linea = c.AnadirLinea();
     const ObjetoTicket& o = d.objeto(linea);
@@ -93,8 +90,7 @@ TEST_F(Editor, CancelledEditorRemovesANewObjectButKeepsAnExistingOne) {
     const int i = poner(texto(10, 10, 100, 30));
     d.TicketModificado = Falso;
     c.Modificar(i);
-    EXPECT_TRUE(d.enUso(i));
-    EXPECT_EQ(d.TicketModificado, Verdadero);
+    EXPECT_EQ(std::pair(d.enUso(i), d.TicketModificado), std::pair(true, Verdadero));
 }
 
 TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
@@ -119,9 +115,9 @@ TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
             poner(lineaEn(l.linea.left(), l.linea.top(), l.linea.width(), l.linea.height())));
         const int n = c.Copiar();
         ASSERT_GT(n, 0);
-        EXPECT_EQ(QRect(d.objeto(n).Left, d.objeto(n).Top, d.objeto(n).Width, d.objeto(n).Height),
-                  QRect(l.esperado, l.linea.size()));
-        EXPECT_EQ(ws.item(n).geometry(), QRect(l.esperado, l.linea.size()));
+        const ObjetoTicket& o = d.objeto(n);
+        EXPECT_EQ(std::pair(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(n).geometry()),
+                  std::pair(QRect(l.esperado, l.linea.size()), QRect(l.esperado, l.linea.size())));
     }
 
     // Variable fields are unique in a design and are not copied.
@@ -130,10 +126,8 @@ TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
 }
 
 TEST_F(Editor, CopyOfAnImageDuplicatesItsWorkingBitmap) {
-    QTemporaryDir dir;
-    const QString anterior = QDir::currentPath();
-    ASSERT_TRUE(QDir::setCurrent(dir.path()));
-    auto ruta = [&](const char* nombre) { return dir.filePath(QString::fromLatin1(nombre)); };
+    DirectorioActualTemporal dir;
+    auto ruta = [&](const char* nombre) { return dir.ruta(QString::fromLatin1(nombre)); };
     const int s = poner(texto(144, 202, 96, 96, TipoImagen));
     ASSERT_TRUE(Escribir(ruta("Imagen1.bmp"), "uno") && Escribir(ruta("Imagen2.bmp"), "viejo"));
     d.objeto(s).ImagenTrabajo = ruta("Imagen1.bmp");
@@ -150,7 +144,6 @@ TEST_F(Editor, CopyOfAnImageDuplicatesItsWorkingBitmap) {
     ASSERT_EQ(c.Copiar(), 3);
     EXPECT_EQ(d.objeto(3).ImagenTrabajo.valor(), ruta("falta.bmp"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), ficheros);
-    QDir::setCurrent(anterior);
 }
 
 TEST_F(Editor, FullDesignRefusesAddAndCopyWithTheMessage) {
