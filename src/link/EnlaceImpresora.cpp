@@ -54,7 +54,7 @@ QString EnlaceImpresora::conMotivo(const QString& mensaje) const {
 bool EnlaceImpresora::AbrirPuerto(int numero) {
     CerrarPuerto();
     mPuertoCom = numero;
-    BufRX.clear();
+    mRecibido.vaciar();
     mRetenida = false;
     if (!mPuerto.open(numero, mLinea)) return false;
     // Devices that refuse line changes still carry data: the results are not checked.
@@ -74,9 +74,10 @@ void EnlaceImpresora::ID_send_string(QByteArrayView texto, int n) {
     const QByteArrayView bytes = texto.first(std::clamp<qsizetype>(n, 0, texto.size()));
     // What arrived before this write answers an earlier frame: it never counts for this one.
     if (mPuerto.isOpen()) mPuerto.readAll();
-    BufRX.clear();
+    mRecibido.vaciar();
     mRetenida = false;
-    mSink.reloj(Reloj::TOut, 0);
+    mRecibidosDesdeEnvio = 0;
+    pararPausa();
     ++mCopias;
     const QByteArray trama = bytes.toByteArray();
     if (trama == mUltimaEscrita)
@@ -118,49 +119,54 @@ void EnlaceImpresora::despertar() {
 
 void EnlaceImpresora::entregar(const QByteArray& respuesta) {
     RespuestaRX = respuesta;
-    BufRX.clear();
+    mRecibido.vaciar();
     mCopias = 0;
     mRetenida = false;
     mProrrogada = false;
-    mSink.reloj(Reloj::TOut, 0);
+    pararPausa();
     despertar();
 }
 
 void EnlaceImpresora::alRecibir() {
-    BufRX.append(mPuerto.readAll());
-    if (BufRX.isEmpty()) return;
+    const QByteArray nuevos = mPuerto.readAll();
+    if (nuevos.isEmpty()) return;
     mProrrogada = false;
     // After several copies of a frame, the last of their replies counts: it is taken once
     // every copy has its reply, or once the line has gone quiet.
     const int esperadas = std::max(mCopias, 1);
-    int tramas = 0;
-    std::optional<PosicionTrama> ultima;
-    for (auto t = BuscarTrama(BufRX); t && tramas < esperadas; t = BuscarTrama(BufRX, t->inicio + t->largo)) {
-        ++tramas;
-        ultima = t;
-    }
-    if (tramas == esperadas) {
-        entregar(BufRX.mid(ultima->inicio, ultima->largo));
+    mRecibido.agregar(nuevos, esperadas);
+    if (mRecibido.tramas() >= esperadas) {
+        entregar(mRecibido.ultima());
         return;
     }
-    mRetenida = ultima.has_value();
-    reiniciarReloj(Reloj::TOut);
+    mRetenida = mRecibido.tramas() > 0;
+    mRecibidosDesdeEnvio += nuevos.size();
+    if (!mPausaEnCurso || mRecibidosDesdeEnvio <= BuscadorTramas::Limite) {
+        mPausaEnCurso = true;
+        reiniciarReloj(Reloj::TOut);
+    }
+}
+
+void EnlaceImpresora::pararPausa() {
+    mPausaEnCurso = false;
+    mSink.reloj(Reloj::TOut, 0);
 }
 
 void EnlaceImpresora::tickTOut() {
-    mSink.reloj(Reloj::TOut, 0);
-    if (BufRX.isEmpty()) return;
-    if (const auto t = UltimaTrama(BufRX)) {
+    pararPausa();
+    if (mRecibido.bytes().isEmpty()) return;
+    if (mRecibido.tramas() > 0) {
         // A reply to a later copy may still be arriving: its pieces get one more wait.
-        const QByteArrayView resto = QByteArrayView(BufRX).sliced(t->inicio + t->largo);
+        const QByteArrayView resto = mRecibido.resto();
         if (!resto.isEmpty() && EsInicioDeTrama(resto) && !mProrrogada) {
             mProrrogada = true;
+            mPausaEnCurso = true;
             reiniciarReloj(Reloj::TOut);
             return;
         }
-        entregar(BufRX.mid(t->inicio, t->largo));
-    } else if (!EsInicioDeTrama(BufRX)) {
-        entregar(BufRX);
+        entregar(mRecibido.ultima());
+    } else if (!EsInicioDeTrama(mRecibido.bytes())) {
+        entregar(mRecibido.bytes());
     }
     // Otherwise the bytes are the start of a frame: its pieces are joined however late.
 }

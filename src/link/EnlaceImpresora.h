@@ -1,6 +1,7 @@
 #pragma once
 
 #include "AjustesTick.h"
+#include "BuscadorTramas.h"
 #include "LinkSink.h"
 #include "SerialPort.h"
 #include "Trama.h"
@@ -85,7 +86,8 @@ public:
     LinkSink& sink() { return mSink; }
     SerialPort& puerto() { return mPuerto; }
 
-    QByteArray BufRX;       // received since the last complete reply
+    // Received since the last complete reply (its newest BuscadorTramas::Limite bytes).
+    const QByteArray& BufRX() const { return mRecibido.bytes(); }
     QByteArray RespuestaRX; // the last complete reply, until a transfer acts on it
     uint8_t NumEstacion = 1;
     bool ErrorEnvio = false;
@@ -94,6 +96,7 @@ private:
     // The message followed by the port's own reason, when it has one.
     QString conMotivo(const QString& mensaje) const;
     void entregar(const QByteArray& respuesta);
+    void pararPausa();
     void despertar();
     void alRecibir();
     void alVaciar();
@@ -112,6 +115,11 @@ private:
     int mCopias = 0;          // frames written since the last reply was taken
     bool mRetenida = false;   // BufRX holds a whole frame, waiting for the line to go quiet
     bool mProrrogada = false; // the quiet wait was extended once for a frame still arriving
+    BuscadorTramas mRecibido;
+    // Bytes received since the last frame was written. Past a few replies' worth, arrivals
+    // no longer put off the quiet wait, so a line that never stops talking still ends it.
+    qint64 mRecibidosDesdeEnvio = 0;
+    bool mPausaEnCurso = false;
     std::vector<Transferencia*> mTransferencias;
     // Frames written again, and the last frame written, which the next is compared with.
     int mRepeticiones = 0;

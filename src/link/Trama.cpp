@@ -47,10 +47,7 @@ QByteArray ConstruirTrama(QByteArrayView bytes, int n) {
     return trama;
 }
 
-namespace {
-
-// Length of the whole frame that starts at the beginning of the bytes, or 0.
-qsizetype tramaCompleta(QByteArrayView bytes) {
+qsizetype TramaCompleta(QByteArrayView bytes) {
     if (bytes.size() < 5) return 0;
     const qsizetype n = 3 + static_cast<uint8_t>(bytes[2]);
     if (bytes.size() < n + 2) return 0;
@@ -58,11 +55,9 @@ qsizetype tramaCompleta(QByteArrayView bytes) {
     return Crc16(bytes, static_cast<int>(n)) == crc ? n + 2 : 0;
 }
 
-} // namespace
-
 std::optional<PosicionTrama> BuscarTrama(QByteArrayView bytes, qsizetype desde) {
     for (qsizetype i = std::max<qsizetype>(desde, 0); i + 5 <= bytes.size(); ++i) {
-        if (const qsizetype largo = tramaCompleta(bytes.sliced(i))) return PosicionTrama{i, largo};
+        if (const qsizetype largo = TramaCompleta(bytes.sliced(i))) return PosicionTrama{i, largo};
     }
     return std::nullopt;
 }

@@ -44,6 +44,12 @@ struct PosicionTrama {
     qsizetype largo = 0;
 };
 
+// The length of the whole frame with a correct CRC at the start of the bytes, or 0.
+qsizetype TramaCompleta(QByteArrayView bytes);
+
+// A frame is at most this long: three bytes, 255 of payload and the CRC.
+constexpr qsizetype LargoMaximoTrama = 5 + 255;
+
 // The first whole frame with a correct CRC (station, command, length n, n bytes, CRC low
 // and high) that starts at or after `desde`; bytes before it are skipped.
 std::optional<PosicionTrama> BuscarTrama(QByteArrayView bytes, qsizetype desde = 0);

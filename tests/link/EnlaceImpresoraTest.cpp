@@ -53,12 +53,12 @@ TEST(EnlaceImpresora, LoadOpensThePortOrSaysWhy) {
 TEST(EnlaceImpresora, SendingRaisesRtsUntilTheQueueDrains) {
     Banco b;
     ASSERT_TRUE(b.cargado);
-    b.enlace.BufRX = "resto";
+    b.puerto.receive("resto");
     QByteArray lleno(LargoBufTX, '\x33');
     EXPECT_EQ(b.enlace.SendMsgBinario(lleno, LargoBufTX), Crc16(lleno));
     ASSERT_EQ(b.puerto.escritos.size(), 1);
     EXPECT_EQ(b.puerto.escritos[0].size(), 103);
-    EXPECT_TRUE(b.enlace.BufRX.isEmpty());
+    EXPECT_TRUE(b.enlace.BufRX().isEmpty());
     // A drained report with bytes still queued leaves RTS on.
     b.puerto.salida = "x";
     emit b.puerto.drained();
@@ -116,17 +116,17 @@ TEST(EnlaceImpresora, ReplyAssembly) {
         b.enlace.tickTOut(); // a held reply whose line stays quiet is taken in the end
         EXPECT_EQ(b.enlace.RespuestaRX.toHex(' '), c.final.toHex(' '));
         if (!c.final.isEmpty()) {
-            EXPECT_TRUE(b.enlace.BufRX.isEmpty()); // nothing left for the next frame
+            EXPECT_TRUE(b.enlace.BufRX().isEmpty()); // nothing left for the next frame
         }
     }
 
     // What waits when a frame is written never counts as its reply.
     Banco b;
     b.puerto.alEscribir = nullptr;
+    b.puerto.receive(ack.left(2));
     b.puerto.entrada = ack;
-    b.enlace.BufRX = ack.left(2);
     b.enlace.SendMsgBinario(Bytes({0x01, 0x55, 0x00}), 3);
-    EXPECT_TRUE(b.enlace.BufRX.isEmpty());
+    EXPECT_TRUE(b.enlace.BufRX().isEmpty());
     EXPECT_TRUE(b.puerto.entrada.isEmpty());
 }
 
