@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include <QRegularExpression>
+#include <sys/resource.h>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
@@ -133,8 +134,9 @@ TEST(RedSer2net, ThreePrintersOverRfc2217) {
 }
 
 // Printers that fail end only their own transfer: a silent printer, a port where nobody
-// listens and a server that goes away in the middle of the send. The others get their files;
-// the exit status and the table tell which failed, and the failed ports are kept for a retry.
+// listens, a host name that does not resolve, servers that flood the line with noise and a
+// server that goes away in the middle of the send. The others get their files; the exit
+// status and the table tell which failed, and the failed ports are kept for a retry.
 TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
 #ifdef QUORAVEX_SANITIZE
     GTEST_SKIP() << "slow end-to-end scenario: normal build only";
@@ -149,16 +151,28 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     Ser2net otro(f.dir.path(), {{cortada.pty(), true}});
     ASSERT_TRUE(servidor.listo() && otro.listo());
     const QString rechazado = QStringLiteral("rfc2217://127.0.0.1:%1").arg(PuertoTcpLibre());
+    const QString desconocido = QStringLiteral("rfc2217://no-such-host.invalid:2001");
+    ServidorInundacion inundaCrudo(false), inundaTelnet(true);
     const QString fallidos = QDir(f.dir.path()).filePath(QStringLiteral("fallidos.txt"));
 
-    const QStringList todos = servidor.nombres() + QStringList{otro.nombre(0), rechazado};
+    const QStringList todos = servidor.nombres() + QStringList{otro.nombre(0), rechazado, desconocido,
+                                                               inundaCrudo.nombre(), inundaTelnet.nombre()};
     QProcess* p = f.iniciar(QStringList{QStringLiteral("send"), f.tck, QStringLiteral("--dir"), f.archivos,
                                         QStringLiteral("--failed-to"), fallidos} +
                             Flota::puertos(todos));
     // The paced printer takes seconds for its files: its server goes while they arrive.
-    ASSERT_TRUE(cortada.esperarLinea(QStringLiteral("LINEA "), 20000));
+    // The flooding servers need this event loop to run.
+    ASSERT_TRUE(EsperarHasta([&] { return !cortada.lineas().filter(QStringLiteral("LINEA ")).isEmpty(); }, 20000));
     otro.detener();
+    const bool termina = EsperarHasta([&] { return p->state() == QProcess::NotRunning; }, 120000);
+    if (!termina) p->kill();
     const Resultado r = Flota::terminar(p);
+    ASSERT_TRUE(termina) << "a flooded port or a wrong host name must not hold the fleet up\n"
+                         << r.salida.toStdString();
+    // The noise never piles up: the whole run stays small.
+    rusage uso{};
+    getrusage(RUSAGE_CHILDREN, &uso);
+    EXPECT_LT(uso.ru_maxrss, 300 * 1024) << "kilobytes";
 
     EXPECT_EQ(r.codigo, 1) << r.salida.toStdString();
     f.compararArchivos(buena);
@@ -172,13 +186,17 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     fila(servidor.nombre(2), QStringLiteral("Error de comunicación con Impresora"));
     fila(otro.nombre(0), QStringLiteral("perdida: el servidor ha cerrado la conexión"));
     fila(rechazado, QStringLiteral("conexión rechazada"));
+    fila(desconocido, QStringLiteral("no se encuentra el servidor no-such-host.invalid"));
+    fila(inundaCrudo.nombre(), QStringLiteral("Error de comunicación con Impresora"));
+    fila(inundaTelnet.nombre(), QStringLiteral("Error de comunicación con Impresora"));
 
     QFile lista(fallidos);
     ASSERT_TRUE(lista.open(QIODevice::ReadOnly));
     QStringList escritos = QString::fromUtf8(lista.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     escritos = escritos.filter(QRegularExpression(QStringLiteral("^[^#]")));
     std::sort(escritos.begin(), escritos.end());
-    QStringList esperados{servidor.nombre(2), otro.nombre(0), rechazado};
+    QStringList esperados{servidor.nombre(2), otro.nombre(0), rechazado, desconocido, inundaCrudo.nombre(),
+                          inundaTelnet.nombre()};
     std::sort(esperados.begin(), esperados.end());
     EXPECT_EQ(escritos, esperados);
 }

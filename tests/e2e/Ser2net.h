@@ -94,4 +94,33 @@ private:
     bool mListo = false;
 };
 
+// A server that never stops sending: every connection gets 0xFF data bytes as fast as it
+// takes them (doubled on an RFC 2217 port, as Telnet escapes them). It runs in the test's
+// event loop.
+class ServidorInundacion {
+public:
+    explicit ServidorInundacion(bool rfc2217) : mRfc2217(rfc2217) {
+        mServidor.listen(QHostAddress::LocalHost);
+        QObject::connect(&mServidor, &QTcpServer::newConnection, &mServidor, [this] {
+            while (QTcpSocket* s = mServidor.nextPendingConnection()) {
+                const auto llenar = [s] {
+                    while (s->bytesToWrite() < 256 * 1024) s->write(QByteArray(64 * 1024, '\xff'));
+                };
+                QObject::connect(s, &QTcpSocket::bytesWritten, s, llenar);
+                QObject::connect(s, &QTcpSocket::readyRead, s, [s] { s->readAll(); });
+                llenar();
+            }
+        });
+    }
+    QString nombre() const {
+        return QStringLiteral("%1://127.0.0.1:%2")
+            .arg(mRfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("socket"))
+            .arg(mServidor.serverPort());
+    }
+
+private:
+    bool mRfc2217;
+    QTcpServer mServidor;
+};
+
 } // namespace quoravex::test
