@@ -209,7 +209,10 @@ void ConexionRed::caer(int error) {
     salida.clear();
     std::lock_guard l(m);
     estado = Estado::Caida;
-    this->error = TextoError(error);
+    // A write that finds the socket already shut by the server fails as "not ready" or
+    // as a communication error: the server went all the same.
+    const bool cerradaPorServidor = error == GE_REMCLOSE || error == GE_NOTREADY || error == GE_COMMERR;
+    this->error = cerradaPorServidor ? TextoError(GE_REMCLOSE) : TextoError(error);
     pendientes = 0;
     avisar([p = destino] { emit p->errorEvent(EventoDcb); });
 }

@@ -19,6 +19,9 @@ HiloRed& HiloRed::instancia() {
 }
 
 HiloRed::HiloRed() {
+    // A write to a connection the server has just closed must fail with an error that the
+    // port reports, not end the program: gensio writes to its sockets without MSG_NOSIGNAL.
+    std::signal(SIGPIPE, SIG_IGN);
     struct sigaction accion {};
     accion.sa_handler = [](int) {};
     sigemptyset(&accion.sa_mask);
