@@ -30,10 +30,11 @@ uint16_t TablaCrc16(uint8_t i) {
 
 uint16_t Crc16(QByteArrayView bytes, int n) {
     const qsizetype cuenta = (n < 0 || n > bytes.size()) ? bytes.size() : n;
+    const std::array<uint16_t, 256>& t = tabla();
     uint16_t crc = 0xFFFF;
     for (qsizetype i = 0; i < cuenta; ++i) {
         const auto b = static_cast<uint8_t>(bytes[i]);
-        crc = static_cast<uint16_t>(tabla()[(crc ^ b) & 0xFF] ^ (crc >> 8));
+        crc = static_cast<uint16_t>(t[(crc ^ b) & 0xFF] ^ (crc >> 8));
     }
     return crc;
 }

@@ -130,6 +130,24 @@ TEST(EnlaceImpresora, ReplyAssembly) {
     EXPECT_TRUE(b.puerto.entrada.isEmpty());
 }
 
+// A line that never stops talking: the bytes held stay bounded, and the noise becomes the
+// reply one wait tick after a few replies' worth has come, however fast it keeps coming.
+TEST(EnlaceImpresora, AFloodOfNoiseIsBoundedAndEndsTheWait) {
+    Banco b;
+    b.puerto.alEscribir = nullptr;
+    b.enlace.SendMsgBinario(Bytes({0x01, 0x55, 0x00}), 3);
+    const QByteArray trozo(1024, '\xff');
+    for (int i = 0; i < 1024 && b.enlace.RespuestaRX.isEmpty(); ++i) {
+        b.reloj.programar(b.reloj.ahora + 1, [&] { b.puerto.receive(trozo); });
+        b.reloj.correr([] { return false; }, b.reloj.ahora + 1);
+        ASSERT_LE(b.enlace.BufRX().size(), BuscadorTramas::Limite);
+    }
+    ASSERT_FALSE(b.enlace.RespuestaRX.isEmpty());
+    EXPECT_LE(b.enlace.RespuestaRX.size(), BuscadorTramas::Limite);
+    EXPECT_EQ(b.enlace.RespuestaRX.count('\xff'), b.enlace.RespuestaRX.size());
+    EXPECT_LE(b.reloj.ahora, 2 * AjustesTick::PorDefecto + BuscadorTramas::Limite / trozo.size());
+}
+
 TEST(EnlaceImpresora, PortErrorEventsReopenThePort) {
     for (auto [codigo, reabre] :
          {std::pair{1001, true}, {1004, true}, {1011, true}, {1, false}, {1002, false}}) {
