@@ -31,11 +31,15 @@ VentanaEnlace::VentanaEnlace(OpcionesVentanaEnlace opciones, const Configuracion
                              const QString& nombreInicio, QWidget* parent)
     : QDialog(parent), mOpciones(std::move(opciones)) {
     // The port number stands for a device of this machine or a network port.
-    mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto)
-                                     : CrearPuertoSerie(SystemSerialPort::NombreDispositivo(mOpciones.puertoCom, mOpciones.dispositivo));
+    const QString dispositivo = SystemSerialPort::NombreDispositivo(mOpciones.puertoCom, mOpciones.dispositivo);
+    const bool puertoDePrueba = mOpciones.puerto && mOpciones.dispositivo.isEmpty();
+    mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto) : CrearPuertoSerie(dispositivo);
     mPuerto = mPuertoPropio.get();
     mDirectorio = mOpciones.directorio.isEmpty() ? QDir::currentPath() : mOpciones.directorio;
     mEnlace = std::make_unique<EnlaceImpresora>(*mPuerto, *this, linea, mOpciones.ajustes);
+    // Messages name the port by its number and by the device it stands for.
+    if (!puertoDePrueba)
+        mEnlace->fijarNombrePuerto(QStringLiteral("COM%1 (%2)").arg(mOpciones.puertoCom).arg(dispositivo));
     mRelojes = new RelojesEnlace(this);
     mRelojes->asignar(Reloj::TOut, [this] { mEnlace->tickTOut(); });
     mRelojes->asignar(Reloj::Intermitencia, [this] { mEnlace->tickIntermitencia(); });

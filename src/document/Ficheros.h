@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QString>
 
@@ -20,6 +21,16 @@ inline QByteArray LeerFichero(const QString& ruta) {
 inline bool EscribirFichero(const QString& ruta, const QByteArray& datos) {
     QSaveFile f(ruta);
     return !ruta.isEmpty() && f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size() && f.commit();
+}
+
+// A file the user named as a destination: a regular file, or a new one, is replaced all at
+// once; anything else that is there (a FIFO, a terminal, /dev/stdout, a device) is written
+// in place and keeps being what it is.
+inline bool EscribirDestino(const QString& ruta, const QByteArray& datos) {
+    const QFileInfo destino(ruta);
+    if (!destino.exists() || destino.isFile()) return EscribirFichero(destino.isSymLink() ? destino.canonicalFilePath() : ruta, datos);
+    QFile f(ruta);
+    return f.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && f.write(datos) == datos.size();
 }
 
 // Writes the bytes unless the file already holds exactly them.

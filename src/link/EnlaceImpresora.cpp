@@ -34,7 +34,7 @@ bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
         return false;
     }
     if (!AbrirPuerto(puertoCom)) {
-        mSink.mensaje(conMotivo(QStringLiteral("No se puede abrir el puerto COM") + QString::number(puertoCom)),
+        mSink.mensaje(conMotivo(QStringLiteral("No se puede abrir el puerto ") + nombrePuerto()),
                       TituloCritico);
         return false;
     }
@@ -43,6 +43,10 @@ bool EnlaceImpresora::Cargar(int puertoCom, bool otraInstanciaEnEjecucion) {
         IniciarBarra(i);
     }
     return true;
+}
+
+QString EnlaceImpresora::nombrePuerto() const {
+    return mNombrePuerto.isEmpty() ? QStringLiteral("COM") + QString::number(mPuertoCom) : mNombrePuerto;
 }
 
 QString EnlaceImpresora::conMotivo(const QString& mensaje) const {
@@ -187,7 +191,7 @@ void EnlaceImpresora::alError(int codigo) {
     mPuertoPerdido = true;
     ErrorEnvio = true;
     mSink.reloj(Reloj::TOut, 0);
-    mSink.mensaje(conMotivo(QStringLiteral("Error en el puerto de comunicaciones COM") + QString::number(mPuertoCom)),
+    mSink.mensaje(conMotivo(QStringLiteral("Error en el puerto de comunicaciones ") + nombrePuerto()),
                   TituloCritico);
     mSink.cerrarVentana();
     despertar(); // the transfers end without another frame

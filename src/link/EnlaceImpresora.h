@@ -41,6 +41,11 @@ public:
     // bars. On failure the message has been shown and the window should close.
     bool Cargar(int puertoCom, bool otraInstanciaEnEjecucion);
 
+    // How messages name the port: "COM" and its number unless set (a device path or a
+    // network port, as the user named it).
+    void fijarNombrePuerto(const QString& nombre) { mNombrePuerto = nombre; }
+    QString nombrePuerto() const;
+
     bool AbrirPuerto(int numero);
     void CerrarPuerto();
     // A port error that reopening did not cure: the transfers end and the window closes.
@@ -107,6 +112,7 @@ private:
     ConfiguracionLinea mLinea;
     AjustesTick mAjustes;
     int mPuertoCom = 1;
+    QString mNombrePuerto;
     bool mRts = false;
     bool mPuertoPerdido = false;
     bool mReabriendo = false;

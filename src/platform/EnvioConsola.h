@@ -27,6 +27,7 @@ struct ResultadoEnvioConsola {
     bool fontTurno = false;      // the turn-number font was sent and its terminator acknowledged
     bool sinFontTurno = false;   // the design has no turn-number field: there was no font to send
     bool tiempoAgotado = false;
+    bool sinConfirmacion = false; // the clock frame left; a printer never answers it
     QStringList mensajes; // what the windows would have shown in message boxes
     QString error;        // what failed, in one line; empty when ok
     qint64 duracionMs = 0;
@@ -41,7 +42,8 @@ struct ResultadoEnvioConsola {
 ResultadoEnvioConsola EnviarDisenoConsola(const Design& design, OpcionesEnvioConsola opciones,
                                           QTextStream& salida);
 
-// Sets the printer's clock: one date-and-time frame at 1200 baud; ok once it has left.
+// Sets the printer's clock: one date-and-time frame at 1200 baud; ok once it has left, which
+// is all that can be known (sinConfirmacion).
 ResultadoEnvioConsola EnviarFechaHoraConsola(OpcionesEnvioConsola opciones, QTextStream& salida,
                                              TransferenciaFechaHora::FuenteHora ahora = {});
 

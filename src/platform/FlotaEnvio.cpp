@@ -6,6 +6,7 @@
 #include "link/TransferenciaFont.h"
 #include "link/TransferenciaRaster.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -39,6 +40,7 @@ public:
     SesionConsola(std::unique_ptr<SerialPort> puerto, const ParametrosSesion& p)
         : mPuerto(std::move(puerto)), mNombre(p.puerto), mRegistro(p.registro), mLimiteMs(p.limiteMs) {
         enlace = std::make_unique<EnlaceImpresora>(*mPuerto, *this, p.linea, p.ajustes);
+        enlace->fijarNombrePuerto(p.puerto);
         relojes.asignar(Reloj::TOut, [this] { enlace->tickTOut(); });
         relojes.asignar(Reloj::Intermitencia, [this] { enlace->tickIntermitencia(); });
         carpeta = p.carpeta.isEmpty() ? QDir::currentPath() : p.carpeta;
@@ -222,6 +224,8 @@ public:
 
 protected:
     void trabajar() override {
+        // The printer does not answer the clock frame: it left, and that is all one can know.
+        resultado.sinConfirmacion = true;
         mFechaHora.emplace(*enlace, mAhora);
         relojes.asignar(Reloj::FechaHora, [this] { mFechaHora->tick(); });
         mFechaHora->iniciar();
@@ -237,9 +241,13 @@ private:
 
 using CrearSesion =
     std::function<std::unique_ptr<SesionConsola>(std::unique_ptr<SerialPort>, const ParametrosSesion&)>;
+// Why a port cannot do the work at all, before anything is sent to it; empty when it can.
+using Rechazo = std::function<QString(const QString& puerto)>;
 
-// Runs one session per port in one event loop, at most `paralelo` at a time.
-ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, const CrearSesion& crear) {
+// Runs one session per port in one event loop, at most `paralelo` at a time. Ports that
+// `rechazar` refuses fail at once with its reason.
+ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, const CrearSesion& crear,
+                      const Rechazo& rechazar = {}) {
     ResultadoFlota r;
     const int n = static_cast<int>(o.puertos.size());
     for (const QString& p : o.puertos)
@@ -255,6 +263,13 @@ ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, c
     std::function<void()> lanzar = [&] {
         while (activas < paralelo && siguiente < n) {
             const int i = siguiente++;
+            if (const QString motivo = rechazar ? rechazar(o.puertos.at(i)) : QString(); !motivo.isEmpty()) {
+                r.impresoras[i].envio.error = motivo;
+                r.impresoras[i].envio.mensajes = {motivo};
+                ++terminadas;
+                if (o.alTerminar) o.alTerminar(r.impresoras.at(i));
+                continue;
+            }
             ++activas;
             ParametrosSesion p;
             p.puerto = o.puertos.at(i);
@@ -274,15 +289,13 @@ ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, c
                 --activas;
                 ++terminadas;
                 if (o.alTerminar) o.alTerminar(r.impresoras.at(i));
-                if (terminadas == n)
-                    bucle.quit();
-                else
-                    lanzar();
+                lanzar();
+                if (terminadas == n) bucle.quit();
             });
         }
     };
     lanzar();
-    bucle.exec();
+    if (terminadas < n) bucle.exec();
     return r;
 }
 
@@ -308,13 +321,23 @@ ResultadoFlota EnviarDisenoFlota(const Design& design, OpcionesFlota opciones) {
 }
 
 ResultadoFlota EnviarFechaHoraFlota(OpcionesFlota opciones, TransferenciaFechaHora::FuenteHora ahora) {
-    return Correr(opciones, LineaFechaHora,
-                  [&ahora](std::unique_ptr<SerialPort> puerto, const ParametrosSesion& p) {
-                      return std::make_unique<SesionFechaHora>(ahora, std::move(puerto), p);
-                  });
+    return Correr(
+        opciones, LineaFechaHora,
+        [&ahora](std::unique_ptr<SerialPort> puerto, const ParametrosSesion& p) {
+            return std::make_unique<SesionFechaHora>(ahora, std::move(puerto), p);
+        },
+        [](const QString& puerto) {
+            // A raw socket carries bytes at whatever speed its server has: the clock frame
+            // would reach the printer at 19200 baud and be lost.
+            if (!puerto.trimmed().startsWith(QStringLiteral("socket://"), Qt::CaseInsensitive)) return QString();
+            return QStringLiteral("un puerto socket:// no puede cambiar la velocidad de la línea; la hora necesita "
+                                  "1200 baudios: use rfc2217://");
+        });
 }
 
-QStringList NombresRegistro(const QStringList& puertos) {
+QStringList NombresRegistro(const QStringList& puertos, QStringList* acortados) {
+    // File systems take 255 bytes a name; room is left for "-NN.log".
+    constexpr qsizetype LargoMaximo = 200;
     QStringList nombres;
     QSet<QString> usados;
     for (const QString& puerto : puertos) {
@@ -328,6 +351,12 @@ QStringList NombresRegistro(const QStringList& puertos) {
         base = base.split(QLatin1Char('_'), Qt::SkipEmptyParts).join(QLatin1Char('_'));
         if (base.isEmpty() || base.startsWith(QLatin1Char('.')) || base.startsWith(QLatin1Char('-')))
             base.prepend(QStringLiteral("puerto_"));
+        if (base.size() > LargoMaximo) {
+            const QByteArray resumen =
+                QCryptographicHash::hash(puerto.toUtf8(), QCryptographicHash::Sha256).left(4).toHex();
+            base = base.left(LargoMaximo - 9) + QLatin1Char('-') + QString::fromLatin1(resumen);
+            if (acortados) *acortados << puerto;
+        }
         QString nombre = base + QStringLiteral(".log");
         for (int k = 2; usados.contains(nombre.toLower()); ++k)
             nombre = QStringLiteral("%1-%2.log").arg(base).arg(k);
@@ -345,19 +374,22 @@ QString Segundos(qint64 ms) {
 
 } // namespace
 
+QString TextoResultado(const ResultadoEnvioConsola& r) {
+    if (!r.ok) return r.error;
+    return r.sinConfirmacion ? QStringLiteral("enviado (sin confirmación)") : QStringLiteral("correcto");
+}
+
 QString LineaResultado(const ResultadoImpresora& r) {
     if (!r.envio.ok) return r.puerto + QStringLiteral(": ") + r.envio.error;
-    return QStringLiteral("%1: correcto (%2 s, %3 %4)")
-        .arg(r.puerto, Segundos(r.envio.duracionMs), QString::number(r.envio.repeticiones),
+    return QStringLiteral("%1: %2 (%3 s, %4 %5)")
+        .arg(r.puerto, TextoResultado(r.envio), Segundos(r.envio.duracionMs), QString::number(r.envio.repeticiones),
              r.envio.repeticiones == 1 ? QStringLiteral("repetición") : QStringLiteral("repeticiones"));
 }
 
 QString TablaResultados(const QList<ResultadoImpresora>& impresoras) {
     const QString puerto = QStringLiteral("Puerto"), resultado = QStringLiteral("Resultado"),
                   segundos = QStringLiteral("Segundos"), repeticiones = QStringLiteral("Repeticiones");
-    auto textoResultado = [](const ResultadoImpresora& i) {
-        return i.envio.ok ? QStringLiteral("correcto") : i.envio.error;
-    };
+    auto textoResultado = [](const ResultadoImpresora& i) { return TextoResultado(i.envio); };
     qsizetype anchoPuerto = puerto.size(), anchoResultado = resultado.size();
     for (const ResultadoImpresora& i : impresoras) {
         anchoPuerto = std::max(anchoPuerto, i.puerto.size());

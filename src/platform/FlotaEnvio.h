@@ -51,8 +51,12 @@ ResultadoFlota EnviarFechaHoraFlota(OpcionesFlota opciones, TransferenciaFechaHo
 
 // The names of the ports' log files, in order: the port's name with every character but
 // letters, digits, '.', '-' and '_' made '_', and a number added where two would be alike.
-QStringList NombresRegistro(const QStringList& puertos);
+// A name too long for a file system is cut and made distinct by a digest of the port's name;
+// those ports are added to `acortados`.
+QStringList NombresRegistro(const QStringList& puertos, QStringList* acortados = nullptr);
 
+// "correcto", "enviado (sin confirmación)" for a clock, or what failed.
+QString TextoResultado(const ResultadoEnvioConsola& r);
 // "PUERTO: correcto (12.3 s, 0 repeticiones)" or "PUERTO: what failed".
 QString LineaResultado(const ResultadoImpresora& r);
 // Every printer in a table: port, result, seconds and repeats, one printer a line.

@@ -10,7 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace quoravex;
 using namespace quoravex::cli;
@@ -65,30 +68,67 @@ TEST(ListaPuertos, CommentsBlanksAndSpacesDoNotCountAndWhatIsWrittenReadsBack) {
         {"# planta baja\n\n  /dev/ttyUSB0  \n\t\n/dev/ttyUSB1 # caja 2\n#/dev/ttyUSB9\n",
          "/dev/ttyUSB0|/dev/ttyUSB1"},
         {"a\r\nb\r\n", "a|b"},
+        {"a\rb\r# c\rd", "a|b|d"},
+        {"a\n\rb\r\n\nc", "a|b|c"},
         {"socket://10.0.0.5:7001", "socket://10.0.0.5:7001"},
         {"   # solo comentarios\n#\n\n", ""},
     };
     QTemporaryDir dir;
     const QString fichero = dir.filePath(QStringLiteral("lista.txt"));
+    const QString port = QStringLiteral("--port"), portsFrom = QStringLiteral("--ports-from");
     for (const auto& [texto, esperado] : casos) {
         const QStringList puertos = LeerListaPuertos(QString::fromUtf8(texto));
         EXPECT_EQ(puertos.join(QLatin1Char('|')), QString::fromUtf8(esperado)) << texto;
-        // What --failed-to writes is read back by --ports-from as it was.
+        // What --failed-to writes is read back by --ports-from as it was; a list without a
+        // port says so.
         ASSERT_EQ(GuardarListaPuertos(fichero, puertos), QString());
-        const Argumentos a =
-            AnalizarArgumentos({QStringLiteral("--ports-from"), fichero}, {QStringLiteral("--ports-from")});
-        EXPECT_EQ(PuertosDeArgumentos(a).puertos, puertos) << texto;
+        const PuertosPedidos leidos = PuertosDeArgumentos(AnalizarArgumentos({portsFrom, fichero}, {portsFrom}));
+        EXPECT_EQ(std::pair(leidos.puertos, leidos.error),
+                  std::pair(puertos, puertos.isEmpty() ? QStringLiteral("La lista de puertos %1 no tiene ningún puerto.")
+                                                             .arg(fichero)
+                                                       : QString()))
+            << texto;
     }
-    // --port first, then the files; each port once.
+    // --port first, then the files; each port once, also when a link names a device again.
     ASSERT_EQ(GuardarListaPuertos(fichero, {QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}),
               QString());
-    const QString port = QStringLiteral("--port"), portsFrom = QStringLiteral("--ports-from");
-    const Argumentos a = AnalizarArgumentos(
-        {port, QStringLiteral("a"), portsFrom, fichero, port, QStringLiteral("d")}, {port, portsFrom});
-    EXPECT_EQ(PuertosDeArgumentos(a).puertos.join(QLatin1Char('|')), QStringLiteral("a|d|b|c"));
+    const QString enlace = dir.filePath(QStringLiteral("impresora"));
+    ASSERT_TRUE(QFile::link(fichero, enlace));
+    const PuertosPedidos pedidos = PuertosDeArgumentos(AnalizarArgumentos(
+        {port, QStringLiteral("a"), portsFrom, fichero, port, QStringLiteral("d"), port, fichero, port, enlace},
+        {port, portsFrom}));
+    EXPECT_EQ(pedidos.puertos, (QStringList{QStringLiteral("a"), QStringLiteral("d"), fichero, QStringLiteral("b"),
+                                            QStringLiteral("c")}));
+    EXPECT_EQ(pedidos.avisos, QStringList{QStringLiteral("Aviso: %1 es el mismo dispositivo que %2; se atiende una "
+                                                         "sola vez.")
+                                              .arg(enlace, fichero)});
     EXPECT_EQ(GuardarListaPuertos(dir.filePath(QStringLiteral("no/such/folder/x")), {}),
               QStringLiteral("No se puede escribir la lista de puertos %1.")
                   .arg(QDir::toNativeSeparators(dir.filePath(QStringLiteral("no/such/folder/x")))));
+
+    // A destination that is not a regular file is written in place and stays what it is; a
+    // link to a regular file keeps being a link.
+    const QByteArray fifo = dir.filePath(QStringLiteral("tubo")).toLocal8Bit();
+    ASSERT_EQ(mkfifo(fifo.constData(), 0600), 0);
+    const int lector = ::open(fifo.constData(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(lector, 0);
+    EXPECT_EQ(GuardarListaPuertos(QString::fromLocal8Bit(fifo), {QStringLiteral("p1")}), QString());
+    char leido[16] = {};
+    EXPECT_EQ(::read(lector, leido, sizeof leido), 3);
+    ::close(lector);
+    EXPECT_EQ(QByteArray(leido), QByteArray("p1\n"));
+    struct stat st {};
+    ASSERT_EQ(::stat(fifo.constData(), &st), 0);
+    EXPECT_TRUE(S_ISFIFO(st.st_mode));
+    EXPECT_EQ(GuardarListaPuertos(enlace, {QStringLiteral("p2")}), QString());
+    EXPECT_TRUE(QFileInfo(enlace).isSymLink());
+    QFile destino(fichero);
+    ASSERT_TRUE(destino.open(QIODevice::ReadOnly));
+    EXPECT_EQ(destino.readAll(), QByteArray("p2\n"));
+    EXPECT_EQ(GuardarListaPuertos(QStringLiteral("/dev/full"), {QStringLiteral("p3")}),
+              QStringLiteral("No se puede escribir la lista de puertos /dev/full."));
+    ASSERT_EQ(::stat("/dev/full", &st), 0);
+    EXPECT_TRUE(S_ISCHR(st.st_mode));
 }
 
 TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
@@ -124,6 +164,12 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
          "No se puede leer la lista de puertos /no/such/list."},
         {"clock|--ports-from|/no/such/list|--port|x", SalidaFallo, "No se puede leer la lista de puertos"},
         {"clock|x", SalidaUso, "Uso: quoravex-cli clock"},
+        {"clock|--ports-from|/dev/null", SalidaFallo, "La lista de puertos /dev/null no tiene ningún puerto."},
+        {"clock|--port|x|--tick-ms|abc", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: abc"},
+        {"clock|--port|x|--tick-ms=0", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 0"},
+        {"send|a.tck|--port|x|--tick-ms|-5", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: -5"},
+        {"clock|--port|x|--tick-ms|1001", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 1001"},
+        {"clock|--port|x|--tick-ms|5000", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 5000"},
         {"generate", SalidaUso, "Falta el fichero de diseño."},
         {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},
         {"generate|a.tck|--out|x", SalidaUso, "Opción desconocida: --out"},

@@ -98,7 +98,7 @@ TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
         {"/dev/ok 2", Modo::Responde, {}, 0},
         {"rechazado", Modo::Rechaza,
          QStringLiteral("No se puede conectar con 127.0.0.1:7001: conexión rechazada"), 0},
-        {"sin-motivo", Modo::RechazaSinMotivo, QStringLiteral("No se puede abrir el puerto COM1"), 0},
+        {"sin-motivo", Modo::RechazaSinMotivo, QStringLiteral("No se puede abrir el puerto sin-motivo"), 0},
         {"mudo", Modo::Mudo, comunicacion, 10}, // the erase frame, 11 times
         {"perdido", Modo::SePierde, QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001"), 0},
         {"nak", Modo::NakPrimera, {}, 1},
@@ -164,6 +164,46 @@ TEST(Flota, LogFileNamesAreSafeAndDistinct) {
         {{QStringLiteral(".."), QStringLiteral("-x"), QStringLiteral("ñ")},
          {QStringLiteral("puerto_...log"), QStringLiteral("puerto_-x.log"), QStringLiteral("puerto_.log")}},
     };
-    for (const auto& [puertos, nombres] : casos)
-        EXPECT_EQ(NombresRegistro(puertos), nombres) << puertos.join(QLatin1Char(' ')).toStdString();
+    for (const auto& [puertos, nombres] : casos) {
+        QStringList acortados;
+        EXPECT_EQ(NombresRegistro(puertos, &acortados), nombres) << puertos.join(QLatin1Char(' ')).toStdString();
+        EXPECT_TRUE(acortados.isEmpty());
+    }
+    // Names too long for a file are cut and told apart by a digest of the whole name.
+    const QString largo = QStringLiteral("socket://") + QString(300, QLatin1Char('h'));
+    const QStringList puertos{largo + QStringLiteral(":1"), largo + QStringLiteral(":2"), QStringLiteral("/dev/x")};
+    QStringList acortados;
+    const QStringList nombres = NombresRegistro(puertos, &acortados);
+    EXPECT_EQ(acortados, puertos.first(2));
+    EXPECT_EQ(std::tuple(nombres[0].size(), nombres[1].size(), nombres[0] == nombres[1], nombres[2]),
+              std::tuple(204, 204, false, QStringLiteral("dev_x.log")));
+}
+
+// A printer never answers the clock frame: a clock that left says so, not "correcto". A raw
+// socket cannot switch its line to 1200 baud, so it is refused before a port is made.
+TEST(Flota, ClocksAreSentWithoutConfirmationAndNeverOverARawSocket) {
+    Registro registro;
+    QStringList creados;
+    OpcionesFlota o;
+    o.puertos = {QStringLiteral("reloj"), QStringLiteral("SOCKET://10.0.0.1:4001"), QStringLiteral("rechazado")};
+    o.ajustes = AjustesTick{1};
+    o.crearPuerto = [&](const QString& nombre) {
+        creados << nombre;
+        return std::make_unique<PuertoFalso>(nombre == QStringLiteral("reloj") ? Modo::Mudo : Modo::Rechaza, registro,
+                                             nombre);
+    };
+    const ResultadoFlota r = EnviarFechaHoraFlota(o, [] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
+    EXPECT_EQ(creados, (QStringList{QStringLiteral("reloj"), QStringLiteral("rechazado")}));
+    ASSERT_EQ(r.impresoras.size(), 3);
+    EXPECT_TRUE(r.impresoras[0].envio.ok);
+    EXPECT_EQ(registro.escritos[QStringLiteral("reloj")].size(), 1);
+    EXPECT_TRUE(LineaResultado(r.impresoras[0]).startsWith(QStringLiteral("reloj: enviado (sin confirmación) (")));
+    EXPECT_EQ(r.impresoras[1].envio.error,
+              QStringLiteral("un puerto socket:// no puede cambiar la velocidad de la línea; la hora necesita 1200 "
+                             "baudios: use rfc2217://"));
+    EXPECT_FALSE(r.impresoras[2].envio.ok);
+    const QString tabla = TablaResultados(r.impresoras);
+    EXPECT_TRUE(tabla.contains(QStringLiteral("reloj ")) && tabla.contains(QStringLiteral("enviado (sin confirmación)")))
+        << tabla.toStdString();
+    EXPECT_EQ(r.fallidos(), (QStringList{QStringLiteral("SOCKET://10.0.0.1:4001"), QStringLiteral("rechazado")}));
 }

@@ -127,6 +127,7 @@ TEST(RedSer2net, ThreePrintersOverRfc2217) {
     const Resultado reloj =
         Flota::terminar(f.iniciar(QStringList{QStringLiteral("clock")} + Flota::puertos(servidor.nombres())));
     EXPECT_EQ(reloj.codigo, 0) << reloj.salida.toStdString();
+    EXPECT_EQ(reloj.salida.count(QStringLiteral(": enviado (sin confirmación) (")), 3) << reloj.salida.toStdString();
     for (auto& s : f.impresoras) {
         EXPECT_TRUE(s->esperarLinea(QStringLiteral("reloj: "))) << s->lineas().join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(Flota::lineas(*s).last(), QStringLiteral("LINEA 1200,n,8,2"));

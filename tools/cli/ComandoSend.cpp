@@ -47,11 +47,18 @@ int leerFlota(const Argumentos& a, Consola& c, const QString& faltaPuerto, Flota
         c.err << faltaPuerto;
         return SalidaUso;
     }
+    for (const QString& aviso : pedidos.avisos)
+        c.err << aviso << QLatin1Char('\n');
     bool numero = true;
     const QString paralelo = a.opcion(QStringLiteral("--parallel"), QStringLiteral("16"));
     f.opciones.paralelo = paralelo.toInt(&numero);
     if (!numero || f.opciones.paralelo < 1) {
         c.err << QStringLiteral("--parallel necesita un número entero mayor que 0: %1\n").arg(paralelo);
+        return SalidaUso;
+    }
+    const QString tick = a.opcion(QStringLiteral("--tick-ms"));
+    if (!a.valores(QStringLiteral("--tick-ms")).isEmpty() && AjustesTick::leer(tick) == 0) {
+        c.err << QStringLiteral("--tick-ms necesita un número entero de 1 a 1000: %1\n").arg(tick);
         return SalidaUso;
     }
     f.opciones.carpetaRegistros = a.opcion(QStringLiteral("--log-dir"));
@@ -60,6 +67,11 @@ int leerFlota(const Argumentos& a, Consola& c, const QString& faltaPuerto, Flota
             c.err << error << QLatin1Char('\n');
             return SalidaFallo;
         }
+        QStringList acortados;
+        const QStringList nombres = NombresRegistro(pedidos.puertos, &acortados);
+        for (const QString& puerto : acortados)
+            c.err << QStringLiteral("Aviso: el nombre de %1 es demasiado largo para un fichero; su registro es %2.\n")
+                         .arg(puerto, nombres.at(pedidos.puertos.indexOf(puerto)));
     }
     f.opciones.puertos = pedidos.puertos;
     f.opciones.ajustes = ajustes(a);
