@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/ArchivoDiseno.h"
+
 #include "document/Configuracion.h"
 #include "document/Design.h"
 #include "link/AjustesTick.h"
@@ -74,8 +76,11 @@ public:
 
     // Folder of the current design file (pictures stored elsewhere are looked for there).
     QString dirDiseno() const;
-    // Copies the design's pictures into the folder it is saved to.
-    void llevarImagenes(const QString& carpeta);
+    // Saves with `escribir`, the pictures carried into `carpeta` first; if the save fails,
+    // neither the design nor that folder keeps anything of it.
+    void guardarCon(const QString& carpeta, const std::function<ResultadoArchivo()>& escribir);
+    // The design has a file of its own (opened or saved): "Guardar" writes it without asking.
+    bool conArchivo() const { return mConArchivo; }
     // Where raster, font and picture files go: the current directory.
     QString dirSalida() const;
 
@@ -221,6 +226,7 @@ private:
     ComandosObjeto* mComandos = nullptr;
     RatonCanvas* mRaton = nullptr;
     Historia* mHistoria = nullptr;
+    bool mConArchivo = false;
 };
 
 } // namespace quoravex

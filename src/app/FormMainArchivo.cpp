@@ -31,6 +31,8 @@ void FormMain::CerrarTicket() {
     mDiseno.TicketModificado = Falso;
     mDiseno.LargoTicket = 500;
     mDiseno.NumPulsadores = 0;
+    // What is drawn next is a new design: "Guardar" asks for its name.
+    mConArchivo = false;
     dimensionarCanvas();
     redibujar();
     mHistoria->vaciar();
@@ -45,6 +47,7 @@ void FormMain::mnuNuevoTicket() {
     mnuCerrarTicket();
     if (mDiseno.NumObjetos != 0) return;
     mDiseno.ArchivoTicket = mDiseno.DirTickets + QStringLiteral("TICKET.tck");
+    mConArchivo = false;
     mHistoria->vaciar();
 }
 
@@ -63,14 +66,11 @@ void FormMain::mnuAbrirArchivoTicket() {
 }
 
 void FormMain::mnuGuardarTicket() {
-    ResultadoArchivo r;
-    {
-        CursorOcupado ocupado;
-        if (!mDiseno.ArchivoTicket.isEmpty()) llevarImagenes(QFileInfo(mDiseno.ArchivoTicket).absolutePath());
-        r = GuardarDiseno(mDiseno);
+    if (!mConArchivo) {
+        mnuGuardarTicketComo();
+        return;
     }
-    if (r.correcto) guardado();
-    if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+    guardarCon(QFileInfo(mDiseno.ArchivoTicket).absolutePath(), [this] { return GuardarDiseno(mDiseno); });
 }
 
 void FormMain::mnuGuardarTicketComo() {
@@ -81,29 +81,38 @@ void FormMain::mnuGuardarTicketComo() {
     // Another design under that name is not replaced without asking.
     const QFileInfo destino(RutaConExtensionTck(dialogo.RutaElegida));
     if (destino.exists() &&
-        destino.absoluteFilePath() != QFileInfo(mDiseno.ArchivoTicket).absoluteFilePath()) {
+        (!mConArchivo || destino.absoluteFilePath() != QFileInfo(mDiseno.ArchivoTicket).absoluteFilePath())) {
         Aceptar reemplazar(Aceptar::ReemplazarFichero, this);
         if (ejecutarDialogo(reemplazar) != QDialog::Accepted) return;
     }
-    ResultadoArchivo r;
-    {
-        CursorOcupado ocupado;
-        llevarImagenes(destino.absolutePath());
-        r = GuardarDisenoComo(mDiseno, dialogo.RutaElegida);
-    }
-    if (r.correcto) guardado();
-    if (!r.correcto && !r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+    const QString ruta = dialogo.RutaElegida;
+    guardarCon(destino.absolutePath(), [this, ruta] { return GuardarDisenoComo(mDiseno, ruta); });
 }
 
-void FormMain::llevarImagenes(const QString& carpeta) {
-    // The design's folder holds what it prints.
-    const QStringList fallidas = LlevarImagenesAlDiseno(mDiseno, carpeta, dirDiseno());
-    if (!fallidas.isEmpty())
+void FormMain::guardarCon(const QString& carpeta, const std::function<ResultadoArchivo()>& escribir) {
+    ResultadoArchivo r;
+    CopiaImagenes copia;
+    {
+        CursorOcupado ocupado;
+        // The design's folder holds what it prints.
+        copia = LlevarImagenesAlDiseno(mDiseno, carpeta, dirDiseno());
+        r = escribir();
+        if (!r.correcto) copia.deshacer(mDiseno);
+    }
+    if (!r.correcto) {
+        if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+        return;
+    }
+    mHistoria->renombrarImagenes(copia.rutas);
+    guardado();
+    if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
+    if (!copia.fallidas.isEmpty())
         mostrarMensaje(QStringLiteral("No se han podido copiar estas imágenes a la carpeta del diseño:\n") +
-                       fallidas.join(QLatin1Char('\n')));
+                       copia.fallidas.join(QLatin1Char('\n')));
 }
 
 void FormMain::guardado() {
+    mConArchivo = true;
     mHistoria->marcarGuardado();
     agregarReciente(mDiseno.ArchivoTicket);
 }

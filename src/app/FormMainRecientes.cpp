@@ -111,6 +111,7 @@ bool FormMain::abrirDiseno(const QString& ruta) {
         redibujar();
     }
     mHistoria->vaciar();
+    mConArchivo = r.correcto;
     if (r.correcto) agregarReciente(ruta);
     if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
     // Pictures that are found nowhere are named once; the design opens all the same.

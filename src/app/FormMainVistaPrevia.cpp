@@ -27,6 +27,8 @@ void FormMain::conectarVistaPrevia() {
         if (mVistaPrevia && mVistaPrevia->isVisible()) mVistaPrevia->actualizar();
     });
     connect(&mHistoria->pila(), &QUndoStack::indexChanged, mActualizarVista, qOverload<>(&QTimer::start));
+    // Emptying the history (a design opened, closed or new) may leave its index where it was.
+    connect(mHistoria, &Historia::vaciada, mActualizarVista, qOverload<>(&QTimer::start));
 }
 
 void FormMain::mnuVistaPrevia() {

@@ -9,45 +9,25 @@
 
 namespace quoravex {
 
-EstadoDiseno CapturarEstado(const Design& d, const QString& dirDiseno, const EstadoDiseno* anterior) {
-    EstadoDiseno e;
-    e.objetos = d.Objetos;
-    e.numObjetos = d.NumObjetos;
-    e.idxObjMasAlto = d.IdxObjMasAlto;
-    e.objeto = d.Objeto;
-    e.largoTicket = d.LargoTicket;
-    e.numPulsadores = d.NumPulsadores;
-    // The working bitmaps, and the description files of codes, that the records name.
-    const auto guardar = [&](const QString& guardada) {
-        const QString ruta = QFileInfo(ResolverRutaImagen(guardada, dirDiseno)).absoluteFilePath();
-        if (!QFileInfo::exists(ruta)) return;
-        QByteArray datos = LeerFichero(ruta);
-        if (anterior) {
-            const auto it = anterior->imagenes.find(ruta);
-            if (it != anterior->imagenes.end() && it->second == datos) datos = it->second;
-        }
-        e.imagenes.emplace(ruta, std::move(datos));
-    };
-    for (int i = 1; i <= MaxObjetos; ++i) {
-        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen) continue;
-        if (!d.objeto(i).ImagenTrabajo.vacio()) guardar(d.objeto(i).ImagenTrabajo.valor());
-        if (EsDescripcionCodigo(d.objeto(i).ImagenOrigen.valor())) guardar(d.objeto(i).ImagenOrigen.valor());
+namespace {
+
+// The record paths of a state's pictures that the renaming moves.
+void RenombrarEn(EstadoDiseno& e, const std::map<QString, QString>& rutas) {
+    for (ObjetoTicket& o : e.objetos) {
+        if (o.Tipo != TipoImagen) continue;
+        if (const auto it = rutas.find(o.ImagenTrabajo.valor()); it != rutas.end()) o.ImagenTrabajo = it->second;
+        if (const auto it = rutas.find(o.ImagenOrigen.valor()); it != rutas.end()) o.ImagenOrigen = it->second;
     }
-    return e;
+    for (const auto& [antes, despues] : rutas) {
+        const auto it = e.descripciones.find(QFileInfo(antes).absoluteFilePath());
+        if (it == e.descripciones.end()) continue;
+        QByteArray datos = it->second;
+        e.descripciones.erase(it);
+        e.descripciones.insert_or_assign(QFileInfo(despues).absoluteFilePath(), std::move(datos));
+    }
 }
 
-void RestaurarEstado(Design& d, const EstadoDiseno& e) {
-    d.Objetos = e.objetos;
-    d.NumObjetos = e.numObjetos;
-    d.IdxObjMasAlto = e.idxObjMasAlto;
-    d.Objeto = e.objeto;
-    d.LargoTicket = e.largoTicket;
-    d.NumPulsadores = e.numPulsadores;
-    for (const auto& [ruta, datos] : e.imagenes) {
-        if (QFileInfo::exists(ruta) && LeerFichero(ruta) == datos) continue;
-        EscribirFichero(ruta, datos);
-    }
-}
+} // namespace
 
 // One step: the state before and after it. Its first redo is the change itself, already done.
 class PasoDiseno : public QUndoCommand {
@@ -56,6 +36,10 @@ public:
         : QUndoCommand(nombre), mHistoria(h), mId(id), mAntes(std::move(antes)),
           mDespues(std::move(despues)) {}
 
+    void renombrar(const std::map<QString, QString>& rutas) {
+        RenombrarEn(mAntes, rutas);
+        RenombrarEn(mDespues, rutas);
+    }
     void undo() override { mHistoria.restaurar(mAntes); }
     void redo() override {
         if (mHecho) mHistoria.restaurar(mDespues);
@@ -98,10 +82,45 @@ void Historia::paso(const QString& nombre, const std::function<void()>& cambio, 
     cerrar();
 }
 
+EstadoDiseno Historia::capturar(const EstadoDiseno* anterior) {
+    EstadoDiseno e;
+    const Design& d = mDiseno;
+    e.objetos = d.Objetos;
+    e.numObjetos = d.NumObjetos;
+    e.idxObjMasAlto = d.IdxObjMasAlto;
+    e.objeto = d.Objeto;
+    e.largoTicket = d.LargoTicket;
+    e.numPulsadores = d.NumPulsadores;
+    const QString dirDiseno = mDirDiseno();
+    const auto absoluta = [&](const QString& guardada) {
+        return QFileInfo(ResolverRutaImagen(guardada, dirDiseno)).absoluteFilePath();
+    };
+    for (int i = 1; i <= MaxObjetos; ++i) {
+        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen) continue;
+        const ObjetoTicket& o = d.objeto(i);
+        const QString bitmap = o.ImagenTrabajo.valor();
+        if (!bitmap.isEmpty() && !mBitmaps.count(bitmap)) {
+            const QString ruta = absoluta(bitmap);
+            if (QFileInfo::exists(ruta)) mBitmaps.emplace(bitmap, std::pair(ruta, LeerFichero(ruta)));
+        }
+        if (!EsDescripcionCodigo(o.ImagenOrigen.valor())) continue;
+        const QString ruta = absoluta(o.ImagenOrigen.valor());
+        if (!QFileInfo::exists(ruta)) continue;
+        QByteArray datos = LeerFichero(ruta);
+        // Unchanged descriptions share the memory of the state before.
+        if (anterior) {
+            const auto it = anterior->descripciones.find(ruta);
+            if (it != anterior->descripciones.end() && it->second == datos) datos = it->second;
+        }
+        e.descripciones.emplace(ruta, std::move(datos));
+    }
+    return e;
+}
+
 void Historia::abrir(const QString& nombre) {
     if (mEnPaso || mRestaurando) return;
     cerrar();
-    mAntes = CapturarEstado(mDiseno, mDirDiseno());
+    mAntes = capturar();
     mNombre = nombre;
     mId = -1;
     mAbierto = true;
@@ -110,7 +129,7 @@ void Historia::abrir(const QString& nombre) {
 void Historia::cerrar() {
     if (!mAbierto || mEnPaso) return;
     mAbierto = false;
-    EstadoDiseno despues = CapturarEstado(mDiseno, mDirDiseno(), &mAntes);
+    EstadoDiseno despues = capturar(&mAntes);
     if (despues == mAntes) return;
     mPila.push(new PasoDiseno(*this, mNombre, mId, std::move(mAntes), std::move(despues)));
 }
@@ -123,12 +142,41 @@ void Historia::marcarGuardado() {
 void Historia::vaciar() {
     mAbierto = false;
     mPila.clear();
+    mBitmaps.clear();
+    emit vaciada();
+}
+
+void Historia::renombrarImagenes(const std::map<QString, QString>& rutas) {
+    if (rutas.empty()) return;
+    RenombrarEn(mAntes, rutas);
+    for (const auto& [antes, despues] : rutas)
+        if (const auto it = mBitmaps.find(antes); it != mBitmaps.end() && !mBitmaps.count(despues))
+            mBitmaps.emplace(despues, std::pair(QFileInfo(despues).absoluteFilePath(), it->second.second));
+    for (int i = 0; i < mPila.count(); ++i)
+        static_cast<PasoDiseno*>(const_cast<QUndoCommand*>(mPila.command(i)))->renombrar(rutas);
 }
 
 void Historia::restaurar(const EstadoDiseno& e) {
     mRestaurando = true;
-    const EstadoDiseno antes = CapturarEstado(mDiseno, mDirDiseno());
-    RestaurarEstado(mDiseno, e);
+    const EstadoDiseno antes = capturar();
+    Design& d = mDiseno;
+    d.Objetos = e.objetos;
+    d.NumObjetos = e.numObjetos;
+    d.IdxObjMasAlto = e.idxObjMasAlto;
+    d.Objeto = e.objeto;
+    d.LargoTicket = e.largoTicket;
+    d.NumPulsadores = e.numPulsadores;
+    // A bitmap deleted outside the program comes back; one that is there is never touched.
+    const QString dirDiseno = mDirDiseno();
+    for (int i = 1; i <= MaxObjetos; ++i) {
+        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen || d.objeto(i).ImagenTrabajo.vacio()) continue;
+        const QString guardada = d.objeto(i).ImagenTrabajo.valor();
+        if (!ResolverRutaImagen(guardada, dirDiseno).isEmpty()) continue;
+        if (const auto it = mBitmaps.find(guardada); it != mBitmaps.end())
+            EscribirFichero(it->second.first, it->second.second);
+    }
+    for (const auto& [ruta, datos] : e.descripciones)
+        EscribirSiCambia(ruta, datos);
     if (alRestaurar) alRestaurar(antes, e);
     mRestaurando = false;
 }

@@ -12,7 +12,9 @@
 namespace quoravex {
 
 // The design as a step leaves it: the records, the counters, the ticket's length and
-// push-buttons, and the bytes of the working bitmaps that the image records point to.
+// push-buttons, and the description files of its codes (small, and rewritten in place when
+// a code changes). Working bitmaps are named by their content and never rewritten, so a
+// state only names them; their bytes are kept once for the whole history (Historia).
 struct EstadoDiseno {
     std::array<ObjetoTicket, NumSlots> objetos{};
     int16_t numObjetos = 0;
@@ -20,17 +22,10 @@ struct EstadoDiseno {
     int16_t objeto = 0;
     int16_t largoTicket = 0;
     int16_t numPulsadores = 0;
-    std::map<QString, QByteArray> imagenes; // by absolute path; a missing file is not listed
+    std::map<QString, QByteArray> descripciones; // by absolute path; a missing file is not listed
 
     bool operator==(const EstadoDiseno&) const = default;
 };
-
-// Takes the design's state. Pictures whose bytes equal those of `anterior` share its memory,
-// so a long history holds each version of a picture once.
-EstadoDiseno CapturarEstado(const Design& d, const QString& dirDiseno,
-                            const EstadoDiseno* anterior = nullptr);
-// Puts the state back into the design and rewrites the working bitmaps that differ.
-void RestaurarEstado(Design& d, const EstadoDiseno& e);
 
 // Undo and redo of the design. A step records the state before and after a change made
 // through the usual commands; a change that leaves the design as it was makes no step.
@@ -58,12 +53,20 @@ public:
     void marcarGuardado();
     // A new design, opened or emptied: no steps, and this is the saved state.
     void vaciar();
+    // Saving moved pictures (record path before -> after): every step names them anew, so
+    // undoing past the save keeps to the design's own copies.
+    void renombrarImagenes(const std::map<QString, QString>& rutas);
 
     // After the state of a step was put back: the window redraws.
     std::function<void(const EstadoDiseno& antes, const EstadoDiseno& ahora)> alRestaurar;
 
+signals:
+    // The history was emptied: another design is shown.
+    void vaciada();
+
 private:
     friend class PasoDiseno;
+    EstadoDiseno capturar(const EstadoDiseno* anterior = nullptr);
     void restaurar(const EstadoDiseno& e);
     void seguirPila();
 
@@ -76,6 +79,9 @@ private:
     int mId = -1;
     QString mNombre;
     EstadoDiseno mAntes;
+    // The bytes of every working bitmap a state names, read once, to write one back that was
+    // deleted outside the program.
+    std::map<QString, std::pair<QString, QByteArray>> mBitmaps; // record path -> absolute path, bytes
 };
 
 } // namespace quoravex

@@ -82,13 +82,23 @@ TEST(DialogosArchivo, SaveAsNeverReplacesAnotherFileUnasked) {
     EXPECT_EQ(s.leer(QStringLiteral("otro.tck")).size(), 2 * 452);
 }
 
-TEST(DialogosArchivo, OpenedDesignStacksByItsOrder) {
-    // A design whose first object lies under the second where they overlap.
+TEST(DialogosArchivo, OpenedDesignStacksByItsOrderAndAClosedOneIsNeverOverwritten) {
+    // A design whose first object lies under the second where they overlap. A new design
+    // has no file yet: "Guardar" asks for its name.
     Archivos s;
     s.agregarLinea(QRect(10, 10, 100, 40));
     s.agregarLinea(QRect(50, 20, 100, 40));
-    s.d().ArchivoTicket = s.dir.filePath(QStringLiteral("apilado.tck"));
-    s.form->mnuGuardarTicket();
+    int dialogos = 0;
+    s.accion = [&](FrmPathFilesOut& p) {
+        ++dialogos;
+        QTest::keyClicks(p.NombreFicheroTicket, QStringLiteral("apilado"));
+        QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
+    };
+    s.form->actualizarComandos(); // what the command-state timer does: saving is offered
+    s.disparar("mnuGuardarTicket");
+    EXPECT_EQ(dialogos, 1);
+    QByteArray guardado = s.leer(QStringLiteral("apilado.tck"));
+    ASSERT_EQ(guardado.size(), 3 * 452);
     s.respuestaSi = true;
     s.disparar("mnuCerrarTicket");
 
@@ -104,6 +114,31 @@ TEST(DialogosArchivo, OpenedDesignStacksByItsOrder) {
     EXPECT_LT(s.d().objeto(1).Orden, s.d().objeto(2).Orden);
     EXPECT_EQ(s.form->workspace().pila().back(), 2);
     EXPECT_EQ(s.form->raton().objetoEn(QPointF(60, 30)), 2); // the higher rank takes the click
+
+    // The opened design saves without a question; once closed, what is drawn next is a new
+    // design, and "Guardar" asks again instead of replacing the closed one.
+    s.accion = [&](FrmPathFilesOut& p) {
+        ++dialogos;
+        QTest::keyClick(&p, Qt::Key_Escape);
+    };
+    s.disparar("mnuGuardarTicket");
+    EXPECT_EQ(dialogos, 1);
+    guardado = s.leer(QStringLiteral("apilado.tck"));
+    ASSERT_EQ(guardado.size(), 3 * 452);
+    s.disparar("mnuCerrarTicket");
+    s.agregarLinea(QRect(0, 0, 10, 10));
+    s.form->actualizarComandos();
+    s.disparar("mnuGuardarTicket");
+    EXPECT_EQ(dialogos, 2);
+    EXPECT_EQ(s.leer(QStringLiteral("apilado.tck")), guardado);
+    // Saving it as the closed design's file asks before replacing it.
+    s.accion = [&](FrmPathFilesOut& p) {
+        QTest::keyClicks(p.NombreFicheroTicket, QStringLiteral("apilado"));
+        QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
+    };
+    s.disparar("mnuGuardarTicket");
+    EXPECT_EQ(s.preguntas, QStringList{QStringLiteral("El fichero ya existe. ¿Desea reemplazarlo?")});
+    EXPECT_EQ(s.leer(QStringLiteral("apilado.tck")), guardado);
 }
 
 TEST(DialogosArchivo, EnterSavesTheTypedNameEvenWhenTheStoredFolderIsGone) {

@@ -197,4 +197,11 @@ TEST(FormMain, PrintPreviewFollowsTheDesign) {
     EXPECT_EQ(vista->vistas().tickets[0].imagen, VistasPreviasDiseno(v.d(), f.dirDiseno()).tickets[0].imagen);
     v.disparar("mnuDeshacer");
     ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen == vacio; }, 5000));
+
+    // Opening and closing with no edit in between are followed too.
+    ASSERT_TRUE(f.abrirDiseno(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen != vacio; }, 5000));
+    EXPECT_EQ(vista->vistas().tickets[0].imagen, VistasPreviasDiseno(v.d(), f.dirDiseno()).tickets[0].imagen);
+    v.disparar("mnuCerrarTicket");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets.size() == 1 && vista->vistas().tickets[0].imagen == vacio; }, 5000));
 }

@@ -177,6 +177,7 @@ TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
     s.menu("mnuModificaObjeto");
     EXPECT_EQ(d.objeto(1).Texto.valor(), QStringLiteral("Bienvenido y gracias"));
     const auto antesDeBorrar = archivos();
+    const QString bitmapBorrado = ResolverRutaImagen(d.objeto(2).ImagenTrabajo.valor());
     d.Objeto = 2;
     s.menu("mnuBorrar"); // Supr in "Edición"
     s.longitud = QString::number(d.objeto(4).Top - 1);
@@ -198,22 +199,29 @@ TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
         s.menu("mnuRehacer");
     EXPECT_EQ(d.TicketModificado, Verdadero);
     EXPECT_EQ(archivos(), fin);
-    // A new picture takes the deleted one's slot and working bitmap; going back shows the
-    // old picture again.
+    // A new picture takes the deleted one's slot but a bitmap of its own; going back shows
+    // the old picture again, even when its bitmap was deleted outside the program.
     ASSERT_TRUE(Escribir(s.imagen, Codificar(MitadNegra(30, 80), "PNG")));
     s.menu("mnuAnadirImagen");
     ASSERT_EQ(d.objeto(2).Tipo, TipoImagen);
+    EXPECT_NE(ResolverRutaImagen(d.objeto(2).ImagenTrabajo.valor()), bitmapBorrado);
+    ASSERT_TRUE(QFile::remove(bitmapBorrado));
     pila.setIndex(8); // after "Modificar", before "Borrar"
     EXPECT_EQ(archivos(), antesDeBorrar);
 
-    // Saved, then changed and undone: no question when leaving.
-    s.ruta = QDir::current().filePath(QStringLiteral("guardado"));
+    // Saved into a folder of its own, then changed and undone: no question when leaving, and
+    // the design in memory is the one on disk, with its pictures in that folder.
+    const QString carpeta = QDir::current().filePath(QStringLiteral("guardado"));
+    ASSERT_TRUE(QDir().mkpath(carpeta));
+    s.ruta = QDir(carpeta).filePath(QStringLiteral("diseno"));
     s.menu("mnuGuardarTicketComo");
     EXPECT_EQ(d.TicketModificado, Falso);
     s.menu("mnuDeshacer");
     EXPECT_EQ(d.TicketModificado, Verdadero);
     s.menu("mnuRehacer");
     EXPECT_EQ(d.TicketModificado, Falso);
+    EXPECT_EQ(CodificarDiseno(d), leer(d.ArchivoTicket));
+    EXPECT_TRUE(d.objeto(2).ImagenTrabajo.valor().startsWith(QDir::toNativeSeparators(carpeta)));
     s.menu("mnuNuevoTicket");
     EXPECT_EQ(pila.count(), 0);
 }
@@ -311,6 +319,20 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     EXPECT_NE(uno, dos);
     EXPECT_EQ(abrir(QDir::current().filePath(QStringLiteral("uno.tck"))), uno);
     EXPECT_EQ(abrir(QDir::current().filePath(QStringLiteral("dos.tck"))), dos);
+
+    // A save that fails (a folder where the design file would go) leaves no picture behind
+    // and the design as it was.
+    const QDir bloqueada(QDir::current().filePath(QStringLiteral("bloqueada")));
+    ASSERT_TRUE(QDir().mkpath(bloqueada.filePath(QStringLiteral("dos.tck"))));
+    const QByteArray antesDeFallar = CodificarDiseno(d);
+    QStringList fallos;
+    f.mostrarMensaje = [&](const QString& m) { fallos << m; };
+    guardarComo(bloqueada.filePath(QStringLiteral("dos")));
+    EXPECT_EQ(fallos.size(), 1);
+    EXPECT_EQ(bloqueada.entryList(QDir::Files), QStringList());
+    EXPECT_EQ(CodificarDiseno(d), antesDeFallar);
+    EXPECT_EQ(d.TicketModificado, Falso);
+    f.mostrarMensaje = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
 
     // Saved into a folder of its own, that folder copied elsewhere, the working folder's
     // bitmaps and the original folder gone: the copy still prints the same.
