@@ -1,5 +1,7 @@
 #include "FormMain.h"
 
+#include "AreaCanvas.h"
+
 #include "editor/CanvasTicket.h"
 #include "platform/Rutas.h"
 #include "platform/Ventanas.h"
@@ -115,7 +117,7 @@ void FormMain::construirVentana() {
     columna->addLayout(fila);
 
     mCanvas = new CanvasTicket(mWs);
-    mScroll = new QScrollArea(central);
+    mScroll = new AreaCanvas(central);
     mScroll->setWidget(mCanvas);
     mScroll->setWidgetResizable(false);
     mScroll->setAlignment(Qt::AlignLeft | Qt::AlignTop);

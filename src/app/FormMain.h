@@ -14,6 +14,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QDialog;
@@ -23,6 +24,7 @@ class QLabel;
 class QMenu;
 class QScrollArea;
 class QTimer;
+class QToolBar;
 
 namespace quoravex {
 
@@ -31,6 +33,10 @@ class ComandosObjeto;
 class FrmVistaPrevia;
 class Historia;
 class RatonCanvas;
+class PanelPropiedades;
+class ReglaCanvas;
+class Seleccion;
+struct CajaOrganizar;
 class InstanciaUnica;
 class SerialPort;
 
@@ -207,6 +213,27 @@ public:
     void mnuVistaPrevia();
     FrmVistaPrevia* vistaPrevia() const;
 
+    // Selecting many objects, arranging them and the clipboard (FormMainSeleccion.cpp).
+    Seleccion& seleccion() { return *mSeleccion; }
+    // The selected objects, or the current one when none is selected.
+    QList<int> objetosElegidos() const;
+    void borrarSeleccion();
+    void mnuCopiar();
+    void mnuCortar();
+    void mnuPegar();
+    void mnuSeleccionarTodo();
+    // Moves the chosen objects to the positions `colocar` gives their boxes, as one step.
+    void organizar(const QString& nombre,
+                   const std::function<QList<QPoint>(const QList<CajaOrganizar>&, const QRect& referencia)>& colocar);
+
+    // The toolbar, the properties panel, the rulers and the grid (FormMainVer.cpp).
+    QToolBar* herramientas() const { return mHerramientas; }
+    PanelPropiedades* propiedades() const { return mPropiedades; }
+    ReglaCanvas* regla(Qt::Orientation o) const { return o == Qt::Horizontal ? mReglaH : mReglaV; }
+    // "Espaciado de Cuadrícula...": asks for the grid's spacing in dots.
+    std::function<std::optional<int>(int actual)> pedirEspaciado;
+    void fijarCuadricula(bool visible, int paso, bool ajustar);
+
     // Undo and redo (FormMainHistoria.cpp).
     Historia& historia() { return *mHistoria; }
     // Runs a change of the design as one step of the history.
@@ -217,6 +244,11 @@ private:
     void conectarHistoria();
     void conectarRecientes();
     void conectarVistaPrevia();
+    void conectarSeleccion();
+    void conectarVer();
+    void colocarReglas();
+    void guardarVer() const;
+    void mostrarPropiedades();
     QPointer<FrmVistaPrevia> mVistaPrevia;
     QTimer* mActualizarVista = nullptr;
     void llenarRecientes();
@@ -226,6 +258,12 @@ private:
     ComandosObjeto* mComandos = nullptr;
     RatonCanvas* mRaton = nullptr;
     Historia* mHistoria = nullptr;
+    Seleccion* mSeleccion = nullptr;
+    QToolBar* mHerramientas = nullptr;
+    PanelPropiedades* mPropiedades = nullptr;
+    ReglaCanvas* mReglaH = nullptr;
+    ReglaCanvas* mReglaV = nullptr;
+    QAction* mVerReglas = nullptr;
     bool mConArchivo = false;
 };
 

@@ -1,7 +1,9 @@
 #include "FormMain.h"
 
 #include "dialogs/FrmCodigo.h"
+#include "dialogs/FrmGetFont.h"
 #include "dialogs/FrmGetImagen.h"
+#include "dialogs/FrmSelPulsador.h"
 #include "editor/CodigoObjeto.h"
 #include "editor/CanvasTicket.h"
 #include "editor/ComandosObjeto.h"
@@ -25,6 +27,12 @@ void FormMain::conectarEdicion() {
     mComandos->redibujar = [this] { redibujar(); };
     mComandos->mostrarMensaje = [this](const QString& texto) { mostrarMensaje(texto); };
     mComandos->ejecutarDialogo = [this](QDialog& dialogo) { return ejecutarDialogo(dialogo); };
+    mComandos->nuevoEditorTexto = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+        return NuevoEditorDeTexto(mDiseno, mWs, padre);
+    };
+    mComandos->nuevoSelPulsador = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+        return std::make_unique<FrmSelPulsador>(mDiseno, padre);
+    };
     mComandos->nuevoEditorImagen = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
         return std::make_unique<FrmGetImagen>(mDiseno, mWs, dirDiseno(), padre);
     };
@@ -136,6 +144,8 @@ void FormMain::conectarEdicion() {
         for (QAction* a : grupo->actions())
             a->setChecked(a->data().toDouble() == z);
     });
+    conectarSeleccion();
+    conectarVer();
 }
 
 void FormMain::zoomAjustado() {

@@ -47,7 +47,7 @@ void FormMain::conectarHistoria() {
     QAction* borrar = nuevaAccion(edicion, QStringLiteral("Borrar"), QStringLiteral("mnuBorrar"),
                                   QKeySequence(Qt::Key_Delete));
     connect(borrar, &QAction::triggered, this,
-            [this] { mHistoria->paso(QStringLiteral("Borrar"), [this] { mComandos->Borrar(); }); });
+            [this] { mHistoria->paso(QStringLiteral("Borrar"), [this] { borrarSeleccion(); }); });
 }
 
 void FormMain::pasoDiseno(const QString& nombre, const std::function<void()>& cambio) {

@@ -135,6 +135,7 @@ void FormMain::guardarVentana() {
     const auto ajustes = AjustesUsuario();
     ajustes->setValue(ClaveGeometria, saveGeometry());
     ajustes->setValue(ClaveZoom, mCanvas->zoom());
+    guardarVer();
 }
 
 } // namespace quoravex

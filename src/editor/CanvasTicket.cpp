@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWheelEvent>
+#include <algorithm>
 #include <cmath>
 
 namespace quoravex {
@@ -58,6 +59,20 @@ void CanvasTicket::setGuias(const QList<Guia>& guias) {
     update();
 }
 
+void CanvasTicket::setBanda(const QRect& banda) {
+    if (banda == mBanda) return;
+    mBanda = banda;
+    update();
+}
+
+void CanvasTicket::setCuadricula(bool visible, int paso) {
+    const int nuevo = std::max(paso, 2);
+    if (visible == mCuadricula && nuevo == mPaso) return;
+    mCuadricula = visible;
+    mPaso = nuevo;
+    update();
+}
+
 EventoRaton CanvasTicket::evento(const QMouseEvent* e) const {
     EventoRaton r;
     r.pos = aCanvasF(e->position());
@@ -107,11 +122,37 @@ void CanvasTicket::paintEvent(QPaintEvent*) {
             p.drawRect(s.geometry().adjusted(0, 0, -1, -1));
         }
     }
-    // One screen pixel wide at any zoom, in a colour the printer has no ink for.
+    // Everything below is one screen pixel wide at any zoom, in colours the printer has no
+    // ink for.
+    const double ancho = mWs.PicTicket.width(), alto = mWs.PicTicket.height();
+    if (mCuadricula) {
+        QPen rejilla(QColor(200, 215, 235), 1);
+        rejilla.setCosmetic(true);
+        p.setPen(rejilla);
+        for (int x = mPaso; x < ancho; x += mPaso)
+            p.drawLine(QLineF(x, 0, x, alto));
+        for (int y = mPaso; y < alto; y += mPaso)
+            p.drawLine(QLineF(0, y, ancho, y));
+    }
+    if (cajasSeleccionadas) {
+        QPen marco(QColor(0, 120, 215), 1, Qt::DashLine);
+        marco.setCosmetic(true);
+        p.setPen(marco);
+        p.setBrush(Qt::NoBrush);
+        for (const QRect& r : cajasSeleccionadas())
+            p.drawRect(QRectF(r).adjusted(-0.5, -0.5, 0.5, 0.5));
+    }
+    if (!mBanda.isEmpty()) {
+        QPen banda(QColor(0, 120, 215), 1);
+        banda.setCosmetic(true);
+        p.setPen(banda);
+        p.setBrush(QColor(0, 120, 215, 40));
+        p.drawRect(mBanda);
+        p.setBrush(Qt::NoBrush);
+    }
     QPen guia(QColor(255, 0, 255), 1);
     guia.setCosmetic(true);
     p.setPen(guia);
-    const double ancho = mWs.PicTicket.width(), alto = mWs.PicTicket.height();
     for (const Guia& g : mGuias) {
         if (g.orientacion == Qt::Vertical)
             p.drawLine(QLineF(g.pos, 0, g.pos, alto));
@@ -135,6 +176,9 @@ void CanvasTicket::keyPressEvent(QKeyEvent* e) {
         break;
     case Qt::Key_Down:
         emit teclaMover(0, paso);
+        break;
+    case Qt::Key_Escape:
+        emit teclaEscape();
         break;
     default:
         QWidget::keyPressEvent(e);

@@ -6,6 +6,7 @@
 #include <QPointF>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 namespace quoravex {
 
@@ -46,6 +47,19 @@ public:
     void setGuias(const QList<Guia>& guias);
     const QList<Guia>& guias() const { return mGuias; }
 
+    // The boxes of the selected objects, asked for at every repaint; each gets a frame.
+    std::function<QList<QRect>()> cajasSeleccionadas;
+    // The rubber band being drawn, in canvas pixels; an empty rectangle takes it away.
+    void setBanda(const QRect& banda);
+    const QRect& banda() const { return mBanda; }
+    // A grid of lines every `paso` dots, when visible.
+    void setCuadricula(bool visible, int paso);
+    bool cuadriculaVisible() const { return mCuadricula; }
+    int pasoCuadricula() const { return mPaso; }
+
+    // What the screen shows over the ticket (guides, grid, frames, band) is drawn only here,
+    // never into the surfaces that are printed.
+
 signals:
     void ratonPulsado(const quoravex::EventoRaton& e);
     void ratonMovido(const quoravex::EventoRaton& e);
@@ -56,6 +70,8 @@ signals:
     void ratonFuera();
     // An arrow key: move the current object by (dx, dy) dots.
     void teclaMover(int dx, int dy);
+    // Esc: the selection is cleared.
+    void teclaEscape();
 
 protected:
     void paintEvent(QPaintEvent* e) override;
@@ -73,6 +89,9 @@ private:
     Workspace& mWs;
     double mZoom = 1.0;
     QList<Guia> mGuias;
+    QRect mBanda;
+    bool mCuadricula = false;
+    int mPaso = 8;
 };
 
 } // namespace quoravex

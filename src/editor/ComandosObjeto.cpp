@@ -3,8 +3,6 @@
 #include "CodigoObjeto.h"
 #include "ObjetosCanvas.h"
 
-#include "dialogs/FrmGetFont.h"
-#include "dialogs/FrmSelPulsador.h"
 #include "document/Numeros.h"
 #include "render/ImagenObjeto.h"
 #include "render/Redibujar.h"
@@ -183,8 +181,8 @@ void ComandosObjeto::Modificar(int i) {
         caja.setBackColor(ColorBlanco);
         caja.clear();
         caja.refresh();
-        const auto editor = NuevoEditorDeTexto(mDiseno, mWs, mPadre);
-        ejecutarDialogo(*editor);
+        if (nuevoEditorTexto)
+            if (const auto editor = nuevoEditorTexto(mPadre)) ejecutarDialogo(*editor);
         break;
     }
     case TipoImagen: {
@@ -279,8 +277,8 @@ void ComandosObjeto::SelPulsador() {
     int i = 0;
     if (!actual(i)) return;
     const uint32_t antes = mDiseno.objeto(i).Pulsadores;
-    FrmSelPulsador dialogo(mDiseno, mPadre);
-    if (ejecutarDialogo(dialogo) != QDialog::Accepted) return;
+    const auto dialogo = nuevoSelPulsador ? nuevoSelPulsador(mPadre) : nullptr;
+    if (!dialogo || ejecutarDialogo(*dialogo) != QDialog::Accepted) return;
     // A new membership changes what is printed and saved, so it must not be lost on exit.
     if (mDiseno.objeto(i).Pulsadores != antes) mDiseno.TicketModificado = Verdadero;
     if (redibujar) redibujar();

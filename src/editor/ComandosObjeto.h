@@ -32,6 +32,11 @@ public:
     std::function<int(QDialog&)> ejecutarDialogo;
     // Tells the user something; a warning box unless replaced.
     std::function<void(const QString&)> mostrarMensaje;
+    // Creates the text or variable-field editor for the current object, and the push-button
+    // selection dialog; the window that owns the dialogs hands them in. Without them those
+    // commands open nothing (a just-added object is removed again, as on cancel).
+    std::function<std::unique_ptr<QDialog>(QWidget* padre)> nuevoEditorTexto;
+    std::function<std::unique_ptr<QDialog>(QWidget* padre)> nuevoSelPulsador;
     // Creates the image editor for the current object; without it, modifying an image
     // opens nothing (and a just-added image is removed again, as on cancel).
     std::function<std::unique_ptr<QDialog>(QWidget* padre)> nuevoEditorImagen;

@@ -130,7 +130,10 @@ void Historia::cerrar() {
     if (!mAbierto || mEnPaso) return;
     mAbierto = false;
     EstadoDiseno despues = capturar(&mAntes);
-    if (despues == mAntes) return;
+    // Choosing another current object (a click) changes nothing that is saved or printed.
+    EstadoDiseno comparado = despues;
+    comparado.objeto = mAntes.objeto;
+    if (comparado == mAntes) return;
     mPila.push(new PasoDiseno(*this, mNombre, mId, std::move(mAntes), std::move(despues)));
 }
 

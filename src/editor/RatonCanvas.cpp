@@ -1,6 +1,8 @@
 #include "RatonCanvas.h"
 
 #include "ComandosObjeto.h"
+#include "Organizar.h"
+#include "Seleccion.h"
 
 #include "document/Design.h"
 #include "document/Numeros.h"
@@ -10,6 +12,7 @@
 #include <QApplication>
 #include <QMenu>
 #include <algorithm>
+#include <climits>
 #include <cmath>
 
 namespace quoravex {
@@ -63,11 +66,39 @@ void RatonCanvas::pulsar(const EventoRaton& e) {
     }
     if (e.boton != Qt::LeftButton) return;
     if (mDestino == 0) {
-        canvasIzquierdoAbajo(e.pos);
+        if (mComandos.DibujandoLinea || mComandos.AlargandoLinea) {
+            canvasIzquierdoAbajo(e.pos);
+        } else if (mSel) {
+            // A drag from the bare canvas draws a rubber band; a plain click clears the selection.
+            mBanda = true;
+            mInicioBanda = e.pos;
+            if (!(e.modificadores & (Qt::ControlModifier | Qt::ShiftModifier))) mSel->vaciar();
+        }
     } else {
         const Surface& caja = mWs.item(mDestino);
-        objetoIzquierdoAbajo(mDestino, e.pos - QPointF(caja.left(), caja.top()));
+        objetoIzquierdoAbajo(mDestino, e.pos - QPointF(caja.left(), caja.top()), e.modificadores);
     }
+}
+
+namespace {
+
+QRect Banda(const QPointF& a, const QPointF& b) {
+    return QRectF(a, b).normalized().toAlignedRect();
+}
+
+} // namespace
+
+void RatonCanvas::terminarBanda(const QPointF& pos, Qt::KeyboardModifiers modificadores) {
+    mBanda = false;
+    emit bandaCambiada({});
+    const QRect r = Banda(mInicioBanda, pos);
+    if (!mSel || r.width() < 1 || r.height() < 1) return;
+    const QList<int> dentro = ObjetosEnRectangulo(mDiseno, mWs, r);
+    if (modificadores & (Qt::ControlModifier | Qt::ShiftModifier))
+        mSel->agregar(dentro);
+    else
+        mSel->poner(dentro);
+    if (!dentro.isEmpty()) mDiseno.Objeto = static_cast<int16_t>(dentro.last());
 }
 
 void RatonCanvas::mover(const EventoRaton& e) {
@@ -75,9 +106,14 @@ void RatonCanvas::mover(const EventoRaton& e) {
     if (e.botones == Qt::NoButton) {
         mDestino = -1;
         mostrarGuias({});
+        if (mBanda) {
+            mBanda = false;
+            emit bandaCambiada({});
+        }
     }
     const int destino = mDestino >= 0 ? mDestino : objetoEn(e.pos);
     if (destino == 0) {
+        if (mBanda && (e.botones & Qt::LeftButton)) emit bandaCambiada(Banda(mInicioBanda, e.pos));
         canvasMover(e.pos);
     } else if (e.botones & Qt::LeftButton) {
         const Surface& caja = mWs.item(destino);
@@ -93,6 +129,8 @@ void RatonCanvas::soltar(const EventoRaton& e) {
     if (destino == 0) {
         if (e.boton == Qt::LeftButton && (mComandos.DibujandoLinea || mComandos.AlargandoLinea))
             canvasIzquierdoArriba();
+        else if (e.boton == Qt::LeftButton && mBanda)
+            terminarBanda(e.pos, e.modificadores);
         else if (e.boton == Qt::RightButton)
             mostrar(mMenuTicket, e.global);
     } else if (e.boton == Qt::RightButton) {
@@ -165,10 +203,33 @@ void RatonCanvas::canvasIzquierdoArriba() {
     mDiseno.TicketModificado = Verdadero;
 }
 
-void RatonCanvas::objetoIzquierdoAbajo(int i, const QPointF& dentro) {
+void RatonCanvas::objetoIzquierdoAbajo(int i, const QPointF& dentro, Qt::KeyboardModifiers modificadores) {
     AgarreX = static_cast<float>(dentro.x());
     AgarreY = static_cast<float>(dentro.y());
     prepararMenus(i);
+    mSinArrastre = false;
+    if (!mSel || mComandos.DibujandoLinea) return;
+    if (modificadores & (Qt::ControlModifier | Qt::ShiftModifier)) {
+        mSel->alternar(i);
+        mSinArrastre = !mSel->contiene(i);
+        // Taken out, it hands the current object on to what stays selected.
+        if (mSinArrastre && mDiseno.Objeto == i && !mSel->vacia())
+            mDiseno.Objeto = static_cast<int16_t>(mSel->objetos().last());
+    } else if (!mSel->contiene(i)) {
+        mSel->poner({i});
+    }
+    // The object clicked becomes the current one, as a right click makes it.
+    if (!mSinArrastre) mDiseno.Objeto = static_cast<int16_t>(i);
+}
+
+QList<int> RatonCanvas::grupo(int i) const {
+    QList<int> r;
+    if (mSel && mSel->contiene(i)) {
+        for (int j : mSel->objetos())
+            if (mDiseno.enUso(j)) r << j;
+    }
+    if (r.isEmpty() && mDiseno.enUso(i)) r << i;
+    return r;
 }
 
 void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro, bool libre) {
@@ -178,42 +239,64 @@ void RatonCanvas::objetoArrastrar(int i, const QPointF& dentro, bool libre) {
         mPitado = true;
         return;
     }
+    if (mSinArrastre) return;
+    const QList<int> movidos = grupo(i);
     const Surface& caja = mWs.item(i);
-    int left = redondear(caja.left() + dentro.x() - AgarreX);
-    int top = redondear(caja.top() + dentro.y() - AgarreY);
+    const int dx = redondear(caja.left() + dentro.x() - AgarreX) - caja.left();
+    const int dy = redondear(caja.top() + dentro.y() - AgarreY) - caja.top();
+    // The bounding box moves as one; where it may go keeps every member within its limits.
+    QList<QRect> cajas;
+    for (int j : movidos)
+        cajas << mWs.item(j).geometry();
+    const QRect envolvente = Envolvente(cajas);
+    Intervalo rangoLeft{INT_MIN / 2, INT_MAX / 2}, rangoTop{INT_MIN / 2, INT_MAX / 2};
+    for (int j : movidos) {
+        const QRect r = mWs.item(j).geometry();
+        const auto [lefts, tops] = limites(j);
+        rangoLeft.minimo = std::max(rangoLeft.minimo, lefts.minimo - (r.left() - envolvente.left()));
+        rangoLeft.maximo = std::min(rangoLeft.maximo, lefts.maximo - (r.left() - envolvente.left()));
+        rangoTop.minimo = std::max(rangoTop.minimo, tops.minimo - (r.top() - envolvente.top()));
+        rangoTop.maximo = std::min(rangoTop.maximo, tops.maximo - (r.top() - envolvente.top()));
+    }
+    int left = envolvente.left() + dx;
+    int top = envolvente.top() + dy;
     QList<Guia> guias;
     if (!libre) {
         QList<QRect> otras;
         for (int j : mWs.pila())
-            if (j != i && mDiseno.enUso(j) && mWs.item(j).visible()) otras << mWs.item(j).geometry();
-        const auto [rangoLeft, rangoTop] = limites(i);
-        const Imantado imantado = Imantar(QRect(left, top, caja.width(), caja.height()), otras, AnchoPapel,
+            if (!movidos.contains(j) && mDiseno.enUso(j) && mWs.item(j).visible()) otras << mWs.item(j).geometry();
+        const Imantado imantado = Imantar(QRect(QPoint(left, top), envolvente.size()), otras, AnchoPapel,
                                           DistanciaIman, rangoLeft, rangoTop);
-        left = imantado.left;
-        top = imantado.top;
+        if (mAjustarCuadricula) {
+            const auto guiaEn = [&](Qt::Orientation o) {
+                return std::any_of(imantado.guias.begin(), imantado.guias.end(),
+                                   [o](const Guia& g) { return g.orientacion == o; });
+            };
+            left = guiaEn(Qt::Vertical) ? imantado.left : rangoLeft.ajustar(EnCuadricula(left, mPaso));
+            top = guiaEn(Qt::Horizontal) ? imantado.top : rangoTop.ajustar(EnCuadricula(top, mPaso));
+        } else {
+            left = imantado.left;
+            top = imantado.top;
+        }
         guias = imantado.guias;
     }
-    moverObjeto(i, left, top);
+    const int mx = left - envolvente.left(), my = top - envolvente.top();
+    for (int j : movidos)
+        moverObjeto(j, mWs.item(j).left() + mx, mWs.item(j).top() + my);
     mostrarGuias(guias);
 }
 
 void RatonCanvas::moverConTeclado(int dx, int dy) {
-    const int i = mDiseno.Objeto;
-    if (!mDiseno.enUso(i) || mComandos.DibujandoLinea || mDestino >= 0) return;
-    const Surface& caja = mWs.item(i);
-    moverObjeto(i, caja.left() + dx, caja.top() + dy);
+    if (mComandos.DibujandoLinea || mDestino >= 0) return;
+    QList<int> movidos = mSel ? mSel->elegidos(mDiseno) : QList<int>();
+    if (!mSel && mDiseno.enUso(mDiseno.Objeto)) movidos << mDiseno.Objeto;
+    for (int j : movidos)
+        moverObjeto(j, mWs.item(j).left() + dx, mWs.item(j).top() + dy);
 }
 
 std::pair<Intervalo, Intervalo> RatonCanvas::limites(int i) const {
-    const int largo = mDiseno.LargoTicket;
-    // A line's corner stays on the ticket.
-    if (mDiseno.objeto(i).Tipo == TipoLinea) return {{1, 382}, {1, largo - 2}};
-    // At most half of an object may leave the ticket on each side. A half-dot limit rounds to
-    // even, and the rounded value is where a drag beyond it stops.
     const Surface& caja = mWs.item(i);
-    const double ancho = caja.width() / 2.0;
-    const double alto = caja.height() / 2.0;
-    return {{redondear(-ancho), redondear(AnchoPapel - ancho)}, {redondear(-alto), redondear(largo - alto)}};
+    return LimitesArrastre(mDiseno.objeto(i).Tipo == TipoLinea, caja.width(), caja.height(), mDiseno.LargoTicket);
 }
 
 void RatonCanvas::moverObjeto(int i, int left, int top) {
@@ -235,6 +318,7 @@ void RatonCanvas::mostrarGuias(const QList<Guia>& guias) {
 
 void RatonCanvas::objetoDerechoArriba(int i, const QPoint& global) {
     mDiseno.Objeto = static_cast<int16_t>(i);
+    if (mSel && !mSel->contiene(i)) mSel->poner({i});
     // Prepared here too, so a right click alone shows the entries that fit this object.
     prepararMenus(i);
     if (mDiseno.objeto(i).Tipo == TipoLinea) {

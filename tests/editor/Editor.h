@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dialogs/FrmGetFont.h"
+#include "dialogs/FrmSelPulsador.h"
 #include "document/Design.h"
 #include "editor/ComandosObjeto.h"
 #include "editor/ObjetosCanvas.h"
@@ -22,6 +24,12 @@ protected:
             return responder(dlg);
         };
         c.mostrarMensaje = [this](const QString& m) { mensajes << m; };
+        c.nuevoEditorTexto = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+            return quoravex::NuevoEditorDeTexto(d, ws, padre);
+        };
+        c.nuevoSelPulsador = [this](QWidget* padre) -> std::unique_ptr<QDialog> {
+            return std::make_unique<quoravex::FrmSelPulsador>(d, padre);
+        };
         c.redibujar = [this] { ++redibujados; };
     }
 

@@ -1,8 +1,9 @@
 # Generates the seed designs and runs the loader fuzzer over them for a bounded time.
-# Variables: SEMILLAS, FUZZER (programs), DIR (work folder), SEGUNDOS.
+# Variables: SEMILLAS, FUZZER (programs), DIR (work folder), SEGUNDOS, and MODO for the seed
+# program (empty: design files).
 file(REMOVE_RECURSE "${DIR}")
 file(MAKE_DIRECTORY "${DIR}/semillas" "${DIR}/corpus")
-execute_process(COMMAND "${SEMILLAS}" "${DIR}/semillas" RESULT_VARIABLE rc)
+execute_process(COMMAND "${SEMILLAS}" "${DIR}/semillas" ${MODO} RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
     message(FATAL_ERROR "seed generation failed: ${rc}")
 endif()
@@ -11,5 +12,5 @@ execute_process(
             -print_final_stats=1 -artifact_prefix=${DIR}/ "${DIR}/corpus" "${DIR}/semillas"
     RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "the loader fuzzer found a fault (exit ${rc}); the input is in ${DIR}")
+    message(FATAL_ERROR "the fuzzer found a fault (exit ${rc}); the input is in ${DIR}")
 endif()

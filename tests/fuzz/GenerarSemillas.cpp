@@ -1,5 +1,7 @@
-// Writes valid design files into the folder given, as seeds for the loader fuzzer.
+// Writes valid design files into the folder given, as seeds for the loader fuzzer; with
+// "portapapeles" after the folder, clipboard entries for the clipboard decoder's fuzzer.
 #include "document/ArchivoDiseno.h"
+#include "document/Portapapeles.h"
 
 #include <QDir>
 #include <QFile>
@@ -28,12 +30,29 @@ bool escribir(const QDir& dir, const char* nombre, const QByteArray& datos) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s FOLDER\n", argv[0]);
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: %s FOLDER [portapapeles]\n", argv[0]);
         return 2;
     }
     const QDir dir(QString::fromLocal8Bit(argv[1]));
     bool bien = true;
+    if (argc == 3) {
+        Design d;
+        QList<ObjetoCopiado> objetos;
+        for (int16_t tipo : {TipoTextoFijo, TipoImagen, TipoLinea, TipoTurno}) {
+            ObjetoCopiado c;
+            c.registro = d.objeto(agregar(d, tipo, 1, QStringLiteral("Sucursal"), tipo == TipoTurno ? 11 : 0));
+            if (tipo == TipoImagen) {
+                c.bitmap = QByteArray("BM") + QByteArray(60, '\x11');
+                c.descripcion = QByteArray(R"({"tipo":"qr","datos":"https://x.example"})");
+            }
+            objetos << c;
+            bien &= escribir(dir, QStringLiteral("uno-%1.qvx").arg(tipo).toLatin1().constData(), CodificarObjetos({c}));
+        }
+        bien &= escribir(dir, "varios.qvx", CodificarObjetos(objetos));
+        bien &= escribir(dir, "vacio.qvx", CodificarObjetos({}));
+        return bien ? 0 : 1;
+    }
 
     Design dos;
     agregar(dos, TipoTextoFijo, 1, QStringLiteral("Bienvenido: año €"));
