@@ -9,6 +9,7 @@
 #include "support/Esperar.h"
 
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <fcntl.h>
@@ -56,10 +57,16 @@ TEST(Adaptador, PulledOutMidSendEndsThatPrinterWithThePortMessageAndTheFleetGoes
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 1))
         << err.toStdString();
-    EXPECT_TRUE(err.contains(sacada.pty() +
-                             QStringLiteral(": el dispositivo no existe (¿está conectado el adaptador?)")))
+    // Each printer's line: its port, then what happened to it.
+    const QStringList lineas = err.split(QLatin1Char('\n'));
+    const auto linea = [&](const QString& inicio) {
+        return lineas.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(inicio)))
+            .size();
+    };
+    EXPECT_EQ(
+        linea(sacada.pty() + QStringLiteral(": el dispositivo no existe (¿está conectado el adaptador?)")), 1)
         << err.toStdString();
-    EXPECT_TRUE(err.contains(sigue.pty() + QStringLiteral(": correcto ("))) << err.toStdString();
+    EXPECT_EQ(linea(sigue.pty() + QStringLiteral(": correcto (")), 1) << err.toStdString();
     EXPECT_TRUE(sigue.esperarLinea(QStringLiteral("font: DatosRasterTurno.bin")));
     const QStringList logs = QDir(registros).entryList(QDir::Files, QDir::Name);
     QString todos;
