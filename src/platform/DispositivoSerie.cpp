@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <cerrno>
-#include <cstring>
 
 #ifdef Q_OS_UNIX
 #include <grp.h>
@@ -36,20 +35,11 @@ QString Programa(qint64 pid) {
                             : QStringLiteral("%1 (PID %2)").arg(nombre).arg(pid);
 }
 
-// A lock file holds the PID as text (the first line), or as a 4-byte number in the oldest form.
+// A lock file holds the PID as text on its first line (serial tools pad it, QLockFile does not).
 qint64 PidBloqueo(const QString& ruta) {
     QFile f(ruta);
     if (!f.open(QIODevice::ReadOnly)) return 0;
-    const QByteArray datos = f.read(128);
-    bool ok = false;
-    const qint64 pid = datos.split('\n').value(0).trimmed().toLongLong(&ok);
-    if (ok) return pid;
-    if (datos.size() == 4) {
-        qint32 binario = 0;
-        memcpy(&binario, datos.constData(), 4);
-        return binario;
-    }
-    return 0;
+    return f.read(128).split('\n').value(0).trimmed().toLongLong();
 }
 #endif
 
