@@ -16,9 +16,14 @@ std::unique_ptr<QSettings> AjustesUsuario() {
 QMap<int, QString> DispositivosElegidos() {
     QMap<int, QString> elegidos;
     const auto ajustes = AjustesUsuario();
-    for (int n = 1; n <= 9; ++n)
-        if (const QString d = ajustes->value(Clave(n)).toString().trimmed(); !d.isEmpty())
+    // Any port number the configuration or the command line may select, not only the menu's.
+    ajustes->beginGroup(QStringLiteral("Puertos"));
+    for (const QString& clave : ajustes->childKeys()) {
+        bool ok = false;
+        const int n = clave.startsWith(QStringLiteral("COM")) ? clave.mid(3).toInt(&ok) : 0;
+        if (const QString d = ajustes->value(clave).toString().trimmed(); ok && !d.isEmpty())
             elegidos.insert(n, d);
+    }
     return elegidos;
 }
 
