@@ -3,6 +3,7 @@
 #include "AreaCanvas.h"
 
 #include "editor/CanvasTicket.h"
+#include "platform/AjustesUsuario.h"
 #include "platform/Rutas.h"
 #include "platform/Ventanas.h"
 
@@ -36,7 +37,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mDiseno.ModeloTeclado = cfg.ModeloTeclado;
     mDiseno.PuertoCom = cfg.PuertoCom;
     dispositivos = cfg.Dispositivos;
-    marcarPuerto();
+    elegidos = DispositivosElegidos();
 
     prepararDirectorioTrabajo(opciones);
 
@@ -132,7 +133,11 @@ void FormMain::construirVentana() {
     columna->addWidget(mLbArchivo);
     construirAreaDepuracion(central);
     setCentralWidget(central);
-    statusBar();
+    mLbPuerto = new QLabel(this);
+    mLbPuerto->setObjectName(QStringLiteral("LbPuerto"));
+    mLbPuerto->setAccessibleName(QStringLiteral("Puerto de la impresora"));
+    statusBar()->addPermanentWidget(mLbPuerto);
+    marcarPuerto();
 }
 
 void FormMain::dimensionarCanvas() {
@@ -174,8 +179,9 @@ void FormMain::marcarPuerto() {
     for (int p = 1; p <= 9; ++p)
         if (QAction* a = accion(QStringLiteral("MnuPortSerie_%1").arg(p))) {
             a->setChecked(p == mDiseno.PuertoCom);
-            a->setStatusTip(dispositivos.value(p)); // a configured device or network port
+            a->setStatusTip(dispositivoPuerto(p));
         }
+    if (mLbPuerto) mLbPuerto->setText(textoPuerto());
 }
 
 QString FormMain::textoEstado() const {

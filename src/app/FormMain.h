@@ -5,6 +5,7 @@
 #include "document/Configuracion.h"
 #include "document/Design.h"
 #include "link/AjustesTick.h"
+#include "platform/PuertosDetectados.h"
 #include "render/GeneraDatosFont.h"
 #include "render/Workspace.h"
 
@@ -117,6 +118,12 @@ public:
     void mnuConfigLargoTicket();
     void modeloTeclado(int modelo);
     void puertoSerie(int puerto);
+    // "Dispositivo...": the device the current port number stands for, kept in the user's settings.
+    void mnuDispositivo();
+    // The device port number n stands for, by the order of precedence (NombreDispositivo).
+    QString dispositivoPuerto(int n) const;
+    // The status bar's note of the current port and its device.
+    QString textoPuerto() const;
     // The user picked an entry of the view selector.
     void seleccionVista(const QString& texto);
     // One tick of the command-state timer: add commands, view selector, save and send.
@@ -149,6 +156,9 @@ public:
     // Pacing of the transfer timers, from the command line or the environment.
     AjustesTick ajustesTick;
     QMap<int, QString> dispositivos; // what port numbers stand for, from Morvane.cfg
+    QMap<int, QString> elegidos;     // the user's own choices ("Dispositivo..."), from the user's settings
+    // Lists the ports present for "Dispositivo..."; tests set a list of their own.
+    DetectorPuertos detectarPuertos = DetectarPuertos;
     // Shows the transfer windows' critical messages; empty: a message box. Tests set it.
     std::function<void(const QString& texto, const QString& titulo)> mostrarError;
 
@@ -172,6 +182,7 @@ private:
     QComboBox* mCBSelTicket = nullptr;
     QLabel* mLbEstado = nullptr;
     QLabel* mLbArchivo = nullptr;
+    QLabel* mLbPuerto = nullptr;
     QTimer* mTimer1 = nullptr;
     QTimer* mTimScheduler = nullptr;
     bool mHayTurno = false;

@@ -82,6 +82,8 @@ void FormMain::conectarComandos() {
     for (int p = 1; p <= 9; ++p)
         connect(accion(QStringLiteral("MnuPortSerie_%1").arg(p)), &QAction::triggered, this,
                 [this, p] { puertoSerie(p); });
+    connect(accion(QStringLiteral("MnuPortSerie_Dispositivo")), &QAction::triggered, this,
+            &FormMain::mnuDispositivo);
     connect(mCBSelTicket, &QComboBox::textActivated, this, &FormMain::seleccionVista);
 }
 

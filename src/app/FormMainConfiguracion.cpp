@@ -1,7 +1,10 @@
 #include "FormMain.h"
 
+#include "dialogs/FrmDispositivo.h"
 #include "dialogs/FrmEntrar.h"
 #include "editor/ObjetosCanvas.h"
+#include "platform/AjustesUsuario.h"
+#include "platform/SystemSerialPort.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -47,6 +50,33 @@ void FormMain::modeloTeclado(int modelo) {
 
 void FormMain::puertoSerie(int puerto) {
     mDiseno.PuertoCom = static_cast<int16_t>(puerto);
+    marcarPuerto();
+}
+
+QString FormMain::dispositivoPuerto(int n) const {
+    return SystemSerialPort::NombreDispositivo(n, elegidos.value(n), dispositivos.value(n));
+}
+
+QString FormMain::textoPuerto() const {
+    return QStringLiteral("COM%1: %2").arg(mDiseno.PuertoCom).arg(dispositivoPuerto(mDiseno.PuertoCom));
+}
+
+void FormMain::mnuDispositivo() {
+    const int n = mDiseno.PuertoCom;
+    // What an empty field leaves the port to: Morvane.cfg, else the system's device.
+    const QString porDefecto = dispositivos.value(n, SystemSerialPort::DispositivoSistema(n));
+    FrmDispositivo dialogo(n, elegidos.value(n), porDefecto, detectarPuertos, this);
+    const QString variable = QStringLiteral("QUORAVEX_COM%1").arg(n);
+    if (const QString entorno = qEnvironmentVariable(qPrintable(variable)); !entorno.isEmpty())
+        dialogo.fijarNota(QStringLiteral("Mientras %1 valga %2 en el entorno, el puerto usa ese dispositivo.")
+                              .arg(variable, entorno));
+    if (ejecutarDialogo(dialogo) != QDialog::Accepted) return;
+    const QString elegido = dialogo.dispositivo();
+    GuardarDispositivoElegido(n, elegido);
+    if (elegido.isEmpty())
+        elegidos.remove(n);
+    else
+        elegidos.insert(n, elegido);
     marcarPuerto();
 }
 

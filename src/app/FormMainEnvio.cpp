@@ -22,6 +22,7 @@ namespace {
 OpcionesVentanaEnlace opcionesEnlace(FormMain& f) {
     OpcionesVentanaEnlace o;
     o.puertoCom = f.design().PuertoCom;
+    o.elegido = f.elegidos.value(o.puertoCom);
     o.dispositivo = f.dispositivos.value(o.puertoCom);
     o.otraInstancia = f.instanciaUnica && f.instanciaUnica->otraEnEjecucion();
     if (f.crearPuerto) o.puerto = f.crearPuerto();

@@ -143,6 +143,8 @@ void FormMain::construirMenus() {
         a->setCheckable(true);
         a->setData(p);
     }
+    puertos->addSeparator();
+    nuevaAccion(puertos, T("Dispositivo..."), T("MnuPortSerie_Dispositivo"));
 
     QMenu* ayuda = nuevoMenu(barra, T("Ay&uda"), T("mnuAyuda"));
     nuevaAccion(ayuda, T("Acerca de..."), T("mnuAbout"));

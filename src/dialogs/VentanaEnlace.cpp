@@ -31,8 +31,10 @@ VentanaEnlace::VentanaEnlace(OpcionesVentanaEnlace opciones, const Configuracion
                              const QString& nombreInicio, QWidget* parent)
     : QDialog(parent), mOpciones(std::move(opciones)) {
     // The port number stands for a device of this machine or a network port.
-    const QString dispositivo = SystemSerialPort::NombreDispositivo(mOpciones.puertoCom, mOpciones.dispositivo);
-    const bool puertoDePrueba = mOpciones.puerto && mOpciones.dispositivo.isEmpty();
+    const QString dispositivo =
+        SystemSerialPort::NombreDispositivo(mOpciones.puertoCom, mOpciones.elegido, mOpciones.dispositivo);
+    const bool puertoDePrueba =
+        mOpciones.puerto && mOpciones.dispositivo.isEmpty() && mOpciones.elegido.isEmpty();
     mPuertoPropio = mOpciones.puerto ? std::move(mOpciones.puerto) : CrearPuertoSerie(dispositivo);
     mPuerto = mPuertoPropio.get();
     mDirectorio = mOpciones.directorio.isEmpty() ? QDir::currentPath() : mOpciones.directorio;

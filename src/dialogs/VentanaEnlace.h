@@ -26,7 +26,8 @@ class RelojesEnlace;
 // What a transfer window is handed when it is created.
 struct OpcionesVentanaEnlace {
     int puertoCom = 1;
-    QString dispositivo; // what the port number stands for in the settings; empty: the system's
+    QString elegido;                    // the user's choice of device for the port number; empty: none
+    QString dispositivo;                // what the port number stands for in Morvane.cfg; empty: the system's
     bool otraInstancia = false;         // another copy of the program runs
     std::unique_ptr<SerialPort> puerto; // empty: the system's serial device
     AjustesTick ajustes;

@@ -86,6 +86,9 @@ public:
             // The port's own reason names what failed better than the link's message.
             QString error = !mErrorPuerto.isEmpty() ? mErrorPuerto : resultado.mensajes.value(0);
             if (error.isEmpty()) error = QStringLiteral("El envío no ha terminado");
+            // A device's reason starts with its name, which the printer's line gives already.
+            if (const QString prefijo = mNombre + QStringLiteral(": "); error.startsWith(prefijo))
+                error.remove(0, prefijo.size());
             resultado.error = error.replace(QLatin1Char('\n'), QLatin1Char(' '));
         }
         return resultado;

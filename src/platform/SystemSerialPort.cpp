@@ -1,5 +1,7 @@
 #include "SystemSerialPort.h"
 
+#include "DispositivoSerie.h"
+
 #include <QtGlobal>
 
 namespace quoravex {
@@ -37,10 +39,15 @@ SystemSerialPort::~SystemSerialPort() {
     mPuerto.close();
 }
 
-QString SystemSerialPort::NombreDispositivo(int numero, const QString& configurado) {
+QString SystemSerialPort::NombreDispositivo(int numero, const QString& elegido, const QString& configurado) {
     const QString nombre = qEnvironmentVariable(qPrintable(QStringLiteral("QUORAVEX_COM%1").arg(numero)));
     if (!nombre.isEmpty()) return nombre;
+    if (!elegido.isEmpty()) return elegido;
     if (!configurado.isEmpty()) return configurado;
+    return DispositivoSistema(numero);
+}
+
+QString SystemSerialPort::DispositivoSistema(int numero) {
 #ifdef Q_OS_WIN
     return QStringLiteral("COM") + QString::number(numero);
 #else
@@ -75,7 +82,9 @@ bool SystemSerialPort::open(int numero, const ConfiguracionLinea& linea) {
     mPuerto.setStopBits(linea.bitsParada == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
     mPuerto.setFlowControl(QSerialPort::NoFlowControl);
     const bool abierto = mPuerto.open(QIODevice::ReadWrite);
-    mError = abierto ? QString() : QStringLiteral("%1: %2").arg(nombre, mPuerto.errorString());
+    mError = abierto ? QString() : MotivoNoAbre(nombre, mPuerto.error(), mPuerto.errorString(), mDetectar);
+    // USB adapters hold received bytes for their latency timer unless asked not to.
+    mBajaLatencia = abierto && PedirBajaLatencia(static_cast<int>(mPuerto.handle()));
     mLinea.configurar(linea);
     mPuerto.clearError();
     mCambiando = false;

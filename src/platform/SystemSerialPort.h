@@ -1,5 +1,6 @@
 #pragma once
 
+#include "PuertosDetectados.h"
 #include "TiempoLinea.h"
 #include "link/SerialPort.h"
 
@@ -15,14 +16,21 @@ public:
     ~SystemSerialPort() override;
 
     // The device that port number n stands for: the one named by QUORAVEX_COM<n>, else the
-    // configured one, else "COMn" on Windows and /dev/ttyS<n-1> elsewhere. It may name a
-    // network port.
-    static QString NombreDispositivo(int numero, const QString& configurado = {});
+    // user's choice ("Dispositivo..."), else the configured one (Morvane.cfg), else "COMn" on
+    // Windows and /dev/ttyS<n-1> elsewhere. It may name a network port.
+    static QString NombreDispositivo(int numero, const QString& elegido = {},
+                                     const QString& configurado = {});
+    // The system's own serial device for port number n: "COMn" or /dev/ttyS<n-1>.
+    static QString DispositivoSistema(int numero);
     // The port error event that a serial device error stands for, or 0 for none.
     static int EventoDeError(QSerialPort::SerialPortError error);
 
     // Opens this device whatever port number is asked for; empty: the number decides.
     void fijarDispositivo(const QString& ruta) { mDispositivo = ruta; }
+    // Where the ports named in the reasons for a missing device come from (tests).
+    void fijarDetector(DetectorPuertos detectar) { mDetectar = std::move(detectar); }
+    // The driver took the request for low latency when the port last opened.
+    bool bajaLatencia() const { return mBajaLatencia; }
 
     bool open(int numero, const ConfiguracionLinea& linea) override;
     void close() override;
@@ -44,6 +52,8 @@ private:
     QString mDispositivo;
     TiempoLinea mLinea;
     QString mError;
+    DetectorPuertos mDetectar;
+    bool mBajaLatencia = false;
 };
 
 } // namespace quoravex

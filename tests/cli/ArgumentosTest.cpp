@@ -170,6 +170,7 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
         {"send|a.tck|--port|x|--tick-ms|-5", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: -5"},
         {"clock|--port|x|--tick-ms|1001", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 1001"},
         {"clock|--port|x|--tick-ms|5000", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 5000"},
+        {"puertos|x", SalidaUso, "Sobra el argumento: x"},
         {"generate", SalidaUso, "Falta el fichero de diseño."},
         {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},
         {"generate|a.tck|--out|x", SalidaUso, "Opción desconocida: --out"},

@@ -43,11 +43,23 @@ struct Pty {
 
 } // namespace
 
-TEST(SystemSerialPort, DeviceNames) {
-    qunsetenv("QUORAVEX_COM4");
-    EXPECT_EQ(SystemSerialPort::NombreDispositivo(4), QStringLiteral("/dev/ttyS3"));
-    qputenv("QUORAVEX_COM4", "/dev/pts/99");
-    EXPECT_EQ(SystemSerialPort::NombreDispositivo(4), QStringLiteral("/dev/pts/99"));
+TEST(SystemSerialPort, DeviceNamesByPrecedence) {
+    // The environment, the user's choice, Morvane.cfg, the system's device.
+    const struct {
+        const char *entorno, *elegido, *configurado, *esperado;
+    } casos[] = {
+        {"", "", "", "/dev/ttyS3"},
+        {"", "", "/dev/ttyUSB1", "/dev/ttyUSB1"},
+        {"", "/dev/serial/by-id/usb-A", "/dev/ttyUSB1", "/dev/serial/by-id/usb-A"},
+        {"/dev/pts/99", "/dev/serial/by-id/usb-A", "/dev/ttyUSB1", "/dev/pts/99"},
+    };
+    for (const auto& c : casos) {
+        qputenv("QUORAVEX_COM4", c.entorno);
+        EXPECT_EQ(SystemSerialPort::NombreDispositivo(4, QString::fromLatin1(c.elegido),
+                                                      QString::fromLatin1(c.configurado)),
+                  QString::fromLatin1(c.esperado))
+            << c.esperado;
+    }
     qunsetenv("QUORAVEX_COM4");
 }
 
@@ -78,7 +90,8 @@ TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     QSignalSpy recibido(&puerto, &SerialPort::received);
     QSignalSpy errores(&puerto, &SerialPort::errorEvent);
     ASSERT_TRUE(puerto.open(8, LineaEnvio));
-    // Pseudo-terminals have no modem lines; the port goes on all the same.
+    // Pseudo-terminals have no modem lines and refuse low latency; the port goes on all the same.
+    EXPECT_FALSE(puerto.bajaLatencia());
     puerto.setRts(true);
     puerto.setDtr(true);
 
@@ -101,6 +114,23 @@ TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     QCoreApplication::processEvents();
     EXPECT_EQ(errores.count(), 0);
     qunsetenv("QUORAVEX_COM8");
+}
+
+TEST(SystemSerialPort, APortHeldElsewhereNamesItsHolder) {
+    Pty pty;
+    ASSERT_FALSE(pty.esclavo.isEmpty());
+    SystemSerialPort primero, segundo;
+    primero.fijarDispositivo(pty.esclavo);
+    segundo.fijarDispositivo(pty.esclavo);
+    ASSERT_TRUE(primero.open(1, LineaEnvio));
+    EXPECT_FALSE(segundo.open(1, LineaEnvio));
+    QFile comm(QStringLiteral("/proc/self/comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(segundo.ultimoError(),
+              QStringLiteral(
+                  "%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
+                  .arg(pty.esclavo, QString::fromLocal8Bit(comm.readAll()).trimmed())
+                  .arg(::getpid()));
 }
 
 TEST(InstanciaUnica, OnlyAnotherCopyOfTheSameUserBlocks) {

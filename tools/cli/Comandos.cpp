@@ -6,7 +6,8 @@ namespace quoravex::cli {
 
 const QList<Comando>& Comandos() {
     static const QList<Comando> comandos = {ComandoGenerate(), ComandoInfo(),  ComandoPreview(),
-                                            ComandoSend(),     ComandoClock(), ComandoCodigo()};
+                                            ComandoSend(),     ComandoClock(), ComandoPuertos(),
+                                            ComandoCodigo()};
     return comandos;
 }
 

@@ -10,6 +10,7 @@ Comando ComandoPreview();
 Comando ComandoSend();
 Comando ComandoClock();
 Comando ComandoCodigo();
+Comando ComandoPuertos();
 
 // Every command, in the order the general help lists them. A new command is one more entry.
 const QList<Comando>& Comandos();

@@ -1,0 +1,94 @@
+// "Dispositivo...": the user picks the printer's port from the ports present, the choice is
+// kept, shown, and used by the sends, below the environment and above Morvane.cfg.
+#include "VentanaPrueba.h"
+
+#include "dialogs/FrmDispositivo.h"
+#include "platform/AjustesUsuario.h"
+
+#include <QStatusBar>
+#include <QTreeWidget>
+
+using namespace quoravex;
+
+TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment) {
+    qunsetenv("QUORAVEX_COM2");
+    GuardarDispositivoElegido(2, {});
+    VentanaPrueba v("Comunication Port=COM2\nDevice COM2 = /dev/ttyUSB1\n");
+    const QString estable = QStringLiteral("/dev/serial/by-id/usb-Quoravex_Prueba_B7-if00-port0");
+    const PuertoDetectado primero{QStringLiteral("/dev/ttyACM0"),
+                                  QStringLiteral("ttyACM0"),
+                                  QStringLiteral("CDC ACM"),
+                                  QStringLiteral("Acme"),
+                                  {},
+                                  QStringLiteral("2341:0043"),
+                                  QStringLiteral("/dev/serial/by-id/usb-Acme_1")};
+    const PuertoDetectado sistema{QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")};
+    const PuertoDetectado nuevo{QStringLiteral("/dev/ttyUSB3"),
+                                QStringLiteral("ttyUSB3"),
+                                QStringLiteral("FT232R USB UART"),
+                                QStringLiteral("FTDI"),
+                                QStringLiteral("B7"),
+                                QStringLiteral("0403:6001"),
+                                estable};
+    QList<QList<PuertoDetectado>> listas = {{primero, sistema}, {primero, nuevo, sistema}};
+    v.form->detectarPuertos = [&] { return listas.size() > 1 ? listas.takeFirst() : listas.first(); };
+    QLabel* estado = v.form->statusBar()->findChild<QLabel*>(QStringLiteral("LbPuerto"));
+    ASSERT_NE(estado, nullptr);
+    EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
+
+    // A new adapter appears with "Actualizar"; a bad network name cannot be accepted.
+    std::function<void(FrmDispositivo&)> usuario = [&](FrmDispositivo& f) {
+        EXPECT_EQ(f.windowTitle(), QStringLiteral("Dispositivo del puerto COM2"));
+        EXPECT_EQ(f.TxtDispositivo->placeholderText(), QStringLiteral("/dev/ttyUSB1"));
+        EXPECT_EQ(f.LstPuertos->topLevelItemCount(), 2);
+        f.PBActualizar->click();
+        ASSERT_EQ(f.LstPuertos->topLevelItemCount(), 3);
+        EXPECT_EQ(f.LstPuertos->topLevelItem(1)->text(0), estable);
+        EXPECT_EQ(f.LstPuertos->topLevelItem(1)->text(1),
+                  QStringLiteral("FT232R USB UART, FTDI, n.º de serie B7, USB 0403:6001, /dev/ttyUSB3"));
+        EXPECT_EQ(f.LstPuertos->topLevelItem(2)->text(1), QString());
+        f.TxtDispositivo->setText(QStringLiteral("rfc2217://sin-puerto"));
+        EXPECT_FALSE(f.CmdAceptar->isEnabled());
+        EXPECT_FALSE(f.LbAviso->text().isEmpty());
+        f.LstPuertos->topLevelItem(1)->setSelected(true);
+        EXPECT_EQ(f.dispositivo(), estable);
+        EXPECT_TRUE(f.CmdAceptar->isEnabled());
+        f.CmdAceptar->click();
+    };
+    v.form->ejecutarDialogo = [&](QDialog& d) {
+        auto* f = qobject_cast<FrmDispositivo*>(&d);
+        if (!f) return int(QDialog::Rejected);
+        usuario(*f);
+        return d.result();
+    };
+    v.disparar("MnuPortSerie_Dispositivo");
+    EXPECT_EQ(DispositivosElegidos().value(2), estable);
+    EXPECT_EQ(estado->text(), QStringLiteral("COM2: ") + estable);
+    EXPECT_EQ(v.accion("MnuPortSerie_2")->statusTip(), estable);
+
+    // The sends open the chosen device; its absence is explained.
+    QStringList errores;
+    v.form->mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
+    v.disparar("mnuEnviarFechaHora");
+    ASSERT_EQ(errores.size(), 1);
+    EXPECT_TRUE(errores[0].startsWith(
+        QStringLiteral("No se puede abrir el puerto COM2 (%1)\n%1: el dispositivo no existe").arg(estable)))
+        << errores[0].toStdString();
+
+    // The environment wins, and the dialog says so; a new window reads the kept choice.
+    qputenv("QUORAVEX_COM2", "/dev/pts/77");
+    v.form->marcarPuerto();
+    EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/pts/77"));
+    usuario = [&](FrmDispositivo& f) {
+        EXPECT_EQ(f.dispositivo(), estable);
+        EXPECT_TRUE(f.LbNota->text().contains(QStringLiteral("QUORAVEX_COM2")))
+            << f.LbNota->text().toStdString();
+        f.TxtDispositivo->clear(); // empty: back to the configuration
+        f.CmdAceptar->click();
+    };
+    v.disparar("MnuPortSerie_Dispositivo");
+    qunsetenv("QUORAVEX_COM2");
+    EXPECT_FALSE(DispositivosElegidos().contains(2));
+    v.form->marcarPuerto();
+    EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
+}

@@ -1,0 +1,171 @@
+// The printer's port as it fails in real life: a USB adapter pulled out in the middle of a
+// send (the virtual printer's pseudo-terminal closed), and a device this user may not open.
+#include "Simulador.h"
+#include "app/FormMain.h"
+#include "dialogs/FrmEnviar.h"
+#include "document/ArchivoDiseno.h"
+#include "platform/DispositivoSerie.h"
+#include "support/DisenoEjemplo.h"
+#include "support/Esperar.h"
+
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+using namespace quoravex;
+using namespace quoravex::test;
+
+namespace {
+
+const QString Borrado = QStringLiteral("borrado:"); // the printer took the erase frame: the rasters follow
+
+QString Leer(const QString& ruta) {
+    QFile f(ruta);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+} // namespace
+
+TEST(Adaptador, PulledOutMidSendEndsThatPrinterWithThePortMessageAndTheFleetGoesOn) {
+#ifdef QUORAVEX_SANITIZE
+    GTEST_SKIP() << "two printers at the line's pace: run in the normal build";
+#endif
+    QTemporaryDir dir;
+    const QDir d(dir.path());
+    Design design;
+    ASSERT_TRUE(EscribirDisenoEjemplo(design, dir.path(), 2, 10, false));
+    const QString tck = d.filePath(QStringLiteral("diseno.tck"));
+    ASSERT_TRUE(GuardarDisenoComo(design, tck).correcto);
+    Simulador sacada(d.filePath(QStringLiteral("sacada")), {QStringLiteral("--pace")});
+    Simulador sigue(d.filePath(QStringLiteral("sigue")), {QStringLiteral("--pace")});
+    ASSERT_FALSE(sacada.pty().isEmpty() || sigue.pty().isEmpty());
+
+    QProcess p;
+    p.setWorkingDirectory(dir.path());
+    const QString registros = d.filePath(QStringLiteral("registros"));
+    p.start(QStringLiteral(QUORAVEX_CLI),
+            {QStringLiteral("send"), tck, QStringLiteral("--port"), sacada.pty(), QStringLiteral("--port"),
+             sigue.pty(), QStringLiteral("--log-dir"), registros});
+    ASSERT_TRUE(sacada.esperarLinea(Borrado, 20000)) << sacada.lineas().join(QLatin1Char('\n')).toStdString();
+    sacada.proceso().kill();
+    ASSERT_TRUE(p.waitForFinished(180000));
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 1))
+        << err.toStdString();
+    // Each printer's line: its port, then what happened to it.
+    const QStringList lineas = err.split(QLatin1Char('\n'));
+    const auto linea = [&](const QString& inicio) {
+        return lineas.filter(QRegularExpression(QLatin1Char('^') + QRegularExpression::escape(inicio)))
+            .size();
+    };
+    EXPECT_EQ(
+        linea(sacada.pty() + QStringLiteral(": el dispositivo no existe (¿está conectado el adaptador?)")), 1)
+        << err.toStdString();
+    EXPECT_EQ(linea(sigue.pty() + QStringLiteral(": correcto (")), 1) << err.toStdString();
+    EXPECT_TRUE(sigue.esperarLinea(QStringLiteral("font: DatosRasterTurno.bin")));
+    const QStringList logs = QDir(registros).entryList(QDir::Files, QDir::Name);
+    QString todos;
+    for (const QString& l : logs)
+        todos += Leer(QDir(registros).filePath(l));
+    EXPECT_TRUE(todos.contains(QStringLiteral("Error en el puerto de comunicaciones ") + sacada.pty()))
+        << todos.toStdString();
+}
+
+TEST(Adaptador, PulledOutMidSendClosesTheTransferWindowAndKeepsTheDesign) {
+#ifdef QUORAVEX_SANITIZE
+    GTEST_SKIP() << "a printer at the line's pace: run in the normal build";
+#endif
+    QTemporaryDir dir;
+    const QString anterior = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    Simulador sim(QDir(dir.path()).filePath(QStringLiteral("impresora")), {QStringLiteral("--pace")});
+    ASSERT_FALSE(sim.pty().isEmpty());
+    qputenv("QUORAVEX_COM1", sim.pty().toLocal8Bit());
+    {
+        OpcionesArranque o;
+        o.dirActual = dir.path();
+        o.usarRutaTemporal = true;
+        o.rutaTemporal = dir.path();
+        FormMain form(o);
+        QStringList errores;
+        form.mostrarMensaje = [&](const QString& m) { errores << m; };
+        form.mostrarCritico = form.mostrarMensaje;
+        form.mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
+        form.design().PuertoCom = 1;
+        ASSERT_TRUE(form.abrirDiseno(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck")));
+        form.show();
+        // Generating the files redraws the boxes, which moves their text positions: the
+        // design is compared as the send's own generation leaves it.
+        ASSERT_TRUE(form.mnuGeneraSalida());
+        const QByteArray antes = CodificarDiseno(form.design());
+        const int16_t modificado = form.design().TicketModificado;
+        bool cerrada = false;
+        form.ejecutarDialogo = [&](QDialog& ventana) {
+            auto* f = qobject_cast<FrmEnviar*>(&ventana);
+            if (!f) return int(QDialog::Rejected);
+            f->show();
+            f->PBIniciar->click();
+            if (EsperarHasta([&] { return sim.lineas().filter(Borrado).size() > 0; }, 20000))
+                sim.proceso().kill();
+            cerrada = EsperarHasta([f] { return !f->isVisible(); }, 20000);
+            return f->result();
+        };
+        form.actualizarComandos();
+        form.accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+        EXPECT_TRUE(cerrada);
+        ASSERT_EQ(errores.size(), 1) << errores.join(QLatin1Char('\n')).toStdString();
+        EXPECT_TRUE(errores[0].startsWith(
+            QStringLiteral("Error en el puerto de comunicaciones COM1 (%1)\n%1: el dispositivo no existe")
+                .arg(sim.pty())))
+            << errores[0].toStdString();
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_EQ(CodificarDiseno(form.design()), antes);
+        EXPECT_EQ(form.design().TicketModificado, modificado);
+        EXPECT_TRUE(form.design().ArchivoTicket.endsWith(QStringLiteral("muestra.tck")));
+    }
+    qunsetenv("QUORAVEX_COM1");
+    QDir::setCurrent(anterior);
+}
+
+// Run as root, the test opens a pseudo-terminal that only root may use and runs the command
+// as nobody.
+TEST(Adaptador, PermissionDeniedNamesTheGroupAndTheCommandToJoinIt) {
+#ifdef QUORAVEX_SANITIZE
+    GTEST_SKIP() << "runs a process as another user: run in the normal build";
+#endif
+    const QString setpriv = QStandardPaths::findExecutable(QStringLiteral("setpriv"));
+    if (::geteuid() != 0 || setpriv.isEmpty()) GTEST_SKIP() << "needs root and setpriv";
+    const int maestro = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(maestro, 0);
+    ASSERT_EQ(grantpt(maestro), 0);
+    ASSERT_EQ(unlockpt(maestro), 0);
+    const QString esclavo = QString::fromLocal8Bit(ptsname(maestro));
+    const QString grupo = GrupoDispositivo(esclavo);
+    ASSERT_FALSE(grupo.isEmpty());
+    QProcess p;
+    p.setWorkingDirectory(QStringLiteral("/"));
+    p.start(setpriv, {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+                      QStringLiteral("--clear-groups"), QStringLiteral(QUORAVEX_CLI), QStringLiteral("clock"),
+                      QStringLiteral("--port"), esclavo});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ::close(maestro);
+    const QString out = QString::fromUtf8(p.readAllStandardOutput());
+    const QString err = QString::fromUtf8(p.readAllStandardError());
+    EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
+    const QString motivo =
+        grupo == QStringLiteral("root")
+            ? QStringLiteral("no tiene permiso para usar el dispositivo; solo el administrador")
+            : QStringLiteral("no tiene permiso para usar el dispositivo. Pertenece al grupo %1: añada "
+                             "su usuario a ese grupo con \"sudo usermod -aG %1 $USER\" y vuelva a "
+                             "iniciar la sesión.")
+                  .arg(grupo);
+    EXPECT_TRUE(err.contains(esclavo + QStringLiteral(": ") + motivo)) << err.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("No se puede abrir el puerto ") + esclavo + QLatin1Char('\n') +
+                             esclavo + QStringLiteral(": ") + motivo))
+        << out.toStdString();
+}
