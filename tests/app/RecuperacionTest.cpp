@@ -44,7 +44,7 @@ TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose)
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         VentanaPrueba v("Autoguardado s=1\r\n");
-        v.agregarLinea(QRect(10, 10, 100, 4));
+        v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
         ASSERT_TRUE(v.d().TicketModificado);
         // The first waits for the timer; the others ask at once.
         if (primera) EXPECT_TRUE(test::EsperarHasta([&] { return HayCopia(v); }, 5000));
@@ -60,7 +60,8 @@ TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose)
     qputenv("QUORAVEX_AUTOGUARDADO_S", "0");
     VentanaPrueba v("Autoguardado s=1\r\n");
     qunsetenv("QUORAVEX_AUTOGUARDADO_S");
-    v.agregarLinea(QRect(10, 10, 100, 4));
+    v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
+    ASSERT_TRUE(v.d().TicketModificado);
     v.form->actualizarRecuperacion();
     EXPECT_FALSE(HayCopia(v));
 }
@@ -71,7 +72,10 @@ TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
     d.ArchivoTicket = QDir(disenos.path()).filePath(QStringLiteral("Banco.tck"));
     NuevoObjeto linea;
     linea.Tipo = TipoLinea;
-    d.agregar(linea);
+    const int i = d.agregar(linea);
+    d.objeto(i).FontSize = 20;
+    d.objeto(i).Grosor = 2;
+    d.objeto(i).Pendiente = Falso;
     d.LargoTicket = 320;
     const ContenidoCopia contenido = ContenidoDeDiseno(d, true, disenos.path());
     const QString legible = QDir(raiz.path()).filePath(NombreCarpetaCopia({2147480000, 1}));

@@ -31,7 +31,10 @@ struct Mesa {
         d.ArchivoTicket = QDir(disenos.path()).filePath(QStringLiteral("Banco.tck"));
         NuevoObjeto texto;
         texto.Texto = QStringLiteral("Bienvenidos");
-        d.agregar(texto);
+        const int t = d.agregar(texto);
+        d.objeto(t).FontName = QStringLiteral("DejaVu Sans");
+        d.objeto(t).FontSize = 20;
+        d.objeto(t).Pendiente = Falso;
         // A picture beside the design, named as a design from elsewhere names it.
         imagen(QStringLiteral("C:\\Tickets\\logo.bmp"), QDir(disenos.path()).filePath(QStringLiteral("logo.bmp")), "BM-logo");
         // A code drawn in this session: its bitmap and description in the working folder.
@@ -44,6 +47,8 @@ struct Mesa {
         NuevoObjeto n;
         n.Tipo = TipoImagen;
         const int i = d.agregar(n);
+        d.objeto(i).FontSize = 20;
+        d.objeto(i).Pendiente = Falso;
         d.objeto(i).ImagenTrabajo = registro;
         EXPECT_TRUE(quoravex::pruebas::Escribir(fichero, bytes));
         return i;
@@ -121,9 +126,10 @@ TEST(CopiaRecuperacion, RecoveredPicturesGoWhereTheRecordsFindThem) {
         const ObjetoTicket& ahora = d.objeto(i);
         EXPECT_EQ(Leer(ResolverRutaImagen(ahora.ImagenTrabajo.valor(), m.disenos.path())),
                   Leer(leida.ficheros.at(antes.ImagenTrabajo.valor())));
-        if (EsDescripcionCodigo(antes.ImagenOrigen.valor()))
+        if (EsDescripcionCodigo(antes.ImagenOrigen.valor())) {
             EXPECT_EQ(Leer(ResolverRutaImagen(ahora.ImagenOrigen.valor(), m.disenos.path())),
                       Leer(leida.ficheros.at(antes.ImagenOrigen.valor())));
+        }
     }
     // The other picture is left as it is; its record names the recovered one beside it.
     EXPECT_EQ(Leer(logo), "BM-otro");
