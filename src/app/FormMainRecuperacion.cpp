@@ -158,6 +158,7 @@ bool FormMain::recuperar(const CopiaLeida& copia) {
     mHistoria->pila().resetClean();
     mDiseno.TicketModificado = Verdadero;
     mConArchivo = copia.conArchivo;
+    actualizarComandos();
     actualizarRecuperacion();
     // This designer's own copy holds it now; without one, the old copy stays.
     if (mRecuperacion->segundos <= 0 || mRecuperacion->escrita) EliminarCopia(copia.carpeta);

@@ -77,9 +77,10 @@ struct Sesion {
         EXPECT_TRUE(v.form->abrirDiseno(diseno));
         v.disparar(Accion);
         EXPECT_TRUE(v.d().TicketModificado);
+        v.form->actualizarComandos();
         v.disparar("mnuGuardarTicket");
         const QByteArray bytes = pruebas::Leer(diseno);
-        EXPECT_TRUE(pruebas::Escribir(diseno, original));
+                EXPECT_TRUE(pruebas::Escribir(diseno, original));
         return bytes;
     }
 
@@ -139,6 +140,7 @@ TEST(RecuperacionProceso, ADesignEndedWithSigtermIsKeptAtOnce) {
 #endif
     Sesion s;
     const QByteArray esperado = s.esperado();
+    ASSERT_NE(esperado, s.original);
     // No copy would be due for an hour: the one there is the one SIGTERM asked for.
     ASSERT_TRUE(s.arrancar(3600));
     EXPECT_TRUE(s.copia().isEmpty());
