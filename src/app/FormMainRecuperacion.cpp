@@ -91,8 +91,10 @@ void FormMain::finalizarRecuperacion(bool conservar) {
     Recuperacion& r = *mRecuperacion;
     if (r.finalizada) return;
     r.fallo = true; // the program is ending: no message box that would hold it up
-    if (conservar) actualizarRecuperacion();
-    else r.eliminar();
+    if (conservar)
+        actualizarRecuperacion();
+    else
+        r.eliminar();
     r.finalizada = true;
     r.temporizador.stop();
 }
@@ -119,7 +121,8 @@ bool FormMain::ofrecerRecuperacion() {
             e.ruta = c.conArchivo ? c.design.ArchivoTicket : QString();
             e.hora = c.hora;
             e.legible = c.legible;
-            e.detalle = c.legible ? c.avisos.join(QLatin1Char('\n')) : c.error + QLatin1Char('\n') + p.carpeta;
+            e.detalle =
+                c.legible ? c.avisos.join(QLatin1Char('\n')) : c.error + QLatin1Char('\n') + p.carpeta;
             e.vista = VistaCopia(c);
             entradas << e;
             copias.push_back(std::move(c));
@@ -166,8 +169,9 @@ bool FormMain::recuperar(const CopiaLeida& copia) {
     for (const QString& f : fallidas)
         if (!faltan.contains(f)) faltan << f;
     if (!faltan.isEmpty())
-        mostrarMensaje(QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
-                       faltan.join(QLatin1Char('\n')));
+        mostrarMensaje(
+            QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
+            faltan.join(QLatin1Char('\n')));
     return true;
 }
 

@@ -17,9 +17,11 @@ constexpr int AltoVista = 128;
 
 QString TextoEntrada(const FrmRecuperar::Entrada& e) {
     QStringList lineas;
-    lineas << (e.ruta.isEmpty() ? QStringLiteral("Diseño nuevo, sin nombre") : QDir::toNativeSeparators(e.ruta));
+    lineas << (e.ruta.isEmpty() ? QStringLiteral("Diseño nuevo, sin nombre")
+                                : QDir::toNativeSeparators(e.ruta));
     if (e.hora.isValid())
-        lineas << QStringLiteral("Copia del %1").arg(e.hora.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
+        lineas << QStringLiteral("Copia del %1")
+                      .arg(e.hora.toLocalTime().toString(QStringLiteral("dd/MM/yyyy HH:mm:ss")));
     if (!e.legible) lineas << QStringLiteral("No se puede leer esta copia: solo se puede descartar.");
     if (!e.detalle.isEmpty()) lineas << e.detalle;
     return lineas.join(QLatin1Char('\n'));
@@ -50,7 +52,8 @@ FrmRecuperar::FrmRecuperar(const QList<Entrada>& entradas, QWidget* parent) : QD
         item->setData(Qt::UserRole + 1, e.legible);
         QImage vista(AnchoVista, AltoVista, QImage::Format_RGB32);
         vista.fill(Qt::lightGray);
-        if (!e.vista.isNull()) vista = e.vista.scaled(AnchoVista, AltoVista, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (!e.vista.isNull())
+            vista = e.vista.scaled(AnchoVista, AltoVista, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         item->setIcon(QIcon(QPixmap::fromImage(vista)));
     }
 
@@ -112,8 +115,8 @@ void FrmRecuperar::descartarActual() {
     ejecutarDialogo(pregunta);
     if (pregunta.clickedButton() != si) return;
     if (descartar && !descartar(i)) {
-        QMessageBox fallo(QMessageBox::Warning, windowTitle(), QStringLiteral("No se ha podido borrar esta copia."),
-                          QMessageBox::Ok, this);
+        QMessageBox fallo(QMessageBox::Warning, windowTitle(),
+                          QStringLiteral("No se ha podido borrar esta copia."), QMessageBox::Ok, this);
         ejecutarDialogo(fallo);
         return;
     }

@@ -53,7 +53,8 @@ CopiaLeida LeerCopia(const QString& carpeta);
 // them: left where a file with the same bytes is found already, else written into dirTrabajo,
 // under their own name or, when that name holds other bytes, a name of their content. A
 // record changes only when it would not find its file. Gives the record paths not placed.
-QStringList RestaurarImagenes(Design& d, const CopiaLeida& c, const QString& dirDiseno, const QString& dirTrabajo);
+QStringList RestaurarImagenes(Design& d, const CopiaLeida& c, const QString& dirDiseno,
+                              const QString& dirTrabajo);
 
 // The copy's common part as printed, with the copy's pictures; null when it cannot be drawn.
 QImage VistaCopia(const CopiaLeida& c);

@@ -163,17 +163,20 @@ std::optional<DescripcionCopia> DecodificarDescripcion(const QByteArray& datos) 
     return d;
 }
 
-CopiasPendientes BuscarCopiasPendientes(const QString& raiz, const std::function<bool(const IdProceso&)>& vivo) {
+CopiasPendientes BuscarCopiasPendientes(const QString& raiz,
+                                        const std::function<bool(const IdProceso&)>& vivo) {
     CopiasPendientes r;
     if (!Fiable(raiz)) return r;
     const QDir dir(raiz);
-    for (const QFileInfo& sub : dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
+    for (const QFileInfo& sub :
+         dir.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden, QDir::Name)) {
         const auto proceso = LeerNombreCarpetaCopia(sub.fileName());
         if (!proceso || vivo(*proceso) || !Fiable(sub.absoluteFilePath())) continue;
         const QDir copia(sub.absoluteFilePath());
         const QFileInfoList ficheros = copia.entryInfoList(QDir::Files | QDir::Hidden);
         const bool algo = std::any_of(ficheros.begin(), ficheros.end(), [](const QFileInfo& f) {
-            return f.fileName() == NombreDescripcionCopia || f.suffix().compare(QLatin1String("tck"), Qt::CaseInsensitive) == 0;
+            return f.fileName() == NombreDescripcionCopia ||
+                   f.suffix().compare(QLatin1String("tck"), Qt::CaseInsensitive) == 0;
         });
         if (!algo) {
             r.vacias << sub.absoluteFilePath();

@@ -31,7 +31,8 @@ struct Sesion {
         QDir().mkpath(disenos);
         QDir().mkpath(dir.filePath(QStringLiteral("trabajo")));
         for (const char* f : {"muestra.tck", "muestra.bmp"})
-            QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/") + QLatin1String(f), QDir(disenos).filePath(QLatin1String(f)));
+            QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/") + QLatin1String(f),
+                        QDir(disenos).filePath(QLatin1String(f)));
         original = pruebas::Leer(diseno);
     }
     ~Sesion() {
@@ -65,7 +66,8 @@ struct Sesion {
 
     // This process's copy folder, once its description is there.
     QString copia() const {
-        for (const QString& f : QDir(raiz).entryList({QString::number(p.processId()) + QStringLiteral("-*")}, QDir::Dirs))
+        for (const QString& f :
+             QDir(raiz).entryList({QString::number(p.processId()) + QStringLiteral("-*")}, QDir::Dirs))
             if (QFileInfo::exists(QDir(raiz).filePath(f + QLatin1Char('/') + NombreDescripcionCopia)))
                 return QDir(raiz).filePath(f);
         return {};
@@ -80,7 +82,7 @@ struct Sesion {
         v.form->actualizarComandos();
         v.disparar("mnuGuardarTicket");
         const QByteArray bytes = pruebas::Leer(diseno);
-                EXPECT_TRUE(pruebas::Escribir(diseno, original));
+        EXPECT_TRUE(pruebas::Escribir(diseno, original));
         return bytes;
     }
 

@@ -1,10 +1,10 @@
 // A recovery copy gives back the design byte for byte as "Guardar" writes it, with its
 // pictures; a copy cut between its steps leaves the previous one; a damaged copy gives what
 // can be read and never more.
+#include "editor/CopiaRecuperacion.h"
 #include "document/ArchivoDiseno.h"
 #include "document/RecordCodec.h"
 #include "editor/CodigoObjeto.h"
-#include "editor/CopiaRecuperacion.h"
 #include "platform/CopiasRecuperacion.h"
 #include "render/ImagenObjeto.h"
 #include "support/Bytes.h"
@@ -36,7 +36,8 @@ struct Mesa {
         d.objeto(t).FontSize = 20;
         d.objeto(t).Pendiente = Falso;
         // A picture beside the design, named as a design from elsewhere names it.
-        imagen(QStringLiteral("C:\\Tickets\\logo.bmp"), QDir(disenos.path()).filePath(QStringLiteral("logo.bmp")), "BM-logo");
+        imagen(QStringLiteral("C:\\Tickets\\logo.bmp"),
+               QDir(disenos.path()).filePath(QStringLiteral("logo.bmp")), "BM-logo");
         // A code drawn in this session: its bitmap and description in the working folder.
         const QString codigo = trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.bmp"));
         const int i = imagen(codigo, codigo, "BM-qr");
@@ -58,7 +59,7 @@ struct Mesa {
 
 } // namespace
 
-TEST(CopiaRecuperacion, GivesBackTheSavedDesignWithItsPicturesAndACutCopyLeavesThePreviousOne) {
+TEST(CopiaRecuperacion, GivesBackTheSavedDesignAndItsPicturesAndACutCopyLeavesThePreviousOne) {
     Mesa m;
     const ContenidoCopia primera = m.contenido();
     ASSERT_EQ(primera.ficheros.size(), 3u);
@@ -80,9 +81,32 @@ TEST(CopiaRecuperacion, GivesBackTheSavedDesignWithItsPicturesAndACutCopyLeavesT
         EXPECT_EQ(Leer(leida.ficheros.at(ruta)), bytes) << ruta.toStdString();
     EXPECT_FALSE(VistaCopia(leida).isNull());
 
+    // Recovered elsewhere: the design's own picture was replaced since, the code's files are gone.
+    const QString logo = QDir(m.disenos.path()).filePath(QStringLiteral("logo.bmp"));
+    ASSERT_TRUE(quoravex::pruebas::Escribir(logo, "BM-otro"));
+    QFile::remove(m.trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.bmp")));
+    QFile::remove(m.trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.codigo")));
+    Design d = leida.design;
+    QTemporaryDir otroTrabajo;
+    EXPECT_TRUE(RestaurarImagenes(d, leida, m.disenos.path(), otroTrabajo.path()).isEmpty());
+    size_t vistos = 0;
+    for (int i = 2; i <= 3; ++i)
+        for (const auto campo : {&ObjetoTicket::ImagenTrabajo, &ObjetoTicket::ImagenOrigen}) {
+            const auto it = leida.ficheros.find((leida.design.objeto(i).*campo).valor());
+            if (it == leida.ficheros.end()) continue;
+            ++vistos;
+            EXPECT_EQ(Leer(ResolverRutaImagen((d.objeto(i).*campo).valor(), m.disenos.path())),
+                      Leer(it->second));
+        }
+    EXPECT_EQ(vistos, leida.ficheros.size());
+    // The other picture is left as it is; the record names the recovered one.
+    EXPECT_EQ(Leer(logo), "BM-otro");
+    EXPECT_NE(d.objeto(2).ImagenTrabajo.valor(), m.d.objeto(2).ImagenTrabajo.valor());
+
     // Another state: an object less and a new picture. Cut after each step, the copy is the first.
     m.d.borrar(1);
-    m.imagen(m.trabajo.ruta(QStringLiteral("Imagen4-99.bmp")), m.trabajo.ruta(QStringLiteral("Imagen4-99.bmp")), "BM-nuevo");
+    m.imagen(m.trabajo.ruta(QStringLiteral("Imagen4-99.bmp")),
+             m.trabajo.ruta(QStringLiteral("Imagen4-99.bmp")), "BM-nuevo");
     const ContenidoCopia segunda = m.contenido();
     const struct {
         const char* caso;
@@ -105,35 +129,8 @@ TEST(CopiaRecuperacion, GivesBackTheSavedDesignWithItsPicturesAndACutCopyLeavesT
             EXPECT_EQ(Leer(l.ficheros.at(ruta)), bytes) << ruta.toStdString();
     }
     // A whole copy keeps nothing of the previous one: the description, the design, the pictures.
-    EXPECT_EQ(QDir(m.carpeta).entryList(QDir::Files).size(), static_cast<qsizetype>(segunda.ficheros.size() + 2));
-}
-
-TEST(CopiaRecuperacion, RecoveredPicturesGoWhereTheRecordsFindThem) {
-    Mesa m;
-    ASSERT_TRUE(EscribirCopia(m.carpeta, m.contenido()));
-    const CopiaLeida leida = LeerCopia(m.carpeta);
-    const QString logo = QDir(m.disenos.path()).filePath(QStringLiteral("logo.bmp"));
-    // The design's own picture was replaced by another since; the code's files were deleted.
-    ASSERT_TRUE(quoravex::pruebas::Escribir(logo, "BM-otro"));
-    QFile::remove(m.trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.bmp")));
-    QFile::remove(m.trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.codigo")));
-
-    Design d = leida.design;
-    QTemporaryDir otroTrabajo;
-    EXPECT_TRUE(RestaurarImagenes(d, leida, m.disenos.path(), otroTrabajo.path()).isEmpty());
-    for (int i = 2; i <= 3; ++i) {
-        const ObjetoTicket& antes = leida.design.objeto(i);
-        const ObjetoTicket& ahora = d.objeto(i);
-        EXPECT_EQ(Leer(ResolverRutaImagen(ahora.ImagenTrabajo.valor(), m.disenos.path())),
-                  Leer(leida.ficheros.at(antes.ImagenTrabajo.valor())));
-        if (EsDescripcionCodigo(antes.ImagenOrigen.valor())) {
-            EXPECT_EQ(Leer(ResolverRutaImagen(ahora.ImagenOrigen.valor(), m.disenos.path())),
-                      Leer(leida.ficheros.at(antes.ImagenOrigen.valor())));
-        }
-    }
-    // The other picture is left as it is; its record names the recovered one beside it.
-    EXPECT_EQ(Leer(logo), "BM-otro");
-    EXPECT_NE(d.objeto(2).ImagenTrabajo.valor(), m.d.objeto(2).ImagenTrabajo.valor());
+    EXPECT_EQ(QDir(m.carpeta).entryList(QDir::Files).size(),
+              static_cast<qsizetype>(segunda.ficheros.size() + 2));
 }
 
 TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
@@ -144,16 +141,17 @@ TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
         int objetos;
         const char* mensaje; // in the error, or in the warnings of a readable copy
     } casos[] = {
-        {"cut design file", [](const QString&, const QString& tck) { QFile(tck).resize(2 * LongitudRegistro + 100); },
-         true, 1, ""},
+        {"cut design file",
+         [](const QString&, const QString& tck) { QFile(tck).resize(2 * LongitudRegistro + 100); }, true, 1,
+         ""},
         {"design file of another version",
          [](const QString&, const QString& tck) {
-             QByteArray bytes = Leer(tck);
-             CabeceraArchivo cab = DecodificarCabecera(VistaRegistro(reinterpret_cast<const uint8_t*>(bytes.constData()), LongitudRegistro));
-             cab.Version = 7;
-             const Registro r = CodificarCabecera(cab);
-             bytes.replace(0, LongitudRegistro, QByteArray(reinterpret_cast<const char*>(r.data()), LongitudRegistro));
-             quoravex::pruebas::Escribir(tck, bytes);
+             CabeceraArchivo cabecera;
+             cabecera.Version = 7;
+             const Registro r = CodificarCabecera(cabecera);
+             QFile f(tck);
+             f.open(QIODevice::ReadWrite);
+             f.write(reinterpret_cast<const char*>(r.data()), LongitudRegistro);
          },
          false, 0, "Version incompatible"},
         {"pictures missing",
@@ -167,8 +165,10 @@ TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
              QFile(QDir(carpeta).filePath(NombreDescripcionCopia)).resize(40);
          },
          true, 3, "La descripción de la copia"},
-        {"design file gone", [](const QString&, const QString& tck) { QFile::remove(tck); }, false, 0, "ningún diseño"},
-        {"empty design file", [](const QString&, const QString& tck) { QFile(tck).resize(0); }, false, 0, "vacío"},
+        {"design file gone", [](const QString&, const QString& tck) { QFile::remove(tck); }, false, 0,
+         "ningún diseño"},
+        {"empty design file", [](const QString&, const QString& tck) { QFile(tck).resize(0); }, false, 0,
+         "vacío"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
@@ -177,7 +177,8 @@ TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
         // The pictures of the design's own folders are gone too: only the copy has them.
         QFile::remove(QDir(m.disenos.path()).filePath(QStringLiteral("logo.bmp")));
         QFile::remove(m.trabajo.ruta(QStringLiteral("Imagen3-0a1b2c3d.bmp")));
-        c.danar(m.carpeta, QDir(m.carpeta).entryInfoList({QStringLiteral("*.tck")}).value(0).absoluteFilePath());
+        c.danar(m.carpeta,
+                QDir(m.carpeta).entryInfoList({QStringLiteral("*.tck")}).value(0).absoluteFilePath());
         const CopiaLeida l = LeerCopia(m.carpeta);
         EXPECT_EQ(l.legible, c.legible);
         EXPECT_EQ(l.design.NumObjetos, c.objetos);
