@@ -28,7 +28,7 @@ void Manejador(int senal) {
 } // namespace
 
 SenalesTerminacion::SenalesTerminacion(QObject* parent) : QObject(parent) {
-    if (gPar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, gPar) != 0) return;
+    if (gPar[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0, gPar) != 0) return;
     mNotificador = new QSocketNotifier(gPar[1], QSocketNotifier::Read, this);
     connect(mNotificador, &QSocketNotifier::activated, this, &SenalesTerminacion::leer);
     struct sigaction sa = {};

@@ -8,7 +8,8 @@ namespace quoravex {
 
 // A clean termination request from the system (SIGTERM, SIGHUP) as a Qt signal, delivered in
 // the event loop. The handler only writes the signal's number into a socket pair, which is
-// all a handler may safely do. One per process; the previous handlers come back when it goes.
+// all a handler may safely do, and never blocks. One per process; the previous handlers come
+// back when it goes.
 class SenalesTerminacion : public QObject {
     Q_OBJECT
 public:
