@@ -59,14 +59,6 @@ TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose)
         c.accion(v);
         EXPECT_EQ(HayCopia(v), c.queda);
     }
-    // 0 turns the copies off.
-    qputenv("QUORAVEX_AUTOGUARDADO_S", "0");
-    VentanaPrueba v("Autoguardado s=1\r\n");
-    qunsetenv("QUORAVEX_AUTOGUARDADO_S");
-    v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
-    ASSERT_TRUE(v.d().TicketModificado);
-    v.form->actualizarRecuperacion();
-    EXPECT_FALSE(HayCopia(v));
 }
 
 TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {

@@ -167,8 +167,6 @@ TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
          true, 3, "La descripción de la copia"},
         {"design file gone", [](const QString&, const QString& tck) { QFile::remove(tck); }, false, 0,
          "ningún diseño"},
-        {"empty design file", [](const QString&, const QString& tck) { QFile(tck).resize(0); }, false, 0,
-         "vacío"},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
