@@ -34,6 +34,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     const QString dir = opciones.dirActual.isEmpty() ? QDir::currentPath() : opciones.dirActual;
     LeerArchivoConfiguracion(QDir(dir).filePath(NombreArchivoConfiguracion), cfg);
     LeerLineaComandos(opciones.lineaComandos, cfg);
+    LeerEntornoAutoguardado(qEnvironmentVariable("QUORAVEX_AUTOGUARDADO_S"), cfg);
     mDiseno.ModeloTeclado = cfg.ModeloTeclado;
     mDiseno.PuertoCom = cfg.PuertoCom;
     dispositivos = cfg.Dispositivos;
@@ -90,6 +91,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mTimScheduler->start();
     actualizarComandos();
     actualizarEstado();
+    conectarRecuperacion(opciones, cfg.AutoguardadoS);
     CentrarFormulario(*this);
 }
 

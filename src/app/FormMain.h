@@ -40,6 +40,7 @@ class Seleccion;
 struct CajaOrganizar;
 class InstanciaUnica;
 class SerialPort;
+struct CopiaLeida;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
@@ -47,6 +48,7 @@ struct OpcionesArranque {
     QString dirActual;     // where the configuration file is looked for; empty: the current directory
     QString rutaTemporal;  // overrides the temporary-files folder when set (tests)
     bool usarRutaTemporal = false;
+    QString carpetaRecuperacion; // where recovery copies live; empty: the user's data folder
 };
 
 class FormMain : public QMainWindow {
@@ -276,6 +278,24 @@ private:
     ReglaCanvas* mReglaV = nullptr;
     QAction* mVerReglas = nullptr;
     bool mConArchivo = false;
+
+    // Recovery copies of unsaved work, and their offer at start-up (FormMainRecuperacion.cpp).
+public:
+    // Writes this designer's copy while the design has unsaved changes, else removes it.
+    void actualizarRecuperacion();
+    // Offers the copies of designers that ended without saving; true when one was recovered.
+    bool ofrecerRecuperacion();
+    // SIGTERM or SIGHUP: the unsaved work is kept as a copy and the program ends without asking.
+    void terminacionPedida(int senal);
+    // This designer's copy folder.
+    QString carpetaCopia() const;
+
+private:
+    class Recuperacion;
+    void conectarRecuperacion(const OpcionesArranque& opciones, int segundos);
+    void finalizarRecuperacion(bool conservar);
+    bool recuperar(const CopiaLeida& copia);
+    Recuperacion* mRecuperacion = nullptr;
 };
 
 } // namespace quoravex

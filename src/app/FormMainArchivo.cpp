@@ -36,6 +36,7 @@ void FormMain::CerrarTicket() {
     dimensionarCanvas();
     redibujar();
     mHistoria->vaciar();
+    actualizarRecuperacion();
 }
 
 void FormMain::mnuCerrarTicket() {
@@ -115,6 +116,7 @@ void FormMain::guardado() {
     mConArchivo = true;
     mHistoria->marcarGuardado();
     agregarReciente(mDiseno.ArchivoTicket);
+    actualizarRecuperacion();
 }
 
 void FormMain::closeEvent(QCloseEvent* e) {
@@ -123,6 +125,8 @@ void FormMain::closeEvent(QCloseEvent* e) {
         return;
     }
     guardarVentana();
+    // Leaving on purpose: what was not saved is not wanted.
+    finalizarRecuperacion(false);
     e->accept();
 }
 

@@ -4,7 +4,9 @@
 #include "document/Version.h"
 #include "platform/InstanciaUnica.h"
 #include "platform/Rutas.h"
+#include "platform/SenalesTerminacion.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -56,10 +58,14 @@ int main(int argc, char* argv[]) {
 
     // Held for the program's life, so that a second copy cannot drive the same port.
     quoravex::InstanciaUnica instancia;
+    // SIGTERM and SIGHUP end the program cleanly, unsaved work kept as a recovery copy.
+    quoravex::SenalesTerminacion senales;
     quoravex::OpcionesArranque opciones;
     opciones.lineaComandos = argumentos.lineaComandos;
     quoravex::FormMain ventana(opciones);
     ventana.instanciaUnica = &instancia;
+    QObject::connect(&senales, &quoravex::SenalesTerminacion::terminacionPedida, &ventana,
+                     &quoravex::FormMain::terminacionPedida);
     ventana.restaurarVentana();
     ventana.show();
     if (!carpetaBien)
@@ -67,6 +73,16 @@ int main(int argc, char* argv[]) {
                              QStringLiteral("No se puede usar la carpeta de trabajo:\n%1\n"
                                             "Los ficheros de trabajo irán a la carpeta actual.")
                                  .arg(carpeta));
-    if (!argumentos.archivoDiseno.isEmpty()) ventana.abrirDiseno(argumentos.archivoDiseno);
+    // A recovered design is the one to work on: the design named on the command line is not opened then.
+    const bool recuperado = ventana.ofrecerRecuperacion();
+    if (!recuperado && !argumentos.archivoDiseno.isEmpty()) ventana.abrirDiseno(argumentos.archivoDiseno);
+    // Test hook: QUORAVEX_PRUEBA_ACCIONES="name,name" triggers those menu entries once started
+    // and then prints "acciones: " and their names, so that end-to-end tests can change a design.
+    if (const QString acciones = qEnvironmentVariable("QUORAVEX_PRUEBA_ACCIONES"); !acciones.isEmpty()) {
+        for (const QString& nombre : acciones.split(QLatin1Char(',')))
+            if (QAction* a = ventana.accion(nombre.trimmed())) a->trigger();
+        std::printf("acciones: %s\n", acciones.toUtf8().constData());
+        std::fflush(stdout);
+    }
     return QApplication::exec();
 }

@@ -28,6 +28,8 @@ std::optional<int16_t> valorTrasIgual(const QString& linea) {
     return numeroTras(linea, u"=");
 }
 
+constexpr int MaximoAutoguardadoS = 3600;
+
 // Lines longer than this are not configuration lines; they are read and dropped.
 constexpr qint64 LongitudMaximaLinea = 4096;
 
@@ -47,6 +49,11 @@ void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg) {
     static const QRegularExpression dispositivo(QStringLiteral(R"(^\s*Device\s+COM([1-9])\s*=\s*(\S+)\s*$)"));
     if (const QRegularExpressionMatch m = dispositivo.match(linea); m.hasMatch()) {
         cfg.Dispositivos.insert(m.captured(1).toInt(), m.captured(2));
+        return;
+    }
+    if (linea.contains(QLatin1String("Autoguardado s"))) {
+        const auto s = valorTrasIgual(linea);
+        if (s && *s >= 0 && *s <= MaximoAutoguardadoS) cfg.AutoguardadoS = *s;
         return;
     }
     if (linea.contains(QLatin1String("Tick ms"))) {
@@ -73,6 +80,12 @@ void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg) {
         // The file is 8-bit text; its keys are plain ASCII.
         LeerLineaConfiguracion(QString::fromLatin1(linea), cfg);
     }
+}
+
+void LeerEntornoAutoguardado(const QString& valor, Configuracion& cfg) {
+    bool ok = false;
+    const int s = valor.trimmed().toInt(&ok);
+    if (ok && s >= 0 && s <= MaximoAutoguardadoS) cfg.AutoguardadoS = s;
 }
 
 void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg) {

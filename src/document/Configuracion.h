@@ -12,6 +12,7 @@ struct Configuracion {
     uint8_t ModeloTeclado = 1;
     int16_t PuertoCom = 1;
     int TickMs = 0; // length of the link's wait tick in ms; 0: the program's default
+    int AutoguardadoS = 60; // seconds between recovery copies of unsaved work; 0: none
     // What a port number stands for ("Device COM3 = rfc2217://10.0.0.5:2001"): a device of
     // this machine or a network port; numbers not listed use the system's own device.
     QMap<int, QString> Dispositivos;
@@ -24,6 +25,9 @@ void LeerLineaConfiguracion(const QString& linea, Configuracion& cfg);
 
 // Reads the configuration file line by line; a missing or unreadable file leaves cfg as it is.
 void LeerArchivoConfiguracion(const QString& ruta, Configuracion& cfg);
+
+// QUORAVEX_AUTOGUARDADO_S, when it holds a valid interval (0 to 3600 s), wins over the file.
+void LeerEntornoAutoguardado(const QString& valor, Configuracion& cfg);
 
 // The command line as one string: "COM" followed by a number selects the port.
 void LeerLineaComandos(const QString& lineaComandos, Configuracion& cfg);

@@ -32,7 +32,8 @@ struct VentanaPrueba {
     QString ruta;             // chosen in the file location dialog
     int confirmaciones = 0;
 
-    explicit VentanaPrueba(const QByteArray& cfg = {}, const QString& comandos = {}) {
+    explicit VentanaPrueba(const QByteArray& cfg = {}, const QString& comandos = {},
+                           const QString& recuperacion = {}) {
         using namespace quoravex;
         QFile f(dir.filePath(QStringLiteral("Morvane.cfg")));
         if (!cfg.isNull() && f.open(QIODevice::WriteOnly)) f.write(cfg);
@@ -42,6 +43,7 @@ struct VentanaPrueba {
         o.lineaComandos = comandos;
         o.usarRutaTemporal = true;
         o.rutaTemporal = dir.filePath(QStringLiteral("tmp/a/b"));
+        o.carpetaRecuperacion = recuperacion.isEmpty() ? dir.filePath(QStringLiteral("recuperacion")) : recuperacion;
         form = std::make_unique<FormMain>(o);
         d().DirTickets = dir.path() + QLatin1Char('/');
         form->mostrarMensaje = [this](const QString& m) { mensajes << m; };

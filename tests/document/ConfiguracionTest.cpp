@@ -40,6 +40,7 @@ TEST(Configuracion, LineRules) {
         int tick = 0;
         int com = 0;
         const char* dispositivo = nullptr;
+        int autoguardado = 60;
     } casos[] = {
         {"Comunication Port = COM 7", 7, 1},
         {"xx Comunication Port: COM2.5", 2, 1},            // halves to even
@@ -63,6 +64,11 @@ TEST(Configuracion, LineRules) {
         {"Device COM9=/dev/ttyUSB1", 1, 1, 0, 9, "/dev/ttyUSB1"},
         {"Device COM0 = /dev/ttyUSB1", 1, 1, 0}, // only COM1..COM9
         {"Device COM2 =", 1, 1, 0},
+        {"Autoguardado s=30", 1, 1, 0, 0, nullptr, 30},
+        {"Autoguardado s = 0", 1, 1, 0, 0, nullptr, 0}, // no copies
+        {"Autoguardado s=3600", 1, 1, 0, 0, nullptr, 3600},
+        {"Autoguardado s=3601", 1, 1, 0, 0, nullptr, 60}, // outside 0..3600: ignored
+        {"Autoguardado s=-5", 1, 1, 0, 0, nullptr, 60},
     };
     for (const auto& c : casos) {
         Configuracion cfg;
@@ -70,6 +76,15 @@ TEST(Configuracion, LineRules) {
         EXPECT_EQ(cfg.PuertoCom, c.puerto) << c.linea;
         EXPECT_EQ(cfg.ModeloTeclado, c.modelo) << c.linea;
         EXPECT_EQ(cfg.TickMs, c.tick) << c.linea;
+        EXPECT_EQ(cfg.AutoguardadoS, c.autoguardado) << c.linea;
+        // The environment wins over the file with a valid value only.
+        for (const char* entorno : {"", "x", "4000"}) {
+            Configuracion copia = cfg;
+            LeerEntornoAutoguardado(QString::fromLatin1(entorno), copia);
+            EXPECT_EQ(copia.AutoguardadoS, c.autoguardado) << c.linea << " / " << entorno;
+        }
+        LeerEntornoAutoguardado(QStringLiteral(" 7 "), cfg);
+        EXPECT_EQ(cfg.AutoguardadoS, 7) << c.linea;
         EXPECT_EQ(cfg.Dispositivos.size(), c.dispositivo ? 1 : 0) << c.linea;
         if (c.dispositivo)
             EXPECT_EQ(cfg.Dispositivos.value(c.com), QString::fromLatin1(c.dispositivo)) << c.linea;

@@ -1,0 +1,139 @@
+// The main window keeps a recovery copy of unsaved work, drops it when the work is saved or
+// left on purpose, and offers the copies of ended designers at start-up.
+#include "VentanaPrueba.h"
+
+#include "dialogs/FrmRecuperar.h"
+#include "document/ArchivoDiseno.h"
+#include "editor/CopiaRecuperacion.h"
+#include "platform/CopiasRecuperacion.h"
+#include "support/Esperar.h"
+
+#include <QListWidget>
+#include <QMessageBox>
+#include <functional>
+
+using namespace quoravex;
+
+namespace {
+
+bool HayCopia(const VentanaPrueba& v) {
+    return QFileInfo::exists(QDir(v.form->carpetaCopia()).filePath(NombreDescripcionCopia));
+}
+
+} // namespace
+
+TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose) {
+    const struct {
+        const char* caso;
+        bool si; // the answer to "Confirmación"
+        std::function<void(VentanaPrueba&)> accion;
+        bool queda;
+    } casos[] = {
+        {"Guardar", false,
+         [](VentanaPrueba& v) {
+             v.ruta = v.dir.filePath(QStringLiteral("nuevo.tck"));
+             v.disparar("mnuGuardarTicket");
+         },
+         false},
+        {"Cerrar answered No", false, [](VentanaPrueba& v) { v.disparar("mnuCerrarTicket"); }, true},
+        {"Cerrar answered Sí", true, [](VentanaPrueba& v) { v.disparar("mnuCerrarTicket"); }, false},
+        {"Nuevo answered Sí", true, [](VentanaPrueba& v) { v.disparar("mnuNuevoTicket"); }, false},
+        {"Salir answered No", false, [](VentanaPrueba& v) { v.form->close(); }, true},
+        {"Salir answered Sí", true, [](VentanaPrueba& v) { v.form->close(); }, false},
+    };
+    bool primera = true;
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        VentanaPrueba v("Autoguardado s=1\r\n");
+        v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
+        ASSERT_TRUE(v.d().TicketModificado);
+        // The first waits for the timer; the others ask at once.
+        if (primera)
+            EXPECT_TRUE(test::EsperarHasta([&] { return HayCopia(v); }, 5000));
+        else
+            v.form->actualizarRecuperacion();
+        primera = false;
+        ASSERT_TRUE(HayCopia(v));
+        EXPECT_TRUE(CarpetaPrivada(v.form->carpetaCopia()));
+        v.respuestaSi = c.si;
+        c.accion(v);
+        EXPECT_EQ(HayCopia(v), c.queda);
+    }
+}
+
+TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
+    QTemporaryDir raiz, disenos;
+    Design d;
+    d.ArchivoTicket = QDir(disenos.path()).filePath(QStringLiteral("Banco.tck"));
+    NuevoObjeto linea;
+    linea.Tipo = TipoLinea;
+    const int i = d.agregar(linea);
+    d.objeto(i).FontSize = 20;
+    d.objeto(i).Grosor = 2;
+    d.objeto(i).Pendiente = Falso;
+    d.LargoTicket = 320;
+    const ContenidoCopia contenido = ContenidoDeDiseno(d, true, disenos.path());
+    const QString legible = QDir(raiz.path()).filePath(NombreCarpetaCopia({2147480000, 1}));
+    const QString danada = QDir(raiz.path()).filePath(NombreCarpetaCopia({2147480001, 1}));
+    ASSERT_TRUE(EscribirCopia(legible, contenido));
+    QTest::qWait(20);
+    ASSERT_TRUE(EscribirCopia(danada, contenido));
+    for (const QString& f : QDir(danada).entryList({QStringLiteral("*.tck")}))
+        QFile::remove(QDir(danada).filePath(f));
+
+    VentanaPrueba v({}, {}, raiz.path());
+    std::function<void(FrmRecuperar&)> guion;
+    bool confirmar = false;
+    QStringList filas;
+    v.form->ejecutarDialogo = [&](QDialog& dlg) {
+        if (auto* f = qobject_cast<FrmRecuperar*>(&dlg)) {
+            filas.clear();
+            for (int i = 0; i < f->Lista->count(); ++i)
+                filas << f->Lista->item(i)->text();
+            guion(*f);
+            return f->result();
+        }
+        if (auto* m = qobject_cast<QMessageBox*>(&dlg)) {
+            m->findChild<QPushButton*>(confirmar ? QStringLiteral("Si") : QStringLiteral("No"))->click();
+            return 0;
+        }
+        return v.responder(dlg);
+    };
+
+    // Newest first; the damaged copy can only be discarded. "Más tarde" keeps both.
+    guion = [](FrmRecuperar& f) {
+        EXPECT_FALSE(f.Recuperar->isEnabled());
+        f.Lista->setCurrentRow(1);
+        EXPECT_TRUE(f.Recuperar->isEnabled());
+        f.MasTarde->click();
+    };
+    EXPECT_FALSE(v.form->ofrecerRecuperacion());
+    ASSERT_EQ(filas.size(), 2);
+    EXPECT_TRUE(filas[0].contains(QStringLiteral("solo se puede descartar")));
+    EXPECT_TRUE(filas[1].startsWith(QDir::toNativeSeparators(d.ArchivoTicket)));
+    EXPECT_TRUE(QFileInfo::exists(legible) && QFileInfo::exists(danada));
+
+    // "Descartar" asks first; then "Recuperar" the other.
+    guion = [&](FrmRecuperar& f) {
+        f.Descartar->click();
+        EXPECT_TRUE(QFileInfo::exists(danada));
+        confirmar = true;
+        f.Descartar->click();
+        EXPECT_FALSE(QFileInfo::exists(danada));
+        ASSERT_EQ(f.Lista->count(), 1);
+        f.Recuperar->click();
+    };
+    ASSERT_TRUE(v.form->ofrecerRecuperacion());
+    EXPECT_EQ(CodificarDiseno(v.d()), contenido.diseno);
+    EXPECT_EQ(v.d().ArchivoTicket, d.ArchivoTicket);
+    EXPECT_TRUE(v.d().TicketModificado);
+    EXPECT_TRUE(v.form->conArchivo());
+    EXPECT_FALSE(QFileInfo::exists(legible));
+    EXPECT_TRUE(HayCopia(v)); // this designer's own copy holds it now
+    EXPECT_TRUE(v.mensajes.isEmpty()) << v.mensajes.join(QLatin1Char('|')).toStdString();
+
+    // Undoing every later change does not make it saved.
+    v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 100, 50, 4)); });
+    v.disparar("mnuDeshacer");
+    EXPECT_TRUE(v.d().TicketModificado);
+}
