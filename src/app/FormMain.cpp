@@ -3,6 +3,7 @@
 #include "AreaCanvas.h"
 
 #include "editor/CanvasTicket.h"
+#include "editor/Historia.h"
 #include "platform/AjustesUsuario.h"
 #include "platform/Rutas.h"
 #include "platform/Ventanas.h"
@@ -95,7 +96,14 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     CentrarFormulario(*this);
 }
 
-FormMain::~FormMain() = default;
+FormMain::~FormMain() {
+    // The undo stack is a child, destroyed after this window's members: what it says as it
+    // goes must not reach them.
+    if (mHistoria) {
+        mHistoria->pila().disconnect(this);
+        mHistoria->disconnect(this);
+    }
+}
 
 void FormMain::prepararDirectorioTrabajo(const OpcionesArranque& opciones) {
     const QString temporal = opciones.usarRutaTemporal ? opciones.rutaTemporal : RutaTemporal();
