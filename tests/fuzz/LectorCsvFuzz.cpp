@@ -1,12 +1,13 @@
 // libFuzzer target: any bytes given to the CSV reader are either refused with a line number,
 // leaving no table, or give a table whose rows all have the header's width and whose rows
 // start on increasing lines; a fleet's table has each port once and a value for every column.
-#include "LectorCsv.h"
 #include "ListaPuertos.h"
+#include "platform/LectorCsv.h"
 
 #include <cstdio>
 #include <cstdlib>
 
+using namespace quoravex;
 using namespace quoravex::cli;
 
 namespace {

@@ -1,6 +1,6 @@
 #include "ListaPuertos.h"
 
-#include "LectorCsv.h"
+#include "platform/LectorCsv.h"
 
 #include "document/Ficheros.h"
 

@@ -1,6 +1,6 @@
 #include "ValoresCampos.h"
 
-#include "LectorCsv.h"
+#include "platform/LectorCsv.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "LectorCsv.h"
 
 
-namespace quoravex::cli {
+namespace quoravex {
 
 namespace {
 
@@ -191,4 +191,4 @@ int ColumnaCsv(const TablaCsv& t, const QString& nombre) {
     return -1;
 }
 
-} // namespace quoravex::cli
+} // namespace quoravex

@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace quoravex::cli {
+namespace quoravex {
 
 // A table read from a CSV file: UTF-8 without a byte-order mark, cells separated by commas
 // or by semicolons (whichever the header uses first), quoted cells as in RFC 4180 ("" is a
@@ -25,4 +25,4 @@ TablaCsv LeerCsv(const QByteArray& bytes);
 // The column of that name, letter case aside; -1 when there is none.
 int ColumnaCsv(const TablaCsv& t, const QString& nombre);
 
-} // namespace quoravex::cli
+} // namespace quoravex
