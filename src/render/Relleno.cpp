@@ -136,4 +136,27 @@ void AplicarRelleno(Design& d, const Relleno& r) {
     }
 }
 
+CodigoGenerado CodigoDeMuestra(const ParametrosCodigo& p) {
+    const CodigoGenerado tecleado = GenerarCodigo(p);
+    const QList<TrozoTexto> trozos = AnalizarCampos(p.datos);
+    if (!tecleado.imagen.isNull() || CamposDeTexto(p.datos).isEmpty()) return tecleado;
+    qsizetype literal = 0, campos = 0;
+    for (const TrozoTexto& t : trozos) {
+        if (t.campo)
+            ++campos;
+        else
+            literal += t.texto.size();
+    }
+    const qsizetype primero = p.tipo == Simbologia::EAN13 ? std::max<qsizetype>(1, 12 - literal - (campos - 1)) : 1;
+    ParametrosCodigo muestra = p;
+    muestra.datos.clear();
+    bool visto = false;
+    for (const TrozoTexto& t : trozos) {
+        muestra.datos += t.campo ? QString(visto ? 1 : primero, QLatin1Char('0')) : t.texto;
+        visto = visto || t.campo;
+    }
+    const CodigoGenerado g = GenerarCodigo(muestra);
+    return g.imagen.isNull() ? tecleado : g;
+}
+
 } // namespace quoravex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "CodigoBarras.h"
+
 #include "document/Campos.h"
 
 #include <QImage>
@@ -51,5 +53,10 @@ Colocacion ColocarRelleno(int left, int anchoTecleado, int anchoRelleno);
 
 // The design as it is printed with the filled objects' boxes: the same records otherwise.
 void AplicarRelleno(Design& d, const Relleno& r);
+
+// The picture a code shows while it is designed: made from its data as typed; when that
+// cannot be encoded and the data holds fields (an EAN-13 of "841234{art}"), with each field
+// standing for zeros, as many as make an EAN-13 of twelve digits.
+CodigoGenerado CodigoDeMuestra(const ParametrosCodigo& p);
 
 } // namespace quoravex
