@@ -246,6 +246,8 @@ TEST(FormMainEnvio, TemplatesAskForTheirValuesAndPrintOnTheVirtualPrinter) {
     const QList<Plantilla> plantillas = BuscarPlantillas(s.form->carpetasPlantillas);
     ASSERT_EQ(plantillas.size(), 3);
     EXPECT_EQ(plantillas[0].nombre, QStringLiteral("Clínica"));
+    EXPECT_EQ(CarpetasPlantillas(QStringLiteral("/usr/bin/")),
+              (QStringList{QStringLiteral("/usr/share/quoravex/plantillas"), QStringLiteral("/usr/bin/plantillas")}));
     for (int k = 0; k < 3; ++k) {
         const Plantilla& p = plantillas[k];
         s.plantilla = k;
