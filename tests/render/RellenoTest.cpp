@@ -175,4 +175,13 @@ TEST(Relleno, FilledTextsAndCodesPrintAsIfTypedAndBadValuesAreRefused) {
         EXPECT_TRUE(mal.vacio());
     }
     EXPECT_EQ(RellenarDiseno(campos, con(QStringLiteral("art"), QStringLiteral("567890")), dir).error, QString());
+
+    // While designed, a code that cannot hold its fields as typed shows stand-in zeros.
+    EXPECT_EQ(CodigoDeMuestra(ean).imagen, GenerarCodigo([&] {
+                                               ParametrosCodigo cero = ean;
+                                               cero.datos = QStringLiteral("841234000000");
+                                               return cero;
+                                           }())
+                                               .imagen);
+    EXPECT_EQ(CodigoDeMuestra(Qr(url)).imagen, qrTecleado);
 }
