@@ -76,6 +76,7 @@ FormMain::FormMain(const OpcionesArranque& opciones, QWidget* parent) : QMainWin
     mDiseno.IdxObjMasAlto = 0;
     dimensionarCanvas();
     conectarEdicion();
+    conectarCampos();
 
     mMenus.value(QStringLiteral("MnuConfig"))->menuAction()->setVisible(false);
     aplicarModeloTeclado();

@@ -2,6 +2,7 @@
 
 #include "document/ArchivoDiseno.h"
 
+#include "document/Campos.h"
 #include "document/Configuracion.h"
 #include "document/Design.h"
 #include "link/AjustesTick.h"
@@ -41,6 +42,8 @@ struct CajaOrganizar;
 class InstanciaUnica;
 class SerialPort;
 struct CopiaLeida;
+struct Relleno;
+struct VistasDiseno;
 
 // What start-up takes from outside: the command line and where to look for files.
 struct OpcionesArranque {
@@ -252,7 +255,30 @@ public:
     // Runs a change of the design as one step of the history.
     void pasoDiseno(const QString& nombre, const std::function<void()>& cambio);
 
+    // Fields of texts and codes (FormMainCampos.cpp) and templates (FormMainPlantillas.cpp).
+    // "Valores de Campos...": a value for each field of the design.
+    void mnuValoresCampos();
+    // The values of the design's fields, kept in the user's settings per design file.
+    ValoresCampos valoresCampos();
+    void ponerValoresCampos(const ValoresCampos& valores);
+    // What the preview window shows: every ticket with its fields filled in.
+    VistasDiseno vistasPrevias();
+    // Before anything is sent: missing pictures are asked about and empty values asked for;
+    // false when nothing may be sent.
+    bool prepararEnvio();
+    // The design's fields filled for the printer's files; false after telling the user why not.
+    bool rellenarCampos(Relleno& relleno);
+    // "Nuevo desde Plantilla...": a template opened as a new, unsaved design.
+    void mnuNuevoDesdePlantilla();
+    // Opens the template at ruta as a new design without a file of its own.
+    bool abrirPlantilla(const QString& ruta);
+    // Where templates are looked for (CarpetasPlantillas of the program's folder).
+    QStringList carpetasPlantillas;
+
 private:
+    void conectarCampos();
+    ValoresCampos mValoresCampos;
+    QString mRutaValores;
     void conectarEdicion();
     void conectarHistoria();
     void conectarRecientes();

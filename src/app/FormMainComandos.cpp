@@ -6,6 +6,7 @@
 #include "render/GeneraDatosFont.h"
 #include "render/GenerarSalida.h"
 #include "render/Redibujar.h"
+#include "render/Relleno.h"
 #include "render/Rotar.h"
 #include "render/SalidaRaster.h"
 
@@ -105,11 +106,13 @@ void FormMain::mnuRedibujar() {
 }
 
 bool FormMain::mnuGeneraSalida() {
+    Relleno relleno;
+    if (!rellenarCampos(relleno)) return false;
     CursorOcupado ocupado;
     int salida = mSalidaActual;
-    const QString error = GenerarSalida(mDiseno, mWs, dirSalida(), dirDiseno(), &salida, [] {
-        QApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-    });
+    const QString error = GenerarSalida(
+        mDiseno, mWs, dirSalida(), dirDiseno(), &salida,
+        [] { QApplication::processEvents(QEventLoop::ExcludeUserInputEvents); }, &relleno);
     mSalidaActual = static_cast<uint8_t>(salida);
     if (!error.isEmpty()) {
         mostrarMensaje(error);

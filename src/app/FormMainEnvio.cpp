@@ -37,7 +37,7 @@ OpcionesVentanaEnlace opcionesEnlace(FormMain& f) {
 void FormMain::mnuEnviarAPrinter() {
     // What goes to the printer is made afresh from the design; any step that fails has
     // told the user why, and nothing is sent.
-    if (!mnuGeneraSalida()) return;
+    if (!prepararEnvio() || !mnuGeneraSalida()) return;
     for (const CampoVariable campo : {CampoVariable::Turno, CampoVariable::Fecha, CampoVariable::Hora})
         if (!generarFuente(campo)) return;
     FrmEnviar ventana(mDiseno, opcionesEnlace(*this), this);

@@ -33,7 +33,7 @@ void FormMain::conectarVistaPrevia() {
 
 void FormMain::mnuVistaPrevia() {
     if (!mVistaPrevia) {
-        mVistaPrevia = new FrmVistaPrevia([this] { return VistasPreviasDiseno(mDiseno, dirDiseno()); }, this);
+        mVistaPrevia = new FrmVistaPrevia([this] { return vistasPrevias(); }, this);
         mVistaPrevia->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         mVistaPrevia->actualizar();

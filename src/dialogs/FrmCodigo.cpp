@@ -2,6 +2,7 @@
 
 #include "document/Design.h"
 #include "editor/CodigoObjeto.h"
+#include "render/Relleno.h"
 #include "render/Workspace.h"
 
 #include <QCheckBox>
@@ -158,7 +159,8 @@ void FrmCodigo::actualizar() {
     cboVersion->setEnabled(qr);
     chkTexto->setEnabled(EsLineal(p.tipo));
 
-    const CodigoGenerado g = GenerarCodigo(p);
+    // Data with fields is shown with stand-in values; the printer's files get the real ones.
+    const CodigoGenerado g = CodigoDeMuestra(p);
     QString error = g.error;
     if (error.isEmpty() && g.imagen.width() > AnchoTicket)
         error = QStringLiteral("El código mide %1 puntos de ancho y el ticket %2: reduzca el módulo o los datos.")

@@ -12,31 +12,6 @@
 
 namespace quoravex {
 
-namespace {
-
-const QString ExtensionCodigo = QStringLiteral(".codigo");
-
-
-} // namespace
-
-QString RutaDescripcionCodigo(const QString& rutaBitmap) {
-    const qsizetype punto = rutaBitmap.lastIndexOf(QLatin1Char('.'));
-    const qsizetype barra = std::max(rutaBitmap.lastIndexOf(QLatin1Char('/')), rutaBitmap.lastIndexOf(QLatin1Char('\\')));
-    return (punto > barra ? rutaBitmap.left(punto) : rutaBitmap) + ExtensionCodigo;
-}
-
-bool EsDescripcionCodigo(const QString& ruta) {
-    return ruta.trimmed().endsWith(ExtensionCodigo, Qt::CaseInsensitive);
-}
-
-std::optional<ParametrosCodigo> LeerCodigoObjeto(const ObjetoTicket& o, const QString& dirDiseno) {
-    if (o.Tipo != TipoImagen || !EsDescripcionCodigo(o.ImagenOrigen.valor())) return std::nullopt;
-    const QString ruta = ResolverRutaImagen(o.ImagenOrigen.valor(), dirDiseno);
-    QFile f(ruta);
-    if (ruta.isEmpty() || !f.open(QIODevice::ReadOnly)) return std::nullopt;
-    return LeerDescripcionCodigo(f.read(64 * 1024));
-}
-
 bool PonerCodigo(Design& d, Workspace& ws, int slot, const ParametrosCodigo& p, const QImage& imagen, bool nuevo) {
     if (!Design::slotValido(slot) || imagen.isNull()) return false;
     ObjetoTicket& o = d.objeto(slot);

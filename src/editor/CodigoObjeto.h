@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/CodigoBarras.h"
+#include "render/DescripcionCodigo.h"
 
 #include <QString>
 #include <optional>
@@ -10,17 +10,6 @@ namespace quoravex {
 class Design;
 class Workspace;
 struct ObjetoTicket;
-
-// A code is an ordinary picture object whose working bitmap is the symbol, drawn one
-// printer dot per pixel. What made it is kept in a description file beside the bitmap,
-// named after it with ".codigo", and ImagenOrigen names that file: a design opened where
-// the file is missing still prints the picture, it just cannot be edited as a code.
-QString RutaDescripcionCodigo(const QString& rutaBitmap);
-bool EsDescripcionCodigo(const QString& ruta);
-
-// The code of image object o, when ImagenOrigen names a description file that is found
-// (as stored, beside the design, or in the current folder) and reads.
-std::optional<ParametrosCodigo> LeerCodigoObjeto(const ObjetoTicket& o, const QString& dirDiseno = {});
 
 // Gives image object `slot` the code: the picture becomes its working bitmap, the
 // parameters its description file, and its box takes the picture's exact size. A new

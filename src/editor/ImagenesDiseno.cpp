@@ -94,14 +94,4 @@ CopiaImagenes LlevarImagenesAlDiseno(Design& d, const QString& carpeta, const QS
     return r;
 }
 
-QStringList ImagenesQueFaltan(const Design& d, const QString& dirDiseno) {
-    QStringList faltan;
-    for (int i = 1; i <= MaxObjetos; ++i) {
-        if (!d.enUso(i) || d.objeto(i).Tipo != TipoImagen || d.objeto(i).ImagenTrabajo.vacio()) continue;
-        const QString guardada = d.objeto(i).ImagenTrabajo.valor();
-        if (ResolverRutaImagen(guardada, dirDiseno).isEmpty() && !faltan.contains(guardada)) faltan << guardada;
-    }
-    return faltan;
-}
-
 } // namespace quoravex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/DescripcionCodigo.h"
+
 #include <QString>
 #include <QStringList>
 #include <map>
@@ -29,8 +31,5 @@ struct CopiaImagenes {
 // other content in the folder (another design's picture or code) is never replaced: the copy
 // takes another name.
 CopiaImagenes LlevarImagenesAlDiseno(Design& d, const QString& carpeta, const QString& dirDiseno);
-
-// The picture paths, as the records name them, that are found nowhere.
-QStringList ImagenesQueFaltan(const Design& d, const QString& dirDiseno);
 
 } // namespace quoravex

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "document/Campos.h"
+
 #include <QMap>
 #include <QSettings>
 #include <QString>
@@ -15,5 +17,8 @@ std::unique_ptr<QSettings> AjustesUsuario();
 QMap<int, QString> DispositivosElegidos();
 // Keeps the user's choice for port number n; an empty one forgets it.
 void GuardarDispositivoElegido(int puerto, const QString& dispositivo);
+// The values the user gave the fields of the design file at that path, and keeping them.
+ValoresCampos ValoresGuardados(const QString& rutaDiseno);
+void GuardarValores(const QString& rutaDiseno, const ValoresCampos& valores);
 
 } // namespace quoravex

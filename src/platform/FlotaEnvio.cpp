@@ -245,16 +245,16 @@ private:
 using CrearSesion =
     std::function<std::unique_ptr<SesionConsola>(std::unique_ptr<SerialPort>, const ParametrosSesion&)>;
 // Why a port cannot do the work at all, before anything is sent to it; empty when it can.
-using Rechazo = std::function<QString(const QString& puerto)>;
+using Rechazo = std::function<QString(int indice, const QString& puerto)>;
 
 // Runs one session per port in one event loop, at most `paralelo` at a time. Ports that
-// `rechazar` refuses fail at once with its reason.
+// `rechazar` refuses, or that o.rechazos gives a reason for, fail at once with it.
 ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, const CrearSesion& crear,
                       const Rechazo& rechazar = {}) {
     ResultadoFlota r;
     const int n = static_cast<int>(o.puertos.size());
-    for (const QString& p : o.puertos)
-        r.impresoras.append({p, {}});
+    for (qsizetype i = 0; i < o.puertos.size(); ++i)
+        r.impresoras.append({o.puertos.at(i), {}, o.etiquetas.value(i)});
     if (n == 0) return r;
     const QStringList archivos = o.carpetaRegistros.isEmpty() ? QStringList() : NombresRegistro(o.puertos);
     const int paralelo = std::max(1, o.paralelo);
@@ -266,7 +266,9 @@ ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, c
     std::function<void()> lanzar = [&] {
         while (activas < paralelo && siguiente < n) {
             const int i = siguiente++;
-            if (const QString motivo = rechazar ? rechazar(o.puertos.at(i)) : QString(); !motivo.isEmpty()) {
+            QString motivo = o.rechazos.value(i);
+            if (motivo.isEmpty() && rechazar) motivo = rechazar(i, o.puertos.at(i));
+            if (!motivo.isEmpty()) {
                 r.impresoras[i].envio.error = motivo;
                 r.impresoras[i].envio.mensajes = {motivo};
                 ++terminadas;
@@ -278,7 +280,7 @@ ResultadoFlota Correr(const OpcionesFlota& o, const ConfiguracionLinea& linea, c
             p.puerto = o.puertos.at(i);
             p.linea = linea;
             p.ajustes = o.ajustes;
-            p.carpeta = o.carpeta;
+            p.carpeta = o.carpetas.isEmpty() ? o.carpeta : o.carpetas.value(i);
             p.limiteMs = o.limiteMs;
             p.registro = o.registro;
             if (!archivos.isEmpty()) p.archivoRegistro = QDir(o.carpetaRegistros).filePath(archivos.at(i));
@@ -329,7 +331,7 @@ ResultadoFlota EnviarFechaHoraFlota(OpcionesFlota opciones, TransferenciaFechaHo
         [&ahora](std::unique_ptr<SerialPort> puerto, const ParametrosSesion& p) {
             return std::make_unique<SesionFechaHora>(ahora, std::move(puerto), p);
         },
-        [](const QString& puerto) {
+        [](int, const QString& puerto) {
             // A raw socket carries bytes at whatever speed its server has: the clock frame
             // would reach the printer at 19200 baud and be lost.
             if (!puerto.trimmed().startsWith(QStringLiteral("socket://"), Qt::CaseInsensitive)) return QString();
@@ -389,23 +391,26 @@ QString LineaResultado(const ResultadoImpresora& r) {
              r.envio.repeticiones == 1 ? QStringLiteral("repetición") : QStringLiteral("repeticiones"));
 }
 
-QString TablaResultados(const QList<ResultadoImpresora>& impresoras) {
+QString TablaResultados(const QList<ResultadoImpresora>& impresoras, const QString& tituloEtiqueta) {
     const QString puerto = QStringLiteral("Puerto"), resultado = QStringLiteral("Resultado"),
                   segundos = QStringLiteral("Segundos"), repeticiones = QStringLiteral("Repeticiones");
+    const bool conEtiqueta = !tituloEtiqueta.isEmpty();
     auto textoResultado = [](const ResultadoImpresora& i) { return TextoResultado(i.envio); };
-    qsizetype anchoPuerto = puerto.size(), anchoResultado = resultado.size();
+    qsizetype anchoPuerto = puerto.size(), anchoResultado = resultado.size(), anchoEtiqueta = tituloEtiqueta.size();
     for (const ResultadoImpresora& i : impresoras) {
         anchoPuerto = std::max(anchoPuerto, i.puerto.size());
         anchoResultado = std::max(anchoResultado, textoResultado(i).size());
+        anchoEtiqueta = std::max(anchoEtiqueta, i.etiqueta.size());
     }
-    auto fila = [&](const QString& a, const QString& b, const QString& c, const QString& d) {
-        return a.leftJustified(anchoPuerto) + QStringLiteral("  ") + b.leftJustified(anchoResultado) +
-               QStringLiteral("  ") + c.rightJustified(segundos.size()) + QStringLiteral("  ") +
-               d.rightJustified(repeticiones.size()) + QLatin1Char('\n');
+    auto fila = [&](const QString& a, const QString& e, const QString& b, const QString& c, const QString& d) {
+        return a.leftJustified(anchoPuerto) + QStringLiteral("  ") +
+               (conEtiqueta ? e.leftJustified(anchoEtiqueta) + QStringLiteral("  ") : QString()) +
+               b.leftJustified(anchoResultado) + QStringLiteral("  ") + c.rightJustified(segundos.size()) +
+               QStringLiteral("  ") + d.rightJustified(repeticiones.size()) + QLatin1Char('\n');
     };
-    QString tabla = fila(puerto, resultado, segundos, repeticiones);
+    QString tabla = fila(puerto, tituloEtiqueta, resultado, segundos, repeticiones);
     for (const ResultadoImpresora& i : impresoras)
-        tabla += fila(i.puerto, textoResultado(i), Segundos(i.envio.duracionMs),
+        tabla += fila(i.puerto, i.etiqueta, textoResultado(i), Segundos(i.envio.duracionMs),
                       QString::number(i.envio.repeticiones));
     return tabla;
 }

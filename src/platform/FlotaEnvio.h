@@ -17,6 +17,7 @@ class Design;
 struct ResultadoImpresora {
     QString puerto;
     ResultadoEnvioConsola envio;
+    QString etiqueta; // what tells this printer apart in the table (OpcionesFlota::etiquetas)
 };
 
 // Sending to several printers at once: one session per port, all in one event loop, at
@@ -24,6 +25,15 @@ struct ResultadoImpresora {
 struct OpcionesFlota {
     QStringList puertos; // the names the ports are made from (CrearPuertoSerie)
     QString carpeta;     // where the raster and font files are; empty: the current directory
+    // Each port's own folder of files, in the order of the ports, where printers get files of
+    // their own; empty: every port's files are in `carpeta`.
+    QStringList carpetas;
+    // Why each port fails before anything is sent to it, in the order of the ports; an empty
+    // string (or no list) lets the port's session run.
+    QStringList rechazos;
+    // A text per port for the results' table, under the heading tituloEtiqueta.
+    QStringList etiquetas;
+    QString tituloEtiqueta;
     AjustesTick ajustes;
     int paralelo = 16;
     int limiteMs = 10 * 60 * 1000; // each session is given up after this long
@@ -59,7 +69,8 @@ QStringList NombresRegistro(const QStringList& puertos, QStringList* acortados =
 QString TextoResultado(const ResultadoEnvioConsola& r);
 // "PUERTO: correcto (12.3 s, 0 repeticiones)" or "PUERTO: what failed".
 QString LineaResultado(const ResultadoImpresora& r);
-// Every printer in a table: port, result, seconds and repeats, one printer a line.
-QString TablaResultados(const QList<ResultadoImpresora>& impresoras);
+// Every printer in a table: port, result, seconds and repeats, one printer a line; with a
+// heading for the labels, a column of each printer's label after the port.
+QString TablaResultados(const QList<ResultadoImpresora>& impresoras, const QString& tituloEtiqueta = {});
 
 } // namespace quoravex

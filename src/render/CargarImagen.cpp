@@ -127,6 +127,24 @@ QString RutaParaRegistro(const QString& ruta) {
     return QStringLiteral(".") + QDir::separator() + QFileInfo(ruta).fileName();
 }
 
+namespace {
+
+// The file of that name in the folder, its letter case aside when no name matches exactly
+// (a design made on Windows names "Logo.bmp" for "logo.bmp"). Names are tried in sorted
+// order, so the same folder always gives the same file.
+QString BuscarEnCarpeta(const QString& dir, const QString& nombre) {
+    const QDir carpeta(dir);
+    const QString exacta = carpeta.absoluteFilePath(nombre);
+    if (QFileInfo(exacta).isFile()) return exacta;
+    if (!carpeta.exists()) return QString();
+    const QStringList nombres = carpeta.entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+    for (const QString& n : nombres)
+        if (n.compare(nombre, Qt::CaseInsensitive) == 0) return carpeta.absoluteFilePath(n);
+    return QString();
+}
+
+} // namespace
+
 QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno) {
     const QString ruta = TextoFijo<LongitudRuta>::recortarEspacios(guardada);
     if (ruta.isEmpty()) return QString();
@@ -135,10 +153,12 @@ QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno) {
     const qsizetype barra = std::max(ruta.lastIndexOf(QLatin1Char('/')), ruta.lastIndexOf(QLatin1Char('\\')));
     const QString nombre = ruta.mid(barra + 1);
     if (nombre.isEmpty()) return QString();
-    for (const QString& dir : {dirDiseno, QDir::currentPath()}) {
+    // The stored folder, when it is one here, then the design's and the current one.
+    const QString guardadaDir = barra > 0 && ruta.at(barra) == QLatin1Char('/') ? ruta.left(barra) : QString();
+    for (const QString& dir : {guardadaDir, dirDiseno, QDir::currentPath()}) {
         if (dir.isEmpty()) continue;
-        const QString candidata = QDir(dir).absoluteFilePath(nombre);
-        if (QFileInfo(candidata).isFile()) return QDir::toNativeSeparators(candidata);
+        const QString candidata = BuscarEnCarpeta(dir, nombre);
+        if (!candidata.isEmpty()) return QDir::toNativeSeparators(candidata);
     }
     return QString();
 }

@@ -45,8 +45,9 @@ bool GuardarImagenTrabajo(const QImage& imagen, const QString& ruta);
 // named by its file name alone, which is looked for beside the design and in the current folder.
 QString RutaParaRegistro(const QString& ruta);
 
-// Where a stored picture path is found: as written; else the same file name in the design
-// file's folder; else in the current directory. Empty when none exists.
+// Where a stored picture path is found: as written; else the same file name in the stored
+// folder, in the design file's folder, else in the current directory, at each place a name
+// that differs only in letter case too, as on Windows. Empty when none exists.
 QString ResolverRutaImagen(const QString& guardada, const QString& dirDiseno = QString());
 
 // Where a picture is shown in a preview: fitted keeping its aspect ratio, a landscape

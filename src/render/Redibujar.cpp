@@ -1,6 +1,7 @@
 #include "Redibujar.h"
 
 #include "ImagenObjeto.h"
+#include "Relleno.h"
 #include "TextoObjeto.h"
 #include "Workspace.h"
 
@@ -32,11 +33,18 @@ void prepararCaja(Surface& caja, const ObjetoTicket& o, Color fondo, Color tinta
     caja.setForeColor(tinta);
 }
 
-void dibujarImagen(Design& d, Workspace& ws, int i, Color color, const QString& dirDiseno) {
+void dibujarImagen(Design& d, Workspace& ws, int i, Color color, const QString& dirDiseno,
+                   const ObjetoRelleno* relleno) {
     ObjetoTicket& o = d.objeto(i);
     Surface& caja = ws.item(i);
     prepararCaja(caja, o, ColorBlanco, color);
     caja.clear();
+    if (relleno && !relleno->codigo.isNull()) {
+        // A code made again from its filled data: one dot per pixel, cut by its box.
+        caja.paintPicture(relleno->codigo, relleno->codigo.rect());
+        ColorearImagen(ws, i, color);
+        return;
+    }
     // Without its working bitmap an image shows as a white box of its recorded size.
     const QString ruta = ResolverRutaImagen(o.ImagenTrabajo.valor(), dirDiseno);
     if (!ruta.isEmpty()) {
@@ -48,43 +56,49 @@ void dibujarImagen(Design& d, Workspace& ws, int i, Color color, const QString& 
 }
 
 void dibujarObjeto(Design& d, Workspace& ws, int i, const QString& dirDiseno,
-                   const QList<FamiliaFuente>& familias);
+                   const QList<FamiliaFuente>& familias, const Relleno* relleno);
 
 } // namespace
 
-void RedibujarTicket(Design& d, Workspace& ws, const QString& dirDiseno) {
+void RedibujarTicket(Design& d, Workspace& ws, const QString& dirDiseno, const Relleno* relleno) {
     if (d.NumObjetos < 1) return;
     for (int i = 1; i <= d.IdxObjMasAlto; ++i)
         ws.aparcar(i);
     const QList<FamiliaFuente> familias = FamiliasInstaladas();
     for (int i = 1; i <= d.IdxObjMasAlto; ++i)
-        if (d.objeto(i).enUso()) dibujarObjeto(d, ws, i, dirDiseno, familias);
+        if (d.objeto(i).enUso()) dibujarObjeto(d, ws, i, dirDiseno, familias, relleno);
 }
 
 void DibujarObjeto(Design& d, Workspace& ws, int i, const QString& dirDiseno) {
-    dibujarObjeto(d, ws, i, dirDiseno, FamiliasInstaladas());
+    dibujarObjeto(d, ws, i, dirDiseno, FamiliasInstaladas(), nullptr);
 }
 
 namespace {
 
 void dibujarObjeto(Design& d, Workspace& ws, int i, const QString& dirDiseno,
-                   const QList<FamiliaFuente>& familias) {
+                   const QList<FamiliaFuente>& familias, const Relleno* relleno) {
     if (!Design::slotValido(i)) return;
     d.Objeto = static_cast<int16_t>(i);
     const auto color = colorEnVista(d, i);
     if (!color) return;
     ObjetoTicket& o = d.objeto(i);
     Surface& caja = ws.item(i);
+    const ObjetoRelleno* lleno = nullptr;
+    if (relleno)
+        if (const auto r = relleno->objetos.find(i); r != relleno->objetos.end()) lleno = &r->second;
     switch (o.Tipo) {
     case TipoTextoFijo:
     case TipoTurno:
     case TipoFecha:
     case TipoHora:
         prepararCaja(caja, o, ColorBlanco, *color);
-        DibujarTextoEnCaja(o, caja, FuenteDelRegistro(o, familias));
+        if (lleno && o.Tipo == TipoTextoFijo)
+            DibujarTextoEnCaja(o, caja, FuenteDelRegistro(o, familias), lleno->texto);
+        else
+            DibujarTextoEnCaja(o, caja, FuenteDelRegistro(o, familias));
         break;
     case TipoImagen:
-        dibujarImagen(d, ws, i, *color, dirDiseno);
+        dibujarImagen(d, ws, i, *color, dirDiseno, lleno);
         break;
     case TipoLinea:
         prepararCaja(caja, o, *color, *color);

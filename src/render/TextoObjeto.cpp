@@ -57,6 +57,11 @@ void AplicarFuente(Surface& caja, const FuenteTexto& f) {
 
 void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f) {
     const QString texto = o.Texto.valor();
+    DibujarTextoEnCaja(o, caja, f, texto);
+    o.Texto = texto;
+}
+
+void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f, const QString& texto) {
     AplicarFuente(caja, f);
     caja.clear();
     o.CurrentX = 0;
@@ -66,7 +71,6 @@ void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f) {
     o.TextHeight = caja.textHeight(texto);
     caja.resize(o.TextWidth, o.TextHeight);
     caja.print(texto);
-    o.Texto = texto;
     caja.refresh();
 }
 

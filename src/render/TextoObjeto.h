@@ -45,4 +45,7 @@ void AplicarFuente(Surface& caja, const FuenteTexto& f);
 // position and colours are not touched.
 void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f);
 
+// The same with another text (a fixed text with its fields filled in); Texto is left as typed.
+void DibujarTextoEnCaja(ObjetoTicket& o, Surface& caja, const FuenteTexto& f, const QString& texto);
+
 } // namespace quoravex

@@ -150,7 +150,7 @@ VistaPreviaTicket VistaPrevia(int n, int largoTicket, const QString& dir) {
     return v;
 }
 
-VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno) {
+VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno, const Relleno* relleno) {
     VistasDiseno vistas;
     QTemporaryDir temporal;
     if (!temporal.isValid()) {
@@ -164,7 +164,7 @@ VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno) {
     auto ws = std::make_unique<Workspace>();
     ws->dimensionarCanvas(copia->LargoTicket);
     RedibujarTicket(*copia, *ws, dirDiseno);
-    vistas.error = GenerarDatosImpresora(*copia, *ws, temporal.path(), dirDiseno);
+    vistas.error = GenerarDatosImpresora(*copia, *ws, temporal.path(), dirDiseno, {}, relleno);
     if (!vistas.error.isEmpty()) return vistas;
     const int variantes = std::clamp<int>(copia->NumPulsadores, 0, MaxPulsadores);
     for (int n = 0; n <= variantes; ++n)

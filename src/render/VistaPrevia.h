@@ -11,6 +11,7 @@
 namespace quoravex {
 
 class Design;
+struct Relleno;
 
 // The value a variable field shows in a preview, as wide as its format allows:
 // turn "12", "123", "1234" or "A1", "A12", "A123"; date "31/12/09", "12/31/09",
@@ -46,8 +47,9 @@ struct VistasDiseno {
 
 // Draws a copy of the design on a workspace of its own, writes the printer files as "Enviar a
 // Impresora" does into a temporary folder and reads every ticket back from them. Pictures are
-// looked for as stored, then in dirDiseno. The design itself is left untouched.
-VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno);
+// looked for as stored, then in dirDiseno. The design itself is left untouched. With a
+// relleno, its fixed texts and codes are drawn filled in (RellenarDiseno).
+VistasDiseno VistasPreviasDiseno(const Design& d, const QString& dirDiseno, const Relleno* relleno = nullptr);
 
 // File name of the picture of ticket n: "ticket-comun.png" for the common part (0),
 // "ticket-pulsador-01.png" .. for push-buttons 1 ..

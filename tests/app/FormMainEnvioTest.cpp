@@ -1,19 +1,30 @@
 #include "app/FormMain.h"
 #include "dialogs/FrmEnviar.h"
 #include "dialogs/FrmEnviarFechaHora.h"
+#include "dialogs/FrmPlantillas.h"
+#include "dialogs/FrmValoresCampos.h"
+#include "dialogs/FrmVistaPrevia.h"
 #include "document/Configuracion.h"
 #include "editor/ObjetosCanvas.h"
 #include "link/FakeSerialPort.h"
 #include "link/ImpresoraVirtual.h"
 #include "link/ParPuertos.h"
 #include "platform/InstanciaUnica.h"
+#include "platform/Plantillas.h"
 #include "platform/Rutas.h"
+#include "render/GenerarSalida.h"
+#include "render/ImagenObjeto.h"
+#include "render/Redibujar.h"
+#include "render/Relleno.h"
 
 #include "support/Esperar.h"
 #include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QLockFile>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,6 +55,11 @@ struct Sesion {
     QTimer reparto;
     int ventanas = 0;
     bool rechazarApertura = false;
+    // How the user answers the windows of fields, questions and templates.
+    ValoresCampos teclear;
+    bool si = false;
+    QStringList preguntas, campos;
+    int plantilla = 0;
 
     Sesion() {
         QDir::setCurrent(dir.path());
@@ -81,6 +97,23 @@ struct Sesion {
 
     // The user presses "IniciarEnvio", waits for the end and leaves with "Salir".
     int responder(QDialog& d) {
+        if (auto* v = qobject_cast<FrmValoresCampos*>(&d)) {
+            campos << v->TbCampo.keys().join(QLatin1Char(','));
+            for (auto c = v->TbCampo.begin(); c != v->TbCampo.end(); ++c)
+                c.value()->setText(teclear.value(c.key()));
+            v->Aceptar->click();
+            return v->result();
+        }
+        if (auto* m = qobject_cast<QMessageBox*>(&d)) {
+            preguntas << m->text();
+            m->button(si ? QMessageBox::Yes : QMessageBox::No)->click();
+            return m->result();
+        }
+        if (auto* p = qobject_cast<FrmPlantillas*>(&d)) {
+            p->LstPlantillas->setCurrentRow(plantilla);
+            p->Abrir->click();
+            return p->result();
+        }
         ++ventanas;
         d.show();
         if (auto* f = qobject_cast<FrmEnviar*>(&d)) {
@@ -202,4 +235,90 @@ TEST(FormMainEnvio, AWorkingFolderTakesEveryFileOfTheSend) {
         EXPECT_TRUE(QFile::exists(QDir(carpeta).filePath(QString::fromLatin1(nombre)))) << nombre;
         EXPECT_FALSE(QFile::exists(s.dir.filePath(QString::fromLatin1(nombre)))) << nombre;
     }
+}
+
+// Each template opens as a new design, asks for its values before it is sent and prints on
+// the virtual printer what the template itself prints with them; the preview shows the
+// values typed in "Valores de Campos..."; a missing picture is asked about first.
+TEST(FormMainEnvio, TemplatesAskForTheirValuesAndPrintOnTheVirtualPrinter) {
+    Sesion s;
+    s.form->carpetasPlantillas = {QStringLiteral(QUORAVEX_PLANTILLAS)};
+    const QList<Plantilla> plantillas = BuscarPlantillas(s.form->carpetasPlantillas);
+    ASSERT_EQ(plantillas.size(), 3);
+    EXPECT_EQ(plantillas[0].nombre, QStringLiteral("Clínica"));
+    EXPECT_EQ(CarpetasPlantillas(QStringLiteral("/usr/bin/")),
+              (QStringList{QStringLiteral("/usr/share/quoravex/plantillas"), QStringLiteral("/usr/bin/plantillas")}));
+    for (int k = 0; k < 3; ++k) {
+        const Plantilla& p = plantillas[k];
+        s.plantilla = k;
+        s.form->accion(QStringLiteral("mnuNuevoDesdePlantilla"))->trigger();
+        s.form->actualizarComandos();
+        Design& d = s.form->design();
+        ASSERT_GT(d.NumObjetos, 5) << p.nombre.toStdString();
+        EXPECT_FALSE(s.form->conArchivo());
+        EXPECT_TRUE(d.ArchivoTicket.endsWith(QStringLiteral("TICKET.tck")));
+
+        // What the template prints with its example values, from its own folder.
+        QTemporaryDir esperado;
+        auto plantilla = std::make_unique<Design>();
+        ASSERT_TRUE(AbrirDiseno(*plantilla, p.ruta).correcto);
+        const QString dir = QFileInfo(p.ruta).absolutePath();
+        const Relleno relleno = RellenarDiseno(*plantilla, p.muestra, dir);
+        ASSERT_EQ(relleno.error, QString());
+        auto ws = std::make_unique<Workspace>();
+        ws->dimensionarCanvas(plantilla->LargoTicket);
+        RedibujarTicket(*plantilla, *ws, dir);
+        ASSERT_EQ(GenerarDatosImpresora(*plantilla, *ws, esperado.path(), dir, {}, &relleno), QString());
+
+        if (k == 2) {
+            // The values typed in "Valores de Campos..." are what the preview shows.
+            s.teclear = p.muestra;
+            s.form->accion(QStringLiteral("mnuValoresCampos"))->trigger();
+            EXPECT_EQ(s.campos.takeLast(), QStringLiteral("direccion,oficina,web"));
+            s.form->mnuVistaPrevia();
+            const QImage vista = s.form->vistaPrevia()->vistas().tickets.value(0).imagen;
+            const Relleno enVentana = RellenarDiseno(d, p.muestra, s.form->dirDiseno());
+            EXPECT_EQ(vista, VistasPreviasDiseno(d, s.form->dirDiseno(), &enVentana).tickets[0].imagen);
+            EXPECT_NE(vista, VistasPreviasDiseno(d, s.form->dirDiseno()).tickets[0].imagen);
+            s.form->vistaPrevia()->close();
+        }
+        // No values yet: they are asked for before anything is sent; none given, nothing sent.
+        s.teclear = {};
+        const int antes = s.ventanas;
+        if (k < 2) {
+            s.form->accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+            EXPECT_EQ(s.ventanas, antes);
+            ASSERT_EQ(s.avisos.size(), 1);
+            EXPECT_TRUE(s.avisos.takeFirst().startsWith(QStringLiteral("Falta el valor del campo {")));
+        }
+        s.teclear = p.muestra;
+        s.form->accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+        ASSERT_EQ(s.ventanas, antes + 1) << p.nombre.toStdString();
+        EXPECT_TRUE(s.avisos.isEmpty()) << s.avisos.join(QLatin1Char('\n')).toStdString();
+        const QByteArray raster = s.leer(QStringLiteral("Salida00.bin"));
+        QFile generado(esperado.filePath(QStringLiteral("Salida00.bin")));
+        ASSERT_TRUE(generado.open(QIODevice::ReadOnly));
+        EXPECT_EQ(s.impresora.rasters[0].archivo(), generado.readAll()) << p.nombre.toStdString();
+        EXPECT_EQ(raster, s.impresora.rasters[0].archivo());
+        QFile turno(esperado.filePath(QStringLiteral("DatosRasterTurno.bin")));
+        ASSERT_TRUE(turno.open(QIODevice::ReadOnly));
+        EXPECT_EQ(s.impresora.fonts[0].archivo(), turno.readAll());
+    }
+    EXPECT_EQ(s.campos.size(), 4) << "asked for the values of the first two twice, of the last once";
+
+    // The office's QR code lost its bitmap: asked first, and "No" sends nothing.
+    const int antes = s.ventanas;
+    QString bitmap;
+    for (int i = 1; i <= MaxObjetos; ++i)
+        if (s.form->design().enUso(i) && s.form->design().objeto(i).Tipo == TipoImagen)
+            bitmap = s.form->design().objeto(i).ImagenTrabajo.valor();
+    ASSERT_TRUE(QFile::remove(ResolverRutaImagen(bitmap))) << bitmap.toStdString();
+    s.si = false;
+    s.form->accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+    EXPECT_EQ(s.ventanas, antes);
+    EXPECT_EQ(s.preguntas, QStringList{QStringLiteral("Faltan imágenes del diseño: %1. ¿Enviar de todos modos?")
+                                           .arg(bitmap)});
+    s.si = true;
+    s.form->accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
+    EXPECT_EQ(s.ventanas, antes + 1);
 }

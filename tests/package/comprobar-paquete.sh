@@ -43,6 +43,13 @@ esperados=(
     /usr/share/man/man1/quoravex-printer-sim.1.gz
     /usr/share/quoravex/muestra.tck
     /usr/share/quoravex/muestra.bmp
+    /usr/share/quoravex/plantillas/oficina.tck
+    /usr/share/quoravex/plantillas/oficina.csv
+    /usr/share/quoravex/plantillas/oficina-web.bmp
+    /usr/share/quoravex/plantillas/oficina-web.codigo
+    /usr/share/quoravex/plantillas/farmacia.tck
+    /usr/share/quoravex/plantillas/farmacia-cruz.bmp
+    /usr/share/quoravex/plantillas/clinica.tck
     /usr/share/doc/quoravex/copyright
     /usr/share/doc/quoravex/changelog.gz
 )
@@ -86,6 +93,17 @@ if (cd "$raiz" && usr/bin/quoravex-cli info usr/share/quoravex/muestra.tck >"$te
     fi
 else
     falla "quoravex-cli info exits with an error"
+fi
+
+# A template with its example values, its picture and code found beside it.
+plantillas="$raiz/usr/share/quoravex/plantillas"
+if (cd "$temporal" && "$raiz/usr/bin/quoravex-cli" generate "$plantillas/oficina.tck" --valores "$plantillas/oficina.csv" \
+        --dir "$temporal/oficina" 2>"$temporal/plantilla.log") &&
+    ! grep -v '^QStandardPaths' "$temporal/plantilla.log" | grep -q . && [ -s "$temporal/oficina/Salida00.bin" ]; then
+    bien "the office template generates with its values"
+else
+    cat "$temporal/plantilla.log"
+    falla "quoravex-cli generate on the office template"
 fi
 
 echo "== lintian"

@@ -1,7 +1,9 @@
 #include "Comandos.h"
 #include "Generacion.h"
+#include "ValoresCampos.h"
 
 #include "document/Design.h"
+#include "render/Relleno.h"
 #include "render/VistaPrevia.h"
 
 #include <QDir>
@@ -23,12 +25,27 @@ int vistaPrevia(const Argumentos& a, Consola& c) {
         c.err << QStringLiteral("Falta la opción --out con la carpeta de las vistas previas.\n");
         return SalidaUso;
     }
+    const ValoresPedidos valores = ValoresDeArgumentos(a);
+    if (!valores.error.isEmpty()) {
+        c.err << valores.error << QLatin1Char('\n');
+        return valores.uso ? SalidaUso : SalidaFallo;
+    }
     const QString ruta = a.posicionales.first();
     auto d = std::make_unique<Design>();
-    if (const int codigo = InformarGeneracion(CargarDesdeFichero(*d, ruta), c); codigo != SalidaCorrecta)
-        return codigo;
+    Generacion carga = CargarDesdeFichero(*d, ruta);
+    const QString dirDiseno = DirDiseno(ruta);
+    Relleno relleno;
+    if (carga.error.isEmpty()) {
+        // Missing pictures are named; the preview shows what would be printed without them.
+        ComprobarImagenes(*d, dirDiseno, {valores.valores, true}, carga);
+        carga.avisos << AvisosValoresSinUso(CamposDelDiseno(*d, dirDiseno), valores.valores.keys(), false);
+        relleno = RellenarDiseno(*d, valores.valores, dirDiseno);
+        carga.error = relleno.error;
+        carga.avisos << relleno.avisos;
+    }
+    if (const int codigo = InformarGeneracion(carga, c); codigo != SalidaCorrecta) return codigo;
     // Drawn by the same function as the designer's preview window.
-    const VistasDiseno vistas = VistasPreviasDiseno(*d, DirDiseno(ruta));
+    const VistasDiseno vistas = VistasPreviasDiseno(*d, dirDiseno, &relleno);
     if (!vistas.error.isEmpty()) {
         c.err << vistas.error << QLatin1Char('\n');
         return SalidaFallo;
@@ -58,17 +75,20 @@ Comando ComandoPreview() {
     return {QStringLiteral("preview"),
             QStringLiteral("Dibuja cada ticket del diseño como lo imprime la impresora"),
             QStringLiteral(
-                "Uso: quoravex-cli preview DISEÑO.tck --out CARPETA\n\n"
+                "Uso: quoravex-cli preview DISEÑO.tck --out CARPETA [--valor NOMBRE=VALOR...]\n"
+                "                          [--valores FICHERO.csv]\n\n"
                 "Genera los ficheros de impresora del diseño en una carpeta temporal y escribe en\n"
                 "CARPETA una imagen PNG por ticket, de 384 puntos de ancho y el largo del ticket más\n"
                 "uno de alto: ticket-comun.png con la parte común y, con varios pulsadores,\n"
                 "ticket-pulsador-01.png, ticket-pulsador-02.png... con la parte común y lo del pulsador.\n"
                 "Los campos de turno, fecha y hora se dibujan con sus fuentes generadas y un valor de\n"
-                "ejemplo de su formato. Escribe la ruta de cada imagen en la salida estándar.\n\n"
+                "ejemplo de su formato, y los campos {NOMBRE} con los valores dados. Las imágenes que\n"
+                "falten se nombran y se ven en blanco. Escribe la ruta de cada imagen en la salida\n"
+                "estándar.\n\n"
                 "Opciones:\n"
-                "  --out CARPETA  carpeta de las imágenes; se crea si no existe\n"
-                "  -h, --help     muestra esta ayuda\n"),
-            {QStringLiteral("--out")},
+                "  --out CARPETA          carpeta de las imágenes; se crea si no existe\n") +
+                AyudaValores() + QStringLiteral("  -h, --help             muestra esta ayuda\n"),
+            QStringList{QStringLiteral("--out")} + OpcionesValores(),
             vistaPrevia};
 }
 

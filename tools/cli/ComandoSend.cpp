@@ -1,14 +1,18 @@
 #include "Comandos.h"
 #include "Generacion.h"
 #include "ListaPuertos.h"
+#include "ValoresCampos.h"
 
 #include "document/ArchivoDiseno.h"
 #include "document/Configuracion.h"
 #include "platform/FlotaEnvio.h"
+#include "render/Relleno.h"
+#include "render/Workspace.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <memory>
 
 namespace quoravex::cli {
 
@@ -34,6 +38,7 @@ AjustesTick ajustes(const Argumentos& a) {
 struct Flota {
     OpcionesFlota opciones;
     QString fallidos; // --failed-to
+    PuertosPedidos pedidos;
 };
 
 // Reads the shared options into f; SalidaCorrecta, or the exit code once the message is out.
@@ -74,6 +79,9 @@ int leerFlota(const Argumentos& a, Consola& c, const QString& faltaPuerto, Flota
                          .arg(puerto, nombres.at(pedidos.puertos.indexOf(puerto)));
     }
     f.opciones.puertos = pedidos.puertos;
+    f.opciones.etiquetas = pedidos.etiquetas;
+    f.opciones.tituloEtiqueta = pedidos.tituloEtiqueta;
+    f.pedidos = pedidos;
     f.opciones.ajustes = ajustes(a);
     f.fallidos = a.opcion(QStringLiteral("--failed-to"));
     // One printer's log is the command's output, as it always was; several would be mixed up.
@@ -84,7 +92,7 @@ int leerFlota(const Argumentos& a, Consola& c, const QString& faltaPuerto, Flota
 
 // The table, the list of failed ports, and the exit code: 0 only when every printer took it.
 int terminar(const ResultadoFlota& r, const Flota& f, Consola& c) {
-    c.err << QLatin1Char('\n') << TablaResultados(r.impresoras);
+    c.err << QLatin1Char('\n') << TablaResultados(r.impresoras, f.opciones.tituloEtiqueta);
     if (std::any_of(r.impresoras.begin(), r.impresoras.end(),
                     [](const ResultadoImpresora& i) { return i.envio.tiempoAgotado; }))
         c.err << QStringLiteral("El envío no ha terminado a tiempo.\n");
@@ -108,21 +116,58 @@ int enviar(const Argumentos& a, Consola& c) {
     }
     Flota f;
     if (const int codigo = leerFlota(a, c, falta, f); codigo != SalidaCorrecta) return codigo;
-    // The files are made once, where the program writes them or in a folder of their own,
-    // and every printer's session reads them there.
+    const ValoresPedidos comunes = ValoresDeArgumentos(a);
+    if (!comunes.error.isEmpty()) {
+        c.err << comunes.error << QLatin1Char('\n');
+        return comunes.uso ? SalidaUso : SalidaFallo;
+    }
+    const QString ruta = a.posicionales.first();
+    const QString dirDiseno = DirDiseno(ruta);
+    auto d = std::make_unique<Design>();
+    // Everything that would stop every printer is found before any is contacted.
+    Generacion carga = CargarDesdeFichero(*d, ruta);
+    QStringList campos;
+    if (carga.error.isEmpty() &&
+        ComprobarImagenes(*d, dirDiseno, {comunes.valores, a.bandera(QStringLiteral("--imagenes-ausentes"))}, carga)) {
+        campos = CamposDelDiseno(*d, dirDiseno);
+        carga.avisos << AvisosValoresSinUso(campos, comunes.valores.keys(), false)
+                     << AvisosValoresSinUso(campos, f.pedidos.columnas, true);
+    }
+    if (const int codigo = InformarGeneracion(carga, c); codigo != SalidaCorrecta) return codigo;
+
+    // The files are made where the program writes them or in a folder of their own, and
+    // every printer's session reads them there: once for all, or, when a table gives each
+    // printer its own values, once for each printer in a folder named after its port.
     QTemporaryDir temporal;
     const QString dir = a.opcion(QStringLiteral("--dir"), temporal.path());
-    const Generacion g = GenerarDesdeDiseno(a.posicionales.first(), dir);
-    if (const int codigo = InformarGeneracion(g, c); codigo != SalidaCorrecta) return codigo;
-    Design d;
-    if (const ResultadoArchivo r = AbrirDiseno(d, a.posicionales.first()); !r.correcto) {
-        c.err << r.mensaje << QLatin1Char('\n');
-        return SalidaFallo;
+    auto ws = std::make_unique<Workspace>();
+    if (!f.pedidos.conTabla || campos.isEmpty()) {
+        const Relleno relleno = RellenarDiseno(*d, comunes.valores, dirDiseno);
+        Generacion g;
+        g.avisos = relleno.avisos;
+        g.error = relleno.error.isEmpty() ? GenerarConRelleno(*d, *ws, dirDiseno, relleno, dir) : relleno.error;
+        if (const int codigo = InformarGeneracion(g, c); codigo != SalidaCorrecta) return codigo;
+    } else {
+        const QStringList nombres = NombresRegistro(f.opciones.puertos);
+        for (qsizetype i = 0; i < f.opciones.puertos.size(); ++i) {
+            ValoresCampos valores = comunes.valores;
+            const ValoresCampos& fila = f.pedidos.valores.at(i);
+            for (auto v = fila.constBegin(); v != fila.constEnd(); ++v)
+                if (!v.value().isEmpty()) valores.insert(v.key(), v.value());
+            const Relleno relleno = RellenarDiseno(*d, valores, dirDiseno);
+            const QString carpeta = QDir(dir).filePath(nombres.at(i).chopped(4)); // without ".log"
+            QString motivo = relleno.error;
+            if (motivo.isEmpty()) motivo = GenerarConRelleno(*d, *ws, dirDiseno, relleno, carpeta);
+            for (const QString& aviso : relleno.avisos)
+                c.err << f.opciones.puertos.at(i) << QStringLiteral(": ") << aviso << QLatin1Char('\n');
+            f.opciones.carpetas << carpeta;
+            f.opciones.rechazos << motivo;
+        }
     }
     // The keyboard model is a setting of the installation, as in the designer.
-    d.ModeloTeclado = configuracion().ModeloTeclado;
+    d->ModeloTeclado = configuracion().ModeloTeclado;
     f.opciones.carpeta = dir;
-    return terminar(EnviarDisenoFlota(d, f.opciones), f, c);
+    return terminar(EnviarDisenoFlota(*d, f.opciones), f, c);
 }
 
 int reloj(const Argumentos& a, Consola& c) {
@@ -144,7 +189,9 @@ const QString AyudaFlota = QStringLiteral(
     "  --port DISPOSITIVO     puerto serie, por ejemplo /dev/ttyUSB0, o en la red:\n"
     "                         rfc2217://HOST:PUERTO o socket://HOST:PUERTO; puede repetirse\n"
     "  --ports-from FICHERO   lee los puertos de un fichero: uno por línea; \"#\" empieza un\n"
-    "                         comentario y las líneas en blanco no cuentan\n"
+    "                         comentario y las líneas en blanco no cuentan. O una tabla CSV\n"
+    "                         (UTF-8, con comas o puntos y comas) con una columna \"puerto\" y\n"
+    "                         una columna por campo: cada fila es una impresora y sus valores\n"
     "  --parallel N           atiende a lo sumo N impresoras a la vez (16 por omisión)\n"
     "  --failed-to FICHERO    escribe allí los puertos que han fallado, en el formato de\n"
     "                         --ports-from, para repetir con ellos (vacío si ninguno ha fallado)\n"
@@ -167,19 +214,29 @@ Comando ComandoSend() {
         QStringLiteral("send"), QStringLiteral("Genera los ficheros y los envía a una o varias impresoras"),
         QStringLiteral("Uso: quoravex-cli send DISEÑO.tck --port DISPOSITIVO [--port DISPOSITIVO...]\n"
                        "                       [--ports-from FICHERO] [--parallel N] [--failed-to FICHERO]\n"
-                       "                       [--log-dir CARPETA] [--dir CARPETA] [--tick-ms N]\n\n"
+                       "                       [--log-dir CARPETA] [--dir CARPETA] [--tick-ms N]\n"
+                       "                       [--valor NOMBRE=VALOR...] [--valores FICHERO.csv]\n"
+                       "                       [--imagenes-ausentes]\n\n"
                        "Genera los ficheros como \"generate\", una sola vez, y los envía por el puerto\n"
                        "serie como \"IniciarEnvio\": primero los ficheros de trama y después la fuente\n"
                        "del turno, escribiendo las líneas del registro de envío. Una impresora va bien\n"
                        "cuando lo ha aceptado todo; si no, se dice qué ha fallado, por ejemplo \"Error\n"
                        "de comunicación con Impresora\".\n"
+                       "Con una tabla en --ports-from, cada impresora recibe los ficheros generados con\n"
+                       "los valores de su fila (que completan los de --valor y --valores); una impresora\n"
+                       "a la que le falte un valor falla sin que se le envíe nada y las demás siguen.\n"
+                       "Si faltan imágenes del diseño, se nombran y no se envía nada a ninguna impresora.\n"
                        "El modelo de teclado se lee de Morvane.cfg en la carpeta actual.\n\n") +
             AyudaVarias +
             QStringLiteral("\nOpciones:\n"
                            "  --dir CARPETA          deja allí los ficheros generados (por omisión, una\n"
-                           "                         carpeta temporal)\n") +
+                           "                         carpeta temporal); con una tabla, los de cada\n"
+                           "                         impresora en una subcarpeta con el nombre de su puerto\n") +
+            AyudaValores() +
+            QStringLiteral("  --imagenes-ausentes    envía aunque falten imágenes (se nombran igualmente)\n") +
             AyudaFlota,
-        OpcionesFlotaCli + QStringList{QStringLiteral("--dir")}, enviar};
+        OpcionesFlotaCli + QStringList{QStringLiteral("--dir")} + OpcionesValores(), enviar,
+        {QStringLiteral("--imagenes-ausentes")}};
 }
 
 Comando ComandoClock() {

@@ -1,8 +1,10 @@
 #include "Generacion.h"
 
 #include "document/ArchivoDiseno.h"
+#include "render/DescripcionCodigo.h"
 #include "render/GenerarSalida.h"
 #include "render/Redibujar.h"
+#include "render/Relleno.h"
 #include "render/Workspace.h"
 
 #include <QDir>
@@ -32,19 +34,60 @@ QString DirDiseno(const QString& rutaDiseno) {
     return QFileInfo(rutaDiseno).absolutePath();
 }
 
-Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir) {
+QString AvisoImagenesAusentes(const Design& d, const QString& dirDiseno) {
+    const QStringList faltan = ImagenesQueFaltan(d, dirDiseno);
+    if (faltan.isEmpty()) return QString();
+    return QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
+           faltan.join(QLatin1Char('\n'));
+}
+
+bool ComprobarImagenes(const Design& d, const QString& dirDiseno, const OpcionesGeneracion& o, Generacion& g) {
+    const QString aviso = AvisoImagenesAusentes(d, dirDiseno);
+    if (aviso.isEmpty()) return true;
+    g.avisos << aviso;
+    if (o.imagenesAusentes) return true;
+    g.error = QStringLiteral("No se ha generado ni enviado nada. Para seguir sin esas imágenes, use "
+                             "--imagenes-ausentes.");
+    return false;
+}
+
+QStringList AvisosValoresSinUso(const QStringList& campos, const QStringList& nombres, bool columna) {
+    QStringList avisos;
+    for (const QString& n : nombres) {
+        if (campos.contains(n)) continue;
+        avisos << (columna ? QStringLiteral("Aviso: la columna \"%1\" de la tabla no es ningún campo del diseño; "
+                                            "no se usa.")
+                           : QStringLiteral("Aviso: el diseño no tiene el campo {%1}; su valor no se usa."))
+                      .arg(n);
+    }
+    return avisos;
+}
+
+QString GenerarConRelleno(Design& d, Workspace& ws, const QString& dirDiseno, const Relleno& r, const QString& dir) {
+    if (const QString error = PrepararCarpeta(dir); !error.isEmpty()) return error;
+    ws.dimensionarCanvas(d.LargoTicket);
+    RedibujarTicket(d, ws, dirDiseno);
+    return GenerarDatosImpresora(d, ws, dir, dirDiseno, {}, &r);
+}
+
+Generacion GenerarDesdeDiseno(const QString& rutaDiseno, const QString& dir, const OpcionesGeneracion& o) {
     // The design and its surfaces are large; they live on the heap.
     auto d = std::make_unique<Design>();
     Generacion g = CargarDesdeFichero(*d, rutaDiseno);
     if (!g.error.isEmpty()) return g;
-
-    // Created only once the design has loaded: a failed command leaves nothing behind.
-    if (g.error = PrepararCarpeta(dir); !g.error.isEmpty()) return g;
     const QString dirDiseno = DirDiseno(rutaDiseno);
+    if (!ComprobarImagenes(*d, dirDiseno, o, g)) return g;
+    g.avisos << AvisosValoresSinUso(CamposDelDiseno(*d, dirDiseno), o.valores.keys(), false);
+    const Relleno relleno = RellenarDiseno(*d, o.valores, dirDiseno);
+    if (!relleno.error.isEmpty()) {
+        g.error = relleno.error;
+        return g;
+    }
+    g.avisos << relleno.avisos;
+
+    // Created only once everything is ready: a failed command leaves nothing behind.
     auto ws = std::make_unique<Workspace>();
-    ws->dimensionarCanvas(d->LargoTicket);
-    RedibujarTicket(*d, *ws, dirDiseno);
-    g.error = GenerarDatosImpresora(*d, *ws, dir, dirDiseno);
+    g.error = GenerarConRelleno(*d, *ws, dirDiseno, relleno, dir);
     return g;
 }
 

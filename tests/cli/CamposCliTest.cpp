@@ -1,0 +1,154 @@
+// Fields and missing pictures from the command line: generate, preview and the checks that
+// come before anything is written.
+#include "Generacion.h"
+#include "Muestra.h"
+
+#include "document/ArchivoDiseno.h"
+#include "support/Bytes.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace quoravex;
+using namespace quoravex::pruebas;
+
+namespace {
+
+// The raster files of the sample design as the program wrote them before fields existed.
+const char* const SalidasMuestra[] = {
+    "3dc944fdcf215099158a3aadc700a9ed620b9dd513f262061f81b6da1c3bf068",
+    "8824866db532c6ab1f244be75f286820d0c9220c3e987553667b832f24e089ac",
+    "06691397a83af4713f93b3f88ff286c2fbb2f65208a7648103c6cf39ac4037e9",
+    "bce72fc743236f3741c1c4fafa918cf1c51b42eb980f58246ac734d811eb9438",
+};
+
+QStringList Resumenes(const QString& dir) {
+    QStringList r;
+    for (int n = 0; n < 4; ++n)
+        r << QString::fromLatin1(
+                 QCryptographicHash::hash(Leer(QDir(dir).filePath(QStringLiteral("Salida%1.bin").arg(n, 2, 10,
+                                                                                                   QLatin1Char('0')))),
+                                          QCryptographicHash::Sha256)
+                     .toHex());
+    return r;
+}
+
+QStringList Esperados() {
+    QStringList r;
+    for (const char* s : SalidasMuestra)
+        r << QString::fromLatin1(s);
+    return r;
+}
+
+struct Resultado {
+    int codigo = -1;
+    QString err;
+};
+
+Resultado correr(const QStringList& argumentos, const QString& carpeta) {
+    QProcess p;
+    p.setWorkingDirectory(carpeta);
+    p.start(QStringLiteral(QUORAVEX_CLI), argumentos);
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return {};
+    // The platform's own notes are not the program's messages.
+    QStringList lineas = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'));
+    lineas.removeIf([](const QString& l) { return l.startsWith(QStringLiteral("QStandardPaths: ")); });
+    return {p.exitCode(), lineas.join(QLatin1Char('\n'))};
+}
+
+} // namespace
+
+TEST(CliCampos, SampleWithoutFieldsKeepsItsBytesAndItsPictureIsFoundWhateverItsCase) {
+    QTemporaryDir tmp;
+    const QString antes = tmp.filePath(QStringLiteral("hoy"));
+    ASSERT_EQ(cli::GenerarDesdeDiseno(muestra::RutaDiseno(), antes).error, QString());
+    EXPECT_EQ(Resumenes(antes), Esperados());
+
+    // The design names C:\Tickets\muestra.bmp; beside it lies MUESTRA.BMP.
+    const QString tck = tmp.filePath(QStringLiteral("copia/muestra.tck"));
+    ASSERT_TRUE(QDir().mkpath(tmp.filePath(QStringLiteral("copia"))));
+    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), tck));
+    ASSERT_TRUE(QFile::copy(muestra::RutaImagen(), tmp.filePath(QStringLiteral("copia/MUESTRA.BMP"))));
+    const QString mayusculas = tmp.filePath(QStringLiteral("mayusculas"));
+    const Resultado r = correr({QStringLiteral("generate"), tck, QStringLiteral("--dir"), mayusculas}, tmp.path());
+    ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
+    EXPECT_EQ(r.err.toStdString(), "");
+    EXPECT_EQ(Resumenes(mayusculas), Esperados());
+}
+
+TEST(CliCampos, MissingPicturesAndValuesStopBeforeAnythingIsWritten) {
+    QTemporaryDir tmp;
+    const QDir d(tmp.path());
+    // The sample without its picture, and with a text of fields added.
+    const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck"));
+    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), sinImagen));
+    Design campos = muestra::Diseno();
+    NuevoObjeto n;
+    n.Texto = QStringLiteral("{sucursal} ({tel})");
+    n.Top = 70;
+    campos.objeto(campos.agregar(n)).FontName = QStringLiteral("DejaVu Sans");
+    campos.objeto(campos.NumObjetos).FontSize = 10;
+    campos.objeto(campos.NumObjetos).Pendiente = Falso;
+    const QString conCampos = d.filePath(QStringLiteral("campos/campos.tck"));
+    ASSERT_TRUE(d.mkpath(QStringLiteral("campos")));
+    ASSERT_TRUE(QFile::copy(muestra::RutaImagen(), d.filePath(QStringLiteral("campos/muestra.bmp"))));
+    ASSERT_TRUE(GuardarDisenoComo(campos, conCampos).correcto);
+    const QString valores = d.filePath(QStringLiteral("valores.csv"));
+    ASSERT_TRUE(Escribir(valores, "tel;sucursal\n91 555 01 02;Peñíscola\n"));
+    const QString valoresMal = d.filePath(QStringLiteral("mal.csv"));
+    ASSERT_TRUE(Escribir(valoresMal, "tel;sucursal\n91;A\n92;B\n"));
+
+    const QString faltan = QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en "
+                                          "blanco:\nC:\\Tickets\\muestra.bmp\n");
+    const QString salida = d.filePath(QStringLiteral("salida"));
+    const QString generate = QStringLiteral("generate"), dir = QStringLiteral("--dir"), valor = QStringLiteral("--valor");
+    const QString sucursal = QStringLiteral("sucursal=Peñíscola"), tel = QStringLiteral("tel=91 555 01 02");
+    const struct {
+        QStringList argumentos;
+        int codigo;
+        QString mensaje; // what standard error holds
+        bool escribe;
+    } casos[] = {
+        {{generate, sinImagen, dir, salida}, 1, faltan + QStringLiteral("No se ha generado ni enviado nada. Para "
+                                                                       "seguir sin esas imágenes, use --imagenes-ausentes.\n"),
+         false},
+        {{generate, conCampos, dir, salida, valor, sucursal}, 1, QStringLiteral("Falta el valor del campo {tel}\n"), false},
+        {{generate, conCampos, dir, salida, valor, sucursal, valor, QStringLiteral("tel=")},
+         1, QStringLiteral("Falta el valor del campo {tel}\n"), false},
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("sucursal=Łódź"), valor, tel},
+         1, QStringLiteral("El valor del campo {sucursal} tiene un carácter que un texto no puede imprimir: \"Ł\" (U+0141)\n"),
+         false},
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("sin igual")}, 2,
+         QStringLiteral("--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: sin igual\n"), false},
+        {{generate, conCampos, dir, salida, QStringLiteral("--valores"), valoresMal}, 1,
+         QStringLiteral("El fichero de valores %1 no se puede usar: línea 3: lleva una sola fila de valores bajo la "
+                        "cabecera; para dar valores a cada impresora use --ports-from.\n")
+             .arg(QDir::toNativeSeparators(valoresMal)),
+         false},
+        {{QStringLiteral("preview"), sinImagen, QStringLiteral("--out"), salida}, 0, faltan, true},
+        {{generate, sinImagen, dir, salida, QStringLiteral("--imagenes-ausentes")}, 0, faltan, true},
+        {{generate, conCampos, dir, salida, valor, sucursal, valor, tel, valor, QStringLiteral("ciudad=Madrid")}, 0,
+         QStringLiteral("Aviso: el diseño no tiene el campo {ciudad}; su valor no se usa.\n"), true},
+    };
+    for (const auto& c : casos) {
+        QDir(salida).removeRecursively();
+        const Resultado r = correr(c.argumentos, tmp.path());
+        EXPECT_EQ(std::tuple(r.codigo, r.err.toStdString(), QFileInfo::exists(salida)),
+                  std::tuple(c.codigo, c.mensaje.toStdString(), c.escribe))
+            << c.argumentos.join(QLatin1Char(' ')).toStdString();
+    }
+
+    // The same values from a file give the same bytes; and they differ from another office's.
+    const QString conFichero = d.filePath(QStringLiteral("fichero"));
+    const QString otra = d.filePath(QStringLiteral("otra"));
+    ASSERT_EQ(correr({generate, conCampos, dir, conFichero, QStringLiteral("--valores"), valores}, tmp.path()).codigo, 0);
+    ASSERT_EQ(correr({generate, conCampos, dir, otra, valor, QStringLiteral("sucursal=Teruel"), valor, tel}, tmp.path())
+                  .codigo,
+              0);
+    EXPECT_EQ(Resumenes(conFichero), Resumenes(salida));
+    EXPECT_NE(Resumenes(otra).first(), Resumenes(salida).first());
+    EXPECT_EQ(Resumenes(otra).mid(1), Resumenes(salida).mid(1)) << "the text is in the common part only";
+}

@@ -1,0 +1,323 @@
+#include "render/ImagenObjeto.h"
+
+#include "document/ObjetoTicket.h"
+#include "support/FicherosImagen.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace quoravex;
+using namespace pruebas;
+
+namespace {
+
+// An image object in `slot` on a 500-dot ticket, its box where the record puts it, in a
+// fresh current directory holding a half-black picture "a.png" of ancho x alto.
+struct Escena {
+    DirectorioActualTemporal dir;
+    ObjetoTicket o;
+    Surface caja, work2, ticket{AnchoCanvas, 501};
+    ImagenObjeto io;
+
+    Escena(int slot, int ancho = 40, int alto = 20) : io(o, slot, caja, work2, ticket) {
+        o.EnUso = Verdadero;
+        o.Tipo = TipoImagen;
+        o.Left = 10;
+        o.Top = 20;
+        o.Width = o.Height = o.AnchoImagen = 96;
+        caja.setGeometry(10, 20, 96, 96);
+        Escribir(ruta(QStringLiteral("a.png")), Codificar(MitadNegra(ancho, alto), "PNG"));
+    }
+    QString ruta(const QString& nombre) const { return dir.ruta(nombre); }
+    QString bitmap() const { return ResolverRutaImagen(o.ImagenTrabajo.valor()); }
+    QImage guardada() const {
+        return CargarImagen(bitmap()).value_or(QImage()).convertToFormat(QImage::Format_RGB32);
+    }
+};
+
+// A working bitmap's name: its slot and 8 hex digits of its bytes' digest.
+bool NombreDeTrabajo(const QString& ruta, int slot) {
+    const QRegularExpression nombre(QStringLiteral("(^|[/\\\\])Imagen%1-[0-9a-f]{8}\\.bmp$").arg(slot));
+    return nombre.match(ruta).hasMatch();
+}
+
+} // namespace
+
+// Every accepted format whatever the file is called (no shortcut service: a .LNK is an
+// ordinary file), a transparent part becoming white; files that are no whole usable picture
+// are refused, while the same files intact are read.
+TEST(CargarImagen, ReadsWholePicturesOfTheAcceptedFormatsOnly) {
+    DirectorioActualTemporal dir;
+    QImage origen(4, 3, QImage::Format_RGB32), transparente(2, 1, QImage::Format_ARGB32);
+    const QRgb c[] = {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255), qRgb(10, 20, 30)};
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            origen.setPixel(x, y, c[(x + y) % 4]);
+    transparente.setPixel(0, 0, qRgba(0, 0, 0, 0));
+    transparente.setPixel(1, 0, qRgba(0, 0, 0, 255));
+    const QImage mitad = MitadNegra(40, 30);
+    const QByteArray png = Codificar(mitad, "PNG"), bmp = Codificar(mitad, "BMP");
+    const QByteArray jpg = Codificar(mitad, "JPEG"), gif = Gif(mitad);
+    QByteArray pngDanado = png, bmpDanado = bmp, bmpEnorme = bmp;
+    for (int i = 45; i < 60; ++i)
+        pngDanado[i] = static_cast<char>(pngDanado[i] ^ 0x5A);
+    bmpDanado[28] = 7;              // no such bit depth
+    for (int at : {18, 19, 22, 23}) // 0x7575 x 0x7575 declared
+        bmpEnorme[at] = 0x75;
+    const std::optional<QImage> rechazada, leida = QImage(); // leida: not compared (lossy JPEG)
+    const std::tuple<const char*, QByteArray, std::optional<QImage>> casos[] = {
+        {"a.bmp", Codificar(origen, "BMP"), origen}, {"b.png", Codificar(origen, "PNG"), origen},
+        {"c.gif", Gif(origen), origen}, {"png-llamado.bmp", Codificar(origen, "PNG"), origen},
+        {"atajo.LNK", Codificar(origen, "BMP"), origen},
+        {"t.png", Codificar(transparente, "PNG"), MitadNegra(2, 1).mirrored(true, false)},
+        {"png", png, mitad}, {"bmp", bmp, mitad}, {"gif", gif, mitad}, {"jpeg", jpg, leida},
+        {"empty", QByteArray(), rechazada}, {"text", QByteArray("esto no es una imagen\r\n"), rechazada},
+        {"svg", QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='10' height='10'/>"), rechazada},
+        {"png corrupt", pngDanado, rechazada}, {"bmp corrupt header", bmpDanado, rechazada},
+        {"png truncated", png.left(png.size() * 6 / 10), rechazada},
+        {"bmp missing last byte", bmp.left(bmp.size() - 1), rechazada},
+        {"jpeg without end marker", jpg.left(jpg.size() - 2), rechazada},
+        {"gif truncated", gif.left(gif.size() * 6 / 10), rechazada},
+        {"png 30000 x 30000", PngConTamanoDeclarado(30000, 30000), rechazada},
+        {"bmp 30000 x 30000", bmpEnorme, rechazada}};
+    for (const auto& [nombre, datos, esperada] : casos) {
+        ASSERT_TRUE(Escribir(dir.ruta(QString::fromLatin1(nombre)), datos));
+        const std::optional<QImage> img = CargarImagen(dir.ruta(QString::fromLatin1(nombre)));
+        EXPECT_EQ(img.has_value(), esperada.has_value()) << nombre;
+        if (img && esperada && !esperada->isNull()) {
+            EXPECT_EQ(img->convertToFormat(QImage::Format_RGB32), *esperada) << nombre;
+        }
+    }
+    EXPECT_FALSE(CargarImagen(dir.ruta(QStringLiteral("no-existe.png"))) || CargarImagen(dir.path()));
+}
+
+// Black is a darkness 3R + 6G + B up to 1280; stored as a one-bit bitmap over an older file
+// and loaded back, the same pixels.
+TEST(BlancoYNegro, ThresholdIsDarknessOf1280FromARealFileAndTheStoredBitmap) {
+    DirectorioActualTemporal dir;
+    const std::pair<QRgb, bool> casos[] = {
+        {qRgb(128, 128, 128), true},  {qRgb(129, 129, 129), false}, {qRgb(255, 0, 0), true},
+        {qRgb(0, 255, 0), false},     {qRgb(0, 0, 255), true},      {qRgb(255, 255, 0), false},
+        {qRgb(255, 255, 255), false}, {qRgb(0, 213, 2), true},      {qRgb(0, 213, 3), false}};
+    QImage img(static_cast<int>(std::size(casos)), 1, QImage::Format_RGB32);
+    for (int i = 0; i < img.width(); ++i)
+        img.setPixel(i, 0, casos[i].first);
+    ASSERT_TRUE(Escribir(dir.ruta(QStringLiteral("grises.png")), Codificar(img, "PNG")));
+    const QImage bn = BlancoYNegro(*CargarImagen(dir.ruta(QStringLiteral("grises.png"))));
+    const QString ruta = dir.ruta(QStringLiteral("Imagen1.bmp"));
+    ASSERT_TRUE(Escribir(ruta, QByteArray(70000, 'x')));
+    ASSERT_TRUE(GuardarImagenTrabajo(bn, ruta));
+    EXPECT_EQ(Leer(ruta).at(28), 1); // bits per pixel
+    const QImage guardada = CargarImagen(ruta).value_or(QImage());
+    ASSERT_EQ(guardada.size(), img.size());
+    for (int i = 0; i < img.width(); ++i) {
+        const QRgb esperado = casos[i].second ? 0xFF000000u : 0xFFFFFFFFu;
+        EXPECT_EQ(std::pair(bn.pixel(i, 0), guardada.pixel(i, 0)), std::pair(esperado, esperado))
+            << "pixel " << i;
+    }
+    QDir().mkdir(dir.ruta(QStringLiteral("Imagen4.bmp"))); // a folder in the way
+    EXPECT_FALSE(GuardarImagenTrabajo(bn, dir.ruta(QStringLiteral("Imagen4.bmp"))));
+}
+
+TEST(ResolverRutaImagen, AsWrittenThenDesignFolderThenCurrentDirectory) {
+    DirectorioActualTemporal actual;
+    QTemporaryDir diseno;
+    const QString enDiseno = QDir(diseno.path()).absoluteFilePath(QStringLiteral("Imagen3.bmp"));
+    const QString imagen3 = actual.ruta(QStringLiteral("Imagen3.bmp"));
+    const QString imagen5 = actual.ruta(QStringLiteral("Imagen5.bmp"));
+    Escribir(imagen3, "a");
+    Escribir(enDiseno, "b");
+    Escribir(imagen5, "c");
+    const QString windows = QStringLiteral("C:\\Tickets\\Imagen%1.bmp");
+    const std::tuple<QString, QString, QString> casos[] = {
+        {windows.arg(3), diseno.path(), enDiseno}, {windows.arg(3), QString(), imagen3},
+        {QStringLiteral("  ") + windows.arg(5), diseno.path(), imagen5},
+        {QStringLiteral(".\\Imagen5.bmp"), QString(), imagen5}, {windows.arg(9), diseno.path(), QString()},
+        {QString(), diseno.path(), QString()}};
+    for (const auto& [guardada, dirDiseno, esperada] : casos)
+        EXPECT_EQ(ResolverRutaImagen(guardada, dirDiseno), esperada) << guardada.toStdString();
+}
+
+// A grey ramp, black on the left to white on the right: each tenth of its width gets as many
+// black dots as the tone of its greys, brightness added, asks for. Umbral: exactly the share
+// of greys up to 128 (3R + 6G + B <= 1280). Atkinson passes on only 3/4 of each error,
+// which stretches the tones about middle grey: darkness d below 1/8 prints white, above 7/8
+// black, (4d - 1/2) / 3 in between.
+TEST(Tramado, BlackDotsFollowTheToneOfARampAndItsBrightness) {
+    constexpr int Ancho = 380, Alto = 40, Columnas = Ancho / 10;
+    auto gris = [](int x) { return (x * 255 + (Ancho - 1) / 2) / (Ancho - 1); };
+    QImage rampa(Ancho, Alto, QImage::Format_RGB32);
+    for (int x = 0; x < Ancho; ++x)
+        for (int y = 0; y < Alto; ++y)
+            rampa.setPixel(x, y, qRgb(gris(x), gris(x), gris(x)));
+    using Tono = double (*)(int gris);
+    const std::tuple<Conversion, Tono, double> casos[] = { // tolerance in points
+        {Conversion::Umbral, [](int g) { return g <= 128 ? 1.0 : 0.0; }, 0},
+        {Conversion::FloydSteinberg, [](int g) { return (255 - g) / 255.0; }, 5},
+        {Conversion::Atkinson, [](int g) { return std::clamp((4 * (255 - g) / 255.0 - 0.5) / 3, 0.0, 1.0); },
+         5},
+        {Conversion::Ordenado, [](int g) { return (255 - g) / 255.0; }, 5}};
+    for (const auto& [metodo, tono, tolerancia] : casos) {
+        long negrosPorBrillo[3] = {};
+        for (int b : {0, 1, 2}) {
+            const int brillo = 50 * b - 50;
+            const std::string nombre = NombreConversion(metodo).toStdString() + " " + std::to_string(brillo);
+            const QImage bn = ConvertirBlancoYNegro(rampa, metodo, brillo);
+            ASSERT_EQ(std::pair(bn.size(), bn.format()), std::pair(rampa.size(), BlancoYNegro(rampa).format()));
+            double negros[10] = {}, esperados[10] = {};
+            for (int x = 0; x < Ancho; ++x) {
+                esperados[x / Columnas] += 100 * tono(std::clamp(gris(x) + brillo, 0, 255)) / Columnas;
+                for (int y = 0; y < Alto; ++y) {
+                    const QRgb p = bn.pixel(x, y);
+                    ASSERT_TRUE(p == 0xFF000000u || p == 0xFFFFFFFFu) << nombre << " at " << x << "," << y;
+                    negros[x / Columnas] += p == 0xFF000000u ? 100.0 / (Alto * Columnas) : 0;
+                    negrosPorBrillo[b] += p == 0xFF000000u;
+                }
+            }
+            for (int d = 0; d < 10; ++d)
+                EXPECT_NEAR(negros[d], esperados[d], tolerancia + 1e-9) << nombre << " tenth " << d;
+        }
+        EXPECT_TRUE(negrosPorBrillo[0] > negrosPorBrillo[1] && negrosPorBrillo[1] > negrosPorBrillo[2])
+            << NombreConversion(metodo).toStdString();
+    }
+}
+
+// A new picture is converted, stored under its slot and digest, and placed: a landscape one
+// keeps its left edge and is centred along the ticket, any other keeps its top and is centred
+// across. The record keeps its own geometry; only the box moves.
+TEST(ImagenObjeto, NewPictureIsConvertedStoredAndPlaced) {
+    const std::tuple<int, int, int, QRect> casos[] = {
+        {200, 100, 96, QRect(10, 226, 96, 48)}, // (501 - 48) / 2 = 226.5 -> 226
+        {50, 50, 96, QRect(144, 20, 96, 96)},   // (385 - 96) / 2 = 144.5 -> 144
+        {30, 70, 100, QRect(143, 20, 100, 233)} // 100 x 70/30 = 233.3 high, 99.86 wide at 142.57
+    };
+    for (const auto& [ancho, alto, anchoImagen, caja] : casos) {
+        Escena e(7, ancho, alto);
+        e.o.AnchoImagen = static_cast<int16_t>(anchoImagen);
+        QImage img(ancho, alto, QImage::Format_RGB32);
+        img.fill(qRgb(200, 30, 30)); // 3*200 + 6*30 + 30 = 810: black once converted
+        Escribir(e.ruta(QStringLiteral("a.png")), Codificar(img, "PNG"));
+        ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
+        const QString bitmap = e.o.ImagenTrabajo.valor();
+        EXPECT_TRUE(NombreDeTrabajo(bitmap, 7)) << bitmap.toStdString();
+        EXPECT_EQ(std::tuple(bitmap, e.o.ImagenOrigen.valor(), e.caja.geometry(),
+                             e.caja.point(caja.width() - 1, caja.height() - 1), e.guardada().size(),
+                             e.guardada().pixel(0, 0), QRect(e.o.Left, e.o.Top, e.o.Width, e.o.Height)),
+                  std::tuple(RutaImagenTrabajo(7, Leer(bitmap)), e.ruta(QStringLiteral("a.png")), caja, 0,
+                             QSize(ancho, alto), 0xFF000000u, QRect(10, 20, 96, 96)))
+            << ancho << "x" << alto;
+    }
+}
+
+// A stored bitmap is painted as it is, its height following AnchoImagen's width; a bad file
+// changes nothing.
+TEST(ImagenObjeto, ExistingBitmapIsNeitherConvertedAgainNorMovedAndABadFileChangesNothing) {
+    Escena e(4);
+    const QString bitmap = e.ruta(QStringLiteral("Imagen4.bmp"));
+    QImage gris(60, 30, QImage::Format_RGB32);
+    gris.fill(qRgb(200, 200, 200));
+    Escribir(bitmap, Codificar(gris, "BMP"));
+    const QByteArray antes = Leer(bitmap);
+    e.o.ImagenTrabajo = bitmap;
+    e.o.AnchoImagen = 90;
+    ASSERT_TRUE(e.io.cargaImagen(bitmap));
+    EXPECT_EQ(std::tuple(e.caja.geometry(), e.caja.point(10, 10), Leer(bitmap)),
+              std::tuple(QRect(10, 20, 90, 45), 0xC8C8C8, antes));
+
+    const auto estado = [&] { return std::tuple(e.o, e.caja.image(), e.caja.geometry(), e.work2.image()); };
+    const auto anterior = estado();
+    Escribir(e.ruta(QStringLiteral("malo.png")), QByteArray("\x89PNG\r\n\x1a\n rubbish", 17));
+    EXPECT_FALSE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("malo.png"))));
+    EXPECT_FALSE(e.io.cargaImagen(e.ruta(QStringLiteral("malo.png"))));
+    EXPECT_TRUE(estado() == anterior);
+}
+
+TEST(ImagenObjeto, SliderAppliesWidthAndFitsOnRelease) {
+    Escena e(3, 30, 70);
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
+    e.io.inicioSlider();
+    EXPECT_EQ(std::pair(e.caja.border(), e.caja.point(0, 0)), std::pair(true, int32_t(ColorBlanco)));
+    e.io.aplicaAncho(151); // 151 x 70 / 30 = 352.33
+    EXPECT_EQ(std::pair(int(e.o.AnchoImagen), e.caja.geometry().size()), std::pair(151, QSize(151, 352)));
+    e.io.ajustarTrasSlider(); // placed for the first width only
+    EXPECT_EQ(std::tuple(e.caja.border(), e.caja.geometry(), e.caja.point(10, 100), e.caja.point(140, 100)),
+              std::tuple(false, QRect(144, 20, 151, 352), 0, int32_t(ColorBlanco)));
+
+    // Without a picture nothing divides by zero and the box keeps its height.
+    Escena sin(1);
+    sin.o.ImagenTrabajo = QStringLiteral("/no/such/Imagen1.bmp");
+    sin.io.aplicaAncho(200);
+    sin.io.ajustarTrasSlider();
+    EXPECT_EQ(std::pair(int(sin.o.AnchoImagen), sin.caja.geometry()), std::pair(200, QRect(10, 20, 200, 96)));
+}
+
+TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
+    // A path too long for the record is kept relative.
+    Escena largo(12);
+    QString profundo = largo.dir.path();
+    while (profundo.size() < 120)
+        profundo += QStringLiteral("/carpeta-larga");
+    ASSERT_TRUE(QDir().mkpath(profundo));
+    QDir::setCurrent(profundo);
+    Escribir(QStringLiteral("x.png"), Codificar(MitadNegra(10, 10), "PNG"));
+    ASSERT_TRUE(largo.io.ponerImagenNueva(QStringLiteral("x.png")));
+    const QString relativa = largo.o.ImagenTrabajo.valor();
+    EXPECT_EQ(relativa, QStringLiteral("./") + QFileInfo(RutaImagenTrabajo(12, Leer(relativa))).fileName());
+
+    // Dropping the working bitmap itself: the same picture, kept in the same file.
+    Escena e(5);
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
+    const QString bitmap = e.bitmap();
+    const QByteArray antes = Leer(bitmap);
+    ASSERT_FALSE(antes.isEmpty());
+    ASSERT_TRUE(e.io.ponerImagenNueva(bitmap));
+    EXPECT_EQ(std::tuple(e.o.ImagenTrabajo.valor(), Leer(bitmap), e.caja.point(5, 5)),
+              std::tuple(bitmap, antes, 0));
+
+    // A folder in the way of the bitmap: the box is painted all the same.
+    Escena f(8);
+    const QString enMedio = RutaImagenTrabajo(8, CodificarImagenTrabajo(BlancoYNegro(MitadNegra(40, 20))));
+    ASSERT_TRUE(QDir().mkdir(enMedio));
+    ASSERT_TRUE(f.io.ponerImagenNueva(f.ruta(QStringLiteral("a.png"))));
+    EXPECT_EQ(std::tuple(f.o.ImagenTrabajo.valor(), f.caja.geometry(), f.caja.point(5, 5)),
+              std::tuple(enMedio, QRect(10, 226, 96, 48), 0));
+}
+
+TEST(ImagenObjeto, ConversionSettingsReachNewPicturesAndReconvertTheOriginal) {
+    Escena e(7);
+    e.o.AnchoImagen = 100;
+    QImage gris(30, 70, QImage::Format_RGB32);
+    for (int y = 0; y < gris.height(); ++y)
+        for (int x = 0; x < gris.width(); ++x)
+            gris.setPixel(x, y, qRgb(x * 8, y * 3, (x + y) * 2));
+    Escribir(e.ruta(QStringLiteral("gris.png")), Codificar(gris, "PNG"));
+
+    // By default the fixed threshold, stored byte for byte as it always was.
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("gris.png"))));
+    ASSERT_TRUE(GuardarImagenTrabajo(BlancoYNegro(gris), e.ruta(QStringLiteral("umbral.bmp"))));
+    EXPECT_EQ(Leer(e.bitmap()), Leer(e.ruta(QStringLiteral("umbral.bmp"))));
+    // Converted again from the original held; the box keeps its place and size.
+    const QRect caja = e.caja.geometry();
+    ASSERT_TRUE(e.io.reconvertir(Conversion::FloydSteinberg, 30));
+    const QImage floyd = ConvertirBlancoYNegro(gris, Conversion::FloydSteinberg, 30);
+    EXPECT_EQ(std::tuple(e.guardada(), e.io.imagenCargada(), e.caja.geometry()),
+              std::tuple(floyd, floyd, caja));
+    // A new picture takes the settings in force.
+    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
+    EXPECT_EQ(e.guardada(), ConvertirBlancoYNegro(MitadNegra(40, 20), Conversion::FloydSteinberg, 30));
+
+    // Reopened on that bitmap: nothing to convert from, and the bitmap itself is no original.
+    const QString bitmap = e.bitmap();
+    ImagenObjeto otra(e.o, 7, e.caja, e.work2, e.ticket);
+    ASSERT_TRUE(otra.cargaImagen(bitmap));
+    const QByteArray antes = Leer(bitmap);
+    EXPECT_FALSE(otra.cargaOriginal(bitmap) || otra.reconvertir(Conversion::Ordenado, 0));
+    EXPECT_EQ(Leer(bitmap), antes);
+    // An original of another size keeps the place and takes AnchoImagen's width.
+    ASSERT_TRUE(otra.cargaOriginal(e.ruta(QStringLiteral("gris.png"))));
+    const QPoint lugar = e.caja.geometry().topLeft();
+    ASSERT_TRUE(otra.reconvertir(Conversion::Ordenado, 0));
+    EXPECT_EQ(std::pair(e.guardada(), e.caja.geometry()),
+              std::pair(ConvertirBlancoYNegro(gris, Conversion::Ordenado), QRect(lugar, QSize(100, 233))));
+}
