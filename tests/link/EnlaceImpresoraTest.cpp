@@ -18,15 +18,15 @@ TEST(Trama, CrcAndFramesOnTheWire) {
         QByteArray esperado; // empty: no frame
     };
     const Caso casos[] = {
-        Caso("status request", Bytes({0x01, 0x55, 0x00}), 3, Bytes({0x01, 0x55, 0x00, 0xA0, 0xCE})),
-        Caso("erase, length 500, model 1", Bytes({0x01, 0x5A, 0x06, 0x5A, 0xA5, 0xF4, 0x01, 0x01, 0x00}), 9,
-             Bytes({0x01, 0x5A, 0x06, 0x5A, 0xA5, 0xF4, 0x01, 0x01, 0x00, 0x4E, 0xA0})),
-        Caso("turn font terminator", Bytes({0x01, 0x1A, 0x01, 0xFF, 0x77}), 4,
-             Bytes({0x01, 0x1A, 0x01, 0xFF, 0xD5, 0xFF})),
-        Caso("a full transmit buffer", lleno, LargoBufTX, lleno + Bytes({0xC9, 0xBB})),
-        Caso("no bytes", lleno, 0, {}),
-        Caso("more than there is", lleno, LargoBufTX + 1, {}),
-        Caso("more than a length byte counts", QByteArray(300, 'a'), 256, {}),
+        Caso{"status request", Bytes({0x01, 0x55, 0x00}), 3, Bytes({0x01, 0x55, 0x00, 0xA0, 0xCE})},
+        Caso{"erase, length 500, model 1", Bytes({0x01, 0x5A, 0x06, 0x5A, 0xA5, 0xF4, 0x01, 0x01, 0x00}), 9,
+             Bytes({0x01, 0x5A, 0x06, 0x5A, 0xA5, 0xF4, 0x01, 0x01, 0x00, 0x4E, 0xA0})},
+        Caso{"turn font terminator", Bytes({0x01, 0x1A, 0x01, 0xFF, 0x77}), 4,
+             Bytes({0x01, 0x1A, 0x01, 0xFF, 0xD5, 0xFF})},
+        Caso{"a full transmit buffer", lleno, LargoBufTX, lleno + Bytes({0xC9, 0xBB})},
+        Caso{"no bytes", lleno, 0, {}},
+        Caso{"more than there is", lleno, LargoBufTX + 1, {}},
+        Caso{"more than a length byte counts", QByteArray(300, 'a'), 256, {}},
     };
     for (const auto& c : casos)
         EXPECT_EQ(ConstruirTrama(c.bytes, c.n).toHex(' '), c.esperado.toHex(' ')) << c.nombre;
@@ -39,12 +39,12 @@ TEST(EnlaceImpresora, LoadOpensThePortOrSaysWhyAndRtsFollowsTheWrites) {
         QString texto = {}, titulo = {}; // empty: loaded
     };
     const Caso casos[] = {
-        Caso("opens", false, false, true),
-        Caso("device refuses RTS and DTR", false, false, false),
-        Caso("second instance", true, false, true, QStringLiteral("Programa ya en Ejecución"),
-             QStringLiteral("Error de inicio de ejecución")),
-        Caso("port refused", false, true, true, QStringLiteral("No se puede abrir el puerto COM3"),
-             QStringLiteral("Error critico")),
+        Caso{"opens", false, false, true},
+        Caso{"device refuses RTS and DTR", false, false, false},
+        Caso{"second instance", true, false, true, QStringLiteral("Programa ya en Ejecución"),
+             QStringLiteral("Error de inicio de ejecución")},
+        Caso{"port refused", false, true, true, QStringLiteral("No se puede abrir el puerto COM3"),
+             QStringLiteral("Error critico")},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
