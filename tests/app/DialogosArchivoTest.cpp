@@ -1,154 +1,80 @@
-// "Guardar Como..." and "Abrir..." driven through the real file dialog, as a user would.
+// "Guardar", "Guardar Como..." and "Abrir..." driven through the real file dialog.
 #include "VentanaPrueba.h"
-#include "support/Bytes.h"
-
-#include <QListWidget>
 
 using namespace quoravex;
+using pruebas::Leer;
 
-namespace {
-
-// Answers the file dialog with `accion` and the replace question with `reemplazar`.
-struct Archivos : VentanaPrueba {
-    Archivos() {
-        form->ejecutarDialogo = [this](QDialog& dlg) {
-            if (auto* p = qobject_cast<FrmPathFilesOut*>(&dlg)) {
-                p->show();
-                accion(*p);
-                return p->result();
-            }
-            if (auto* a = qobject_cast<Aceptar*>(&dlg); a && a->Pregunta->isHidden()) {
-                preguntas << a->Aviso->text();
-                (reemplazar ? a->Si : a->No)->click();
-                return a->result();
-            }
-            return responder(dlg);
-        };
-    }
-    void clicEn(FrmPathFilesOut& p, const QString& nombre) {
-        const auto items = p.FilesFOut->findItems(nombre, Qt::MatchExactly);
-        ASSERT_FALSE(items.isEmpty()) << nombre.toStdString();
-        QTest::mouseClick(p.FilesFOut->viewport(), Qt::LeftButton, {},
-                          p.FilesFOut->visualItemRect(items.first()).center());
-    }
-    QByteArray leer(const QString& nombre) { return pruebas::Leer(dir.filePath(nombre)); }
-
-    std::function<void(FrmPathFilesOut&)> accion;
-    bool reemplazar = false;
-    QStringList preguntas;
-};
-
-} // namespace
-
-TEST(DialogosArchivo, SaveAsNeverReplacesAnotherFileUnasked) {
-    Archivos s;
-    s.agregarLinea(QRect(10, 20, 100, 2));
-    s.form->actualizarComandos(); // what the command-state timer does: saving is offered
-    ASSERT_TRUE(pruebas::Escribir(s.dir.filePath(QStringLiteral("otro.tck")), "otro diseño"));
-
-    const QString archivoAntes = s.d().ArchivoTicket;
-    // A file clicked, then Esc or the window's close button: nothing is saved.
-    for (const bool esc : {true, false}) {
-        s.accion = [&](FrmPathFilesOut& p) {
-            s.clicEn(p, QStringLiteral("otro.tck"));
-            if (esc)
-                QTest::keyClick(&p, Qt::Key_Escape);
-            else
-                p.close();
-        };
-        s.disparar("mnuGuardarTicketComo");
-        EXPECT_EQ(s.leer(QStringLiteral("otro.tck")), QByteArray("otro diseño")) << esc;
-        EXPECT_TRUE(s.preguntas.isEmpty());
-        EXPECT_EQ(s.d().ArchivoTicket, archivoAntes);
-    }
-
-    // Typed onto another design's name: asked first; "No" writes nothing.
-    s.accion = [](FrmPathFilesOut& p) {
-        QTest::keyClicks(p.NombreFicheroTicket, QStringLiteral("otro"));
-        QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
-    };
-    s.disparar("mnuGuardarTicketComo");
-    EXPECT_EQ(s.preguntas, QStringList{QStringLiteral("El fichero ya existe. ¿Desea reemplazarlo?")});
-    EXPECT_EQ(s.leer(QStringLiteral("otro.tck")), QByteArray("otro diseño"));
-    EXPECT_EQ(s.d().ArchivoTicket, archivoAntes);
-    // "Sí" replaces it, and saving onto the design's own file again asks nothing.
-    s.reemplazar = true;
-    s.disparar("mnuGuardarTicketComo");
-    EXPECT_EQ(s.leer(QStringLiteral("otro.tck")).size(), 2 * 452);
-    EXPECT_EQ(s.d().ArchivoTicket, s.dir.filePath(QStringLiteral("otro.tck")));
-    s.reemplazar = false;
-    s.disparar("mnuGuardarTicketComo");
-    EXPECT_EQ(s.preguntas.size(), 2);
-    EXPECT_EQ(s.leer(QStringLiteral("otro.tck")).size(), 2 * 452);
-}
-
-TEST(DialogosArchivo, OpenedDesignStacksByItsOrderAndAClosedOneIsNeverOverwritten) {
-    // A design whose first object lies under the second where they overlap. A new design
-    // has no file yet: "Guardar" asks for its name.
-    Archivos s;
+TEST(DialogosArchivo, NoDesignIsReplacedUnaskedAndAClosedOneNeverByGuardar) {
+    // A new design has no file yet: "Guardar" asks for its name. Its first object lies under
+    // the second where they overlap.
+    VentanaPrueba s;
     s.agregarLinea(QRect(10, 10, 100, 40));
     s.agregarLinea(QRect(50, 20, 100, 40));
+    s.f.actualizarComandos(); // what the command-state timer does: saving is offered
+    ASSERT_TRUE(pruebas::Escribir(QStringLiteral("otro.tck"), "otro diseño"));
     int dialogos = 0;
-    s.accion = [&](FrmPathFilesOut& p) {
-        ++dialogos;
-        QTest::keyClicks(p.NombreFicheroTicket, QStringLiteral("apilado"));
-        QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
+    const auto teclear = [&](const char* nombre) {
+        s.archivo = [&dialogos, nombre](FrmPathFilesOut& p) {
+            ++dialogos;
+            QTest::keyClicks(p.NombreFicheroTicket, QString::fromLatin1(nombre));
+            QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
+        };
     };
-    s.form->actualizarComandos(); // what the command-state timer does: saving is offered
-    s.disparar("mnuGuardarTicket");
-    EXPECT_EQ(dialogos, 1);
-    QByteArray guardado = s.leer(QStringLiteral("apilado.tck"));
-    ASSERT_EQ(guardado.size(), 3 * 452);
-    s.respuestaSi = true;
-    s.disparar("mnuCerrarTicket");
+    const QString archivoAntes = s.d.ArchivoTicket;
+    // A file clicked, then Esc or the window's close button: nothing is saved.
+    for (const bool esc : {true, false}) {
+        s.archivo = [&](FrmPathFilesOut& p) {
+            ++dialogos;
+            s.clicEn(p.FilesFOut, QStringLiteral("otro.tck"));
+            esc ? QTest::keyClick(&p, Qt::Key_Escape) : void(p.close());
+        };
+        s.menu("mnuGuardarTicket");
+        EXPECT_EQ(std::tuple(dialogos, Leer(QStringLiteral("otro.tck")), s.preguntas, s.d.ArchivoTicket),
+                  std::tuple(esc ? 1 : 2, QByteArray("otro diseño"), QStringList(), archivoAntes));
+    }
+    // Typed onto another design's name: asked first; "No" writes nothing, "Sí" replaces it.
+    const QString reemplazar = QStringLiteral("El fichero ya existe. ¿Desea reemplazarlo?");
+    teclear("otro");
+    s.menu("mnuGuardarTicketComo");
+    EXPECT_EQ(std::tuple(Leer(QStringLiteral("otro.tck")), s.preguntas, s.d.ArchivoTicket),
+              std::tuple(QByteArray("otro diseño"), QStringList{reemplazar}, archivoAntes));
+    s.reemplazar = true;
+    s.menu("mnuGuardarTicketComo");
+    EXPECT_EQ(std::pair(Leer(QStringLiteral("otro.tck")).size(), s.d.ArchivoTicket),
+              std::pair(qsizetype(3 * 452), QDir::current().filePath(QStringLiteral("otro.tck"))));
+    // Saving onto the design's own file asks nothing, with either command.
+    s.reemplazar = false;
+    s.menu("mnuGuardarTicketComo");
+    dialogos = 0;
+    s.menu("mnuGuardarTicket");
+    EXPECT_EQ(std::pair(s.preguntas.size(), dialogos), std::pair(qsizetype(2), 0));
 
-    // Another design with one object in the window: closing it leaves its box at the top
-    // of the stacking; then "Abrir...".
+    // Another design in the window, one object: closing it leaves its box at the top of the
+    // stacking; then "Abrir...": the opened design stacks by its order.
+    s.respuestaSi = true;
+    s.menu("mnuCerrarTicket");
     s.agregarLinea(QRect(0, 0, 10, 10));
-    s.accion = [&](FrmPathFilesOut& p) {
-        s.clicEn(p, QStringLiteral("apilado.tck"));
+    s.archivo = [&](FrmPathFilesOut& p) {
+        s.clicEn(p.FilesFOut, QStringLiteral("otro.tck"));
         QTest::mouseClick(p.CmdAceptar, Qt::LeftButton);
     };
-    s.disparar("mnuAbrirArchivoTicket");
-    ASSERT_EQ(s.d().NumObjetos, 2);
-    EXPECT_LT(s.d().objeto(1).Orden, s.d().objeto(2).Orden);
-    EXPECT_EQ(s.form->workspace().pila().back(), 2);
-    EXPECT_EQ(s.form->raton().objetoEn(QPointF(60, 30)), 2); // the higher rank takes the click
+    s.menu("mnuAbrirArchivoTicket");
+    ASSERT_EQ(s.d.NumObjetos, 2);
+    EXPECT_LT(s.d.objeto(1).Orden, s.d.objeto(2).Orden);
+    EXPECT_EQ(s.f.workspace().pila().back(), 2);
+    EXPECT_EQ(s.f.raton().objetoEn(QPointF(60, 30)), 2); // the higher rank takes the click
+    dialogos = 0;
+    s.menu("mnuGuardarTicket"); // an opened design saves without a question
+    EXPECT_EQ(std::pair(dialogos, s.preguntas.size()), std::pair(0, qsizetype(2)));
 
-    // The opened design saves without a question; once closed, what is drawn next is a new
-    // design, and "Guardar" asks again instead of replacing the closed one.
-    s.accion = [&](FrmPathFilesOut& p) {
-        ++dialogos;
-        QTest::keyClick(&p, Qt::Key_Escape);
-    };
-    s.disparar("mnuGuardarTicket");
-    EXPECT_EQ(dialogos, 1);
-    guardado = s.leer(QStringLiteral("apilado.tck"));
-    ASSERT_EQ(guardado.size(), 3 * 452);
-    s.disparar("mnuCerrarTicket");
+    // Once closed, what is drawn next is a new design: "Guardar" asks its name again, and
+    // replacing the closed design's file is asked too.
+    const QByteArray guardado = Leer(QStringLiteral("otro.tck"));
+    s.menu("mnuCerrarTicket");
     s.agregarLinea(QRect(0, 0, 10, 10));
-    s.form->actualizarComandos();
-    s.disparar("mnuGuardarTicket");
-    EXPECT_EQ(dialogos, 2);
-    EXPECT_EQ(s.leer(QStringLiteral("apilado.tck")), guardado);
-    // Saving it as the closed design's file asks before replacing it.
-    s.accion = [&](FrmPathFilesOut& p) {
-        QTest::keyClicks(p.NombreFicheroTicket, QStringLiteral("apilado"));
-        QTest::keyClick(p.NombreFicheroTicket, Qt::Key_Return);
-    };
-    s.disparar("mnuGuardarTicket");
-    EXPECT_EQ(s.preguntas, QStringList{QStringLiteral("El fichero ya existe. ¿Desea reemplazarlo?")});
-    EXPECT_EQ(s.leer(QStringLiteral("apilado.tck")), guardado);
-}
-
-TEST(DialogosArchivo, EnterSavesTheTypedNameEvenWhenTheStoredFolderIsGone) {
-    QTemporaryDir programa;
-    Design d;
-    d.DirTickets = programa.filePath(QStringLiteral("borrada/"));
-    FrmPathFilesOut f(d, FrmPathFilesOut::Guardar, QString(), programa.path());
-    f.show();
-    QTest::keyClicks(f.NombreFicheroTicket, QStringLiteral("sucursal"));
-    QTest::keyClick(f.NombreFicheroTicket, Qt::Key_Return);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(f.RutaElegida, QDir(programa.path()).absolutePath() + QStringLiteral("/sucursal"));
+    s.f.actualizarComandos();
+    teclear("otro");
+    s.menu("mnuGuardarTicket");
+    EXPECT_EQ(std::tuple(dialogos, s.preguntas.size(), s.preguntas.last(), Leer(QStringLiteral("otro.tck"))),
+              std::tuple(1, qsizetype(3), reemplazar, guardado));
 }

@@ -31,8 +31,8 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
                                 QStringLiteral("0403:6001"),
                                 estable};
     QList<QList<PuertoDetectado>> listas = {{primero, sistema}, {primero, nuevo, sistema}};
-    v.form->detectarPuertos = [&] { return listas.size() > 1 ? listas.takeFirst() : listas.first(); };
-    QLabel* estado = v.form->statusBar()->findChild<QLabel*>(QStringLiteral("LbPuerto"));
+    v.f.detectarPuertos = [&] { return listas.size() > 1 ? listas.takeFirst() : listas.first(); };
+    QLabel* estado = v.f.statusBar()->findChild<QLabel*>(QStringLiteral("LbPuerto"));
     ASSERT_NE(estado, nullptr);
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
 
@@ -55,21 +55,22 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
         EXPECT_TRUE(f.CmdAceptar->isEnabled());
         f.CmdAceptar->click();
     };
-    v.form->ejecutarDialogo = [&](QDialog& d) {
+    v.f.ejecutarDialogo = [&](QDialog& d) {
         auto* f = qobject_cast<FrmDispositivo*>(&d);
         if (!f) return int(QDialog::Rejected);
         usuario(*f);
         return d.result();
     };
-    v.disparar("MnuPortSerie_Dispositivo");
+    v.menu("MnuPortSerie_Dispositivo");
     EXPECT_EQ(DispositivosElegidos().value(2), estable);
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: ") + estable);
     EXPECT_EQ(v.accion("MnuPortSerie_2")->statusTip(), estable);
 
     // The sends open the chosen device; its absence is explained.
+    v.f.crearPuerto = nullptr;
     QStringList errores;
-    v.form->mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
-    v.disparar("mnuEnviarFechaHora");
+    v.f.mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
+    v.menu("mnuEnviarFechaHora");
     ASSERT_EQ(errores.size(), 1);
     EXPECT_TRUE(errores[0].startsWith(
         QStringLiteral("No se puede abrir el puerto COM2 (%1)\n%1: el dispositivo no existe").arg(estable)))
@@ -77,7 +78,7 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
 
     // The environment wins, and the dialog says so; a new window reads the kept choice.
     qputenv("QUORAVEX_COM2", "/dev/pts/77");
-    v.form->marcarPuerto();
+    v.f.marcarPuerto();
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/pts/77"));
     usuario = [&](FrmDispositivo& f) {
         EXPECT_EQ(f.dispositivo(), estable);
@@ -86,9 +87,9 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
         f.TxtDispositivo->clear(); // empty: back to the configuration
         f.CmdAceptar->click();
     };
-    v.disparar("MnuPortSerie_Dispositivo");
+    v.menu("MnuPortSerie_Dispositivo");
     qunsetenv("QUORAVEX_COM2");
     EXPECT_FALSE(DispositivosElegidos().contains(2));
-    v.form->marcarPuerto();
+    v.f.marcarPuerto();
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
 }

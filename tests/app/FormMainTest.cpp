@@ -1,207 +1,150 @@
 #include "VentanaPrueba.h"
 #include "dialogs/FrmVistaPrevia.h"
-#include "document/ArchivoDiseno.h"
-#include "platform/AjustesUsuario.h"
-#include "support/Bytes.h"
+#include "platform/InstanciaUnica.h"
 
-#include <QComboBox>
-#include <QDir>
 #include <QMenuBar>
 
 using namespace quoravex;
 
-TEST(FormMain, TitleMenusAndCanvasAtStart) {
-    VentanaPrueba v;
-    FormMain& f = *v.form;
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Quoravex  -  Version 1.4"));
-    QStringList barra;
-    for (QAction* a : f.menuBar()->actions())
-        barra << (a->isVisible() ? QStringLiteral("+") : QStringLiteral("-")) + a->text();
-    EXPECT_EQ(barra.join(QLatin1Char(' ')),
-              QStringLiteral("+&Archivo +Edición -Menu &Ticket -Redibujar -Visualizar +Ticket "
-                             "-Menu Objetos -Menu Linea -Configuración +&Zoom +Ay&uda"));
-    const struct {
-        const char* nombre;
-        const char* titulo;
-        bool visible;
-        QKeySequence atajo;
-    } entradas[] = {
-        {"mnuNuevoTicket", "Nuevo", true, QKeySequence(Qt::CTRL | Qt::Key_N)},
-        {"mnuAbrirArchivoTicket", "Abrir...", true, QKeySequence(Qt::CTRL | Qt::Key_O)},
-        {"mnuGuardarTicket", "Guardar", true, QKeySequence(Qt::CTRL | Qt::Key_S)},
-        {"mnuGuardarTicketComo", "Guardar Como...", true, QKeySequence(Qt::Key_F12)},
-        {"mnuImprimirTicket", "Imprimir", false, {}},
-        {"mnuEnviarFechaHora", "Enviar Fecha y Hora", true, {}},
-        {"mnuCerrarTicket", "Cerrar", true, QKeySequence(Qt::CTRL | Qt::Key_X)},
-        {"mnuAnadirFecha", "Añadir &Fecha", false, {}},
-        {"mnuAnadirTurno", "Añadir &Turno", true, {}},
-        {"nmuConfNumPuls_4", " 4 Pulsadores", true, {}},
-        {"nmuConfNumPuls_5", " 5 Pulsadores", false, {}},
-        {"mnuRotarLinea", "&Rotar 90º", true, {}},
-        {"MnuPortSerie_9", "COM9", true, {}},
-    };
-    for (const auto& e : entradas) {
-        const QAction* a = v.accion(e.nombre);
-        EXPECT_EQ(std::tuple(a->text(), a->isVisible(), a->shortcut()),
-                  std::tuple(QString::fromUtf8(e.titulo), e.visible, e.atajo))
-            << e.nombre;
-    }
-    EXPECT_EQ(f.menu(QStringLiteral("mnuAnadirTurno"))->actions().at(3)->text(),
-              QStringLiteral("2 Dígitos Alfanuméricos"));
-    // The hidden menus still open as context menus: they have their entries.
-    EXPECT_EQ(f.menu(QStringLiteral("mnuObjetos"))->actions().size(), 8);
-    EXPECT_EQ(f.menu(QStringLiteral("mnuLinea"))->actions().size(), 7);
-
-    const Design& d = f.design();
-    EXPECT_EQ(std::tuple(f.canvas().size(), f.workspace().PicTicket.height(),
-                         f.workspace().item(NumSlots - 1).left(), int(d.LargoTicket), d.VistaActual,
-                         d.TicketModificado, f.selectorVista().count(), f.selectorVista().isVisible()),
-              std::tuple(QSize(385, 501), 501, 1000, 500, 1u, Falso, 1, false));
-    EXPECT_TRUE(d.ArchivoTicket.endsWith(QStringLiteral("/TICKET.tck")));
-}
-
-TEST(FormMain, ConfigurationAndCommandLineReachTheMenus) {
+TEST(FormMain, StartUpMenusShortcutsAndConfiguration) {
     VentanaPrueba v("Keyboard Model=2\r\nComunication Port=COM3\r\n", QStringLiteral("COM5"));
-    EXPECT_EQ(std::tuple(int(v.d().PuertoCom), int(v.d().ModeloTeclado),
-                         v.accion("MnuPortSerie_5")->isChecked(), v.accion("MnuPortSerie_3")->isChecked(),
-                         v.accion("nmuConfNumPuls_8")->isVisible(),
-                         v.accion("nmuConfNumPuls_9")->isVisible()),
-              std::tuple(5, 2, true, false, true, false));
+    QStringList barra;
+    for (QAction* a : v.f.menuBar()->actions())
+        if (a->isVisible()) barra << a->text();
+    EXPECT_EQ(barra.join(QLatin1Char(' ')), QStringLiteral("&Archivo Edición Ver Organizar Ticket &Zoom Ay&uda"));
+    const std::pair<const char*, QKeySequence> atajos[] = {{"mnuNuevoTicket", Qt::CTRL | Qt::Key_N},
+                                                           {"mnuAbrirArchivoTicket", Qt::CTRL | Qt::Key_O},
+                                                           {"mnuGuardarTicket", Qt::CTRL | Qt::Key_S},
+                                                           {"mnuGuardarTicketComo", Qt::Key_F12},
+                                                           {"mnuCerrarTicket", Qt::CTRL | Qt::Key_X},
+                                                           {"mnuVistaPrevia", Qt::CTRL | Qt::Key_P},
+                                                           {"mnuDeshacer", Qt::CTRL | Qt::Key_Z},
+                                                           {"mnuRehacer", Qt::CTRL | Qt::Key_Y},
+                                                           {"mnuBorrar", Qt::Key_Delete}};
+    for (const auto& [nombre, atajo] : atajos)
+        EXPECT_EQ(v.accion(nombre)->shortcut(), atajo) << nombre;
+    for (const char* oculta : {"mnuImprimirTicket", "mnuAnadirFecha", "mnuAnadirHora", "nmuConfNumPuls_9"})
+        EXPECT_FALSE(v.accion(oculta)->isVisible()) << oculta;
+    EXPECT_EQ(std::tuple(v.f.canvas().size(), int(v.d.LargoTicket), v.d.TicketModificado,
+                         v.f.selectorVista().isVisible(), QDir(v.f.dirTrabajo()).exists(),
+                         v.f.dirTrabajo().endsWith(QStringLiteral("tmp/a/b/Trenvast/"))),
+              std::tuple(QSize(385, 501), 500, Falso, false, true, true));
 
-    VentanaPrueba fuera("Comunication Port=COM12\n");
-    EXPECT_EQ(fuera.d().PuertoCom, 12);
-    for (int p = 1; p <= 9; ++p)
-        EXPECT_FALSE(fuera.form->accion(QStringLiteral("MnuPortSerie_%1").arg(p))->isChecked()) << p;
+    // The configuration file, then the command line; the menus show both.
+    EXPECT_EQ(std::tuple(int(v.d.PuertoCom), int(v.d.ModeloTeclado), v.accion("MnuPortSerie_5")->isChecked(),
+                         v.accion("MnuPortSerie_3")->isChecked(), v.accion("MnuConfigTeclas_2")->isChecked(),
+                         v.accion("nmuConfNumPuls_8")->isVisible()),
+              std::tuple(5, 2, true, false, true, true));
+    // Chosen in the menus: 16 keys offer 16 push-buttons; back to 4 keys the count chosen stays.
+    v.menu("MnuConfigTeclas_3");
+    EXPECT_TRUE(v.accion("nmuConfNumPuls_16")->isVisible());
+    v.menu("nmuConfNumPuls_12");
+    v.menu("MnuConfigTeclas_1");
+    v.menu("MnuPortSerie_7");
+    EXPECT_EQ(std::tuple(int(v.d.NumPulsadores), int(v.d.ModeloTeclado),
+                         v.accion("nmuConfNumPuls_5")->isVisible(),
+                         v.accion("MnuConfigTeclas_1")->isChecked(), int(v.d.PuertoCom),
+                         v.accion("MnuPortSerie_5")->isChecked()),
+              std::tuple(12, 1, false, true, 7, false));
+    // The configuration menu shows after a double click on the logo of "Acerca de...".
+    v.menu("mnuAbout");
+    EXPECT_TRUE(v.accion("MnuConfig")->isVisible());
 }
 
-TEST(FormMain, WorkFolderIsCreatedWithItsParentsAndABadOneDoesNotStopStartUp) {
-    VentanaPrueba v;
-    EXPECT_TRUE(QDir(v.form->dirTrabajo()).exists());
-    EXPECT_TRUE(v.form->dirTrabajo().endsWith(QStringLiteral("tmp/a/b/Trenvast/")));
-
-    OpcionesArranque o;
-    o.dirActual = v.dir.path();
-    o.usarRutaTemporal = true;
-    o.rutaTemporal = v.dir.filePath(QStringLiteral("archivo")); // a file where a folder should be
-    QFile(o.rutaTemporal).open(QIODevice::WriteOnly);
-    FormMain f(o);
-    EXPECT_FALSE(QDir(f.dirTrabajo()).exists());
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Quoravex  -  Version 1.4"));
-}
-
-TEST(FormMain, ViewSelectorFillAndStatusLine) {
-    VentanaPrueba v;
-    FormMain& f = *v.form;
-    f.llenarSelectorVista(5);
-    ASSERT_EQ(f.selectorVista().count(), 6);
-    EXPECT_EQ(std::pair(f.selectorVista().itemText(5), f.selectorVista().itemData(5).toInt()),
-              std::pair(QStringLiteral("Ticket Pulsador 5"), 5));
-    f.llenarSelectorVista(1); // one push-button lists only the common part
-    EXPECT_EQ(f.selectorVista().count(), 1);
-
-    v.d().agregar({});
-    v.d().agregar({});
-    EXPECT_EQ(f.textoEstado(), QStringLiteral("[Num Objetos] : 2       [IdxObjMasAlto] : 2        "
-                                              "[Objeto] : 2        [Orden] : 2"));
-}
-
-TEST(FormMain, DesignsOpenedFromTheCommandLineAndTheRecentList) {
-    VentanaPrueba v;
-    FormMain& f = *v.form;
-    AjustesUsuario()->remove(QStringLiteral("recientes"));
-    const QString muestra = QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck");
-    ASSERT_TRUE(f.abrirDiseno(muestra));
-    EXPECT_GT(v.d().NumObjetos, 0);
-    EXPECT_EQ(v.d().ArchivoTicket, muestra);
-    EXPECT_TRUE(v.mensajes.isEmpty());
-
-    // A damaged file: the loader's message and an empty design.
-    VentanaPrueba danado;
-    const QString roto = danado.dir.filePath(QStringLiteral("roto.tck"));
-    ASSERT_TRUE(pruebas::Escribir(roto, QByteArray(100, '\x07')));
-    EXPECT_FALSE(danado.form->abrirDiseno(roto));
-    ASSERT_EQ(danado.mensajes.size(), 1);
-    Design solo;
-    EXPECT_EQ(danado.mensajes[0], AbrirDiseno(solo, roto).mensaje);
-    EXPECT_EQ(danado.d().NumObjetos, 0);
-
-    // The last eight designs opened or saved, newest first, in "Recientes". The copies have
-    // their picture beside them, as the original has.
-    ASSERT_TRUE(QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.bmp"),
-                            v.dir.filePath(QStringLiteral("muestra.bmp"))));
-    QStringList copias;
-    for (int i = 0; i < 9; ++i) {
-        copias << v.dir.filePath(QStringLiteral("copia%1.tck").arg(i));
-        ASSERT_TRUE(QFile::copy(muestra, copias.last()));
-        f.agregarReciente(copias.last());
-    }
-    const QStringList lista = f.recientes();
-    ASSERT_EQ(lista.size(), FormMain::MaximoRecientes);
-    EXPECT_EQ(lista.first(), copias.last());
-    EXPECT_FALSE(lista.contains(copias.first()));
-    QMenu* recientes = f.menu(QStringLiteral("mnuRecientes"));
-    ASSERT_EQ(recientes->actions().size(), 8);
-    EXPECT_EQ(recientes->actions().first()->data().toString(), copias.last());
-
-    // Opening a recent one asks first when the design has changes, like "Abrir...".
-    v.d().TicketModificado = Verdadero;
-    v.respuestaSi = true;
-    recientes->actions().at(3)->trigger();
-    EXPECT_EQ(v.confirmaciones, 1);
-    EXPECT_EQ(v.d().ArchivoTicket, copias.at(5));
-    EXPECT_EQ(f.recientes().first(), copias.at(5));
-    // A missing one leaves the list, with a message.
-    QFile::remove(copias.at(8));
-    f.menu(QStringLiteral("mnuRecientes"))->actions().at(1)->trigger();
-    EXPECT_FALSE(f.recientes().contains(copias.at(8)));
-    ASSERT_EQ(v.mensajes.size(), 1);
-    EXPECT_TRUE(v.mensajes[0].startsWith(QStringLiteral("No se encuentra el fichero")));
-    EXPECT_EQ(v.d().ArchivoTicket, copias.at(5));
-}
-
-TEST(FormMain, WindowPlacementZoomAndPointerPosition) {
+TEST(FormMain, ZoomWindowPlacementAndPointerPosition) {
     {
         VentanaPrueba v;
-        v.form->show();
-        v.form->canvas().setZoom(2.0);
-        v.form->resize(700, 500);
-        v.form->guardarVentana();
+        EXPECT_TRUE(v.accion("mnuZoom_100")->isChecked());
+        v.menu("mnuZoom_300");
+        EXPECT_EQ(v.f.canvas().size(), QSize(1155, 1503));
+        v.f.canvas().alejar(); // Ctrl + wheel down
+        EXPECT_EQ(std::pair(v.accion("mnuZoom_200")->isChecked(), v.accion("mnuZoom_300")->isChecked()),
+                  std::pair(true, false));
+        v.f.resize(700, 500);
+        EXPECT_TRUE(v.f.close()); // nothing to lose: no question; the window is kept for the next run
+        EXPECT_TRUE(v.preguntas.isEmpty());
     }
     VentanaPrueba v;
-    FormMain& f = *v.form;
-    f.restaurarVentana();
-    f.show();
-    EXPECT_EQ(f.canvas().zoom(), 2.0);
-    EXPECT_EQ(f.size(), QSize(700, 500));
-
+    v.f.restaurarVentana();
+    EXPECT_EQ(std::pair(v.f.canvas().zoom(), v.f.size()), std::pair(2.0, QSize(700, 500)));
     // The dot under the pointer, in printer dots whatever the zoom; nothing off the canvas.
-    QTest::mouseMove(&f.canvas(), QPoint(201, 81));
-    EXPECT_EQ(f.textoCursor(), QStringLiteral("X: 100  Y: 40"));
+    QTest::mouseMove(&v.f.canvas(), QPoint(201, 81));
+    EXPECT_EQ(v.f.textoCursor(), QStringLiteral("X: 100  Y: 40"));
     QEvent fuera(QEvent::Leave);
-    QApplication::sendEvent(&f.canvas(), &fuera);
-    EXPECT_TRUE(f.textoCursor().isEmpty());
+    QApplication::sendEvent(&v.f.canvas(), &fuera);
+    EXPECT_TRUE(v.f.textoCursor().isEmpty());
+
+    v.f.resize(500, 400);
+    v.menu("mnuZoomAjustar");
+    const double z = v.f.canvas().zoom();
+    EXPECT_LT(z, 1.0);
+    EXPECT_LE(v.f.canvas().height(), 400);
+    EXPECT_NEAR(v.f.canvas().height(), 501 * z, 1);
 }
 
 TEST(FormMain, PrintPreviewFollowsTheDesign) {
     VentanaPrueba v;
-    FormMain& f = *v.form;
-    v.disparar("mnuVistaPrevia");
+    FormMain& f = v.f;
+    v.menu("mnuVistaPrevia");
     FrmVistaPrevia* vista = f.vistaPrevia();
     ASSERT_NE(vista, nullptr);
-    EXPECT_EQ(vista->windowTitle(), QStringLiteral("Vista previa de impresión"));
     ASSERT_EQ(vista->vistas().tickets.size(), 1);
     const QImage vacio = vista->vistas().tickets[0].imagen;
+    const auto muestra = [&] { return vista->vistas().tickets[0].imagen; };
 
     f.pasoDiseno(QStringLiteral("Añadir Línea"), [&] { v.agregarLinea(QRect(10, 40, 300, 6)); });
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen != vacio; }, 5000));
-    EXPECT_EQ(vista->vistas().tickets[0].imagen, VistasPreviasDiseno(v.d(), f.dirDiseno()).tickets[0].imagen);
-    v.disparar("mnuDeshacer");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen == vacio; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return muestra() != vacio; }, 5000));
+    EXPECT_EQ(muestra(), VistasPreviasDiseno(v.d, f.dirDiseno()).tickets[0].imagen);
+    v.menu("mnuDeshacer");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return muestra() == vacio; }, 5000));
 
     // Opening and closing with no edit in between are followed too.
     ASSERT_TRUE(f.abrirDiseno(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets[0].imagen != vacio; }, 5000));
-    EXPECT_EQ(vista->vistas().tickets[0].imagen, VistasPreviasDiseno(v.d(), f.dirDiseno()).tickets[0].imagen);
-    v.disparar("mnuCerrarTicket");
-    ASSERT_TRUE(QTest::qWaitFor([&] { return vista->vistas().tickets.size() == 1 && vista->vistas().tickets[0].imagen == vacio; }, 5000));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return muestra() != vacio; }, 5000));
+    EXPECT_EQ(muestra(), VistasPreviasDiseno(v.d, f.dirDiseno()).tickets[0].imagen);
+    v.menu("mnuCerrarTicket");
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return vista->vistas().tickets.size() == 1 && muestra() == vacio; }, 5000));
+}
+
+// A port that does not open and a second copy of the program stop the transfer windows
+// before they show; with the port free, the printer's clock is set.
+TEST(FormMain, SendingRefusedByThePortOrASecondCopyAndTheClockSent) {
+    VentanaPrueba v;
+    v.agregarLinea(QRect(10, 30, 200, 3));
+    v.f.actualizarComandos();
+    v.rechazarPuerto = true;
+    v.d.PuertoCom = 4;
+    v.menu("mnuEnviarAPrinter");
+    const QString bloqueo = QDir::current().filePath(QStringLiteral("bloqueo.lock"));
+    InstanciaUnica primera(bloqueo), segunda(bloqueo);
+    v.f.instanciaUnica = &segunda;
+    v.rechazarPuerto = false;
+    v.menu("mnuEnviarFechaHora");
+    v.f.instanciaUnica = nullptr;
+    EXPECT_EQ(v.errores, (QStringList{QStringLiteral("No se puede abrir el puerto COM4"),
+                                      QStringLiteral("Programa ya en Ejecución")}));
+    EXPECT_EQ(std::pair(v.dialogos, int(v.d.NumObjetos)), std::pair(QStringList(), 1));
+
+    v.menu("mnuEnviarFechaHora");
+    EXPECT_EQ(v.dialogos, QStringList{QStringLiteral("FrmEnviarFechaHora")});
+    ASSERT_TRUE(v.enlace.impresora.fechaHora.has_value());
+    EXPECT_LE(std::abs(v.enlace.impresora.fechaHora->secsTo(QDateTime::currentDateTime())), 5);
+}
+
+// Boxes of new objects: a line's black, a text's light cyan; a full design adds nothing.
+TEST(ObjetosCanvas, NewBoxesAndAFullDesign) {
+    Design d;
+    Workspace ws;
+    ASSERT_EQ(AgregarObjeto(d, ws, NuevoObjeto{TipoTextoFijo, std::nullopt, 10, 20, 100, 30, QString(), 1}),
+              1);
+    ASSERT_EQ(AgregarObjeto(d, ws, NuevoObjeto{TipoLinea, std::nullopt, 0, 0, 2, 2, QString(), 1}), 2);
+    EXPECT_EQ(std::pair(ws.item(1).point(5, 5), ws.item(2).point(0, 0)),
+              std::pair(static_cast<int32_t>(ColorCianClaro), 0));
+    while (AgregarObjeto(d, ws, NuevoObjeto{}) != 0) {
+    }
+    EXPECT_EQ(d.NumObjetos, MaxObjetos);
+    const auto pila = ws.pila();
+    EXPECT_EQ(AgregarObjeto(d, ws, NuevoObjeto{}), 0);
+    EXPECT_EQ(std::pair(ws.pila(), ws.item(0).left()), std::pair(pila, 1000));
 }

@@ -17,7 +17,7 @@ using namespace quoravex;
 namespace {
 
 bool HayCopia(const VentanaPrueba& v) {
-    return QFileInfo::exists(QDir(v.form->carpetaCopia()).filePath(NombreDescripcionCopia));
+    return QFileInfo::exists(QDir(v.f.carpetaCopia()).filePath(NombreDescripcionCopia));
 }
 
 } // namespace
@@ -31,30 +31,30 @@ TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose)
     } casos[] = {
         {"Guardar", false,
          [](VentanaPrueba& v) {
-             v.ruta = v.dir.filePath(QStringLiteral("nuevo.tck"));
-             v.disparar("mnuGuardarTicket");
+             v.ruta = QDir::current().filePath(QStringLiteral("nuevo.tck"));
+             v.menu("mnuGuardarTicket");
          },
          false},
-        {"Cerrar answered No", false, [](VentanaPrueba& v) { v.disparar("mnuCerrarTicket"); }, true},
-        {"Cerrar answered Sí", true, [](VentanaPrueba& v) { v.disparar("mnuCerrarTicket"); }, false},
-        {"Nuevo answered Sí", true, [](VentanaPrueba& v) { v.disparar("mnuNuevoTicket"); }, false},
-        {"Salir answered No", false, [](VentanaPrueba& v) { v.form->close(); }, true},
-        {"Salir answered Sí", true, [](VentanaPrueba& v) { v.form->close(); }, false},
+        {"Cerrar answered No", false, [](VentanaPrueba& v) { v.menu("mnuCerrarTicket"); }, true},
+        {"Cerrar answered Sí", true, [](VentanaPrueba& v) { v.menu("mnuCerrarTicket"); }, false},
+        {"Nuevo answered Sí", true, [](VentanaPrueba& v) { v.menu("mnuNuevoTicket"); }, false},
+        {"Salir answered No", false, [](VentanaPrueba& v) { v.f.close(); }, true},
+        {"Salir answered Sí", true, [](VentanaPrueba& v) { v.f.close(); }, false},
     };
     bool primera = true;
     for (const auto& c : casos) {
         SCOPED_TRACE(c.caso);
         VentanaPrueba v("Autoguardado s=1\r\n");
-        v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
-        ASSERT_TRUE(v.d().TicketModificado);
+        v.f.pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 10, 100, 4)); });
+        ASSERT_TRUE(v.d.TicketModificado);
         // The first waits for the timer; the others ask at once.
         if (primera)
             EXPECT_TRUE(test::EsperarHasta([&] { return HayCopia(v); }, 5000));
         else
-            v.form->actualizarRecuperacion();
+            v.f.actualizarRecuperacion();
         primera = false;
         ASSERT_TRUE(HayCopia(v));
-        EXPECT_TRUE(CarpetaPrivada(v.form->carpetaCopia()));
+        EXPECT_TRUE(CarpetaPrivada(v.f.carpetaCopia()));
         v.respuestaSi = c.si;
         c.accion(v);
         EXPECT_EQ(HayCopia(v), c.queda);
@@ -85,7 +85,7 @@ TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
     std::function<void(FrmRecuperar&)> guion;
     bool confirmar = false;
     QStringList filas;
-    v.form->ejecutarDialogo = [&](QDialog& dlg) {
+    v.f.ejecutarDialogo = [&](QDialog& dlg) {
         if (auto* f = qobject_cast<FrmRecuperar*>(&dlg)) {
             filas.clear();
             for (int i = 0; i < f->Lista->count(); ++i)
@@ -107,7 +107,7 @@ TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
         EXPECT_TRUE(f.Recuperar->isEnabled());
         f.MasTarde->click();
     };
-    EXPECT_FALSE(v.form->ofrecerRecuperacion());
+    EXPECT_FALSE(v.f.ofrecerRecuperacion());
     ASSERT_EQ(filas.size(), 2);
     EXPECT_TRUE(filas[0].contains(QStringLiteral("solo se puede descartar")));
     EXPECT_TRUE(filas[1].startsWith(QDir::toNativeSeparators(d.ArchivoTicket)));
@@ -123,17 +123,17 @@ TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
         ASSERT_EQ(f.Lista->count(), 1);
         f.Recuperar->click();
     };
-    ASSERT_TRUE(v.form->ofrecerRecuperacion());
-    EXPECT_EQ(CodificarDiseno(v.d()), contenido.diseno);
-    EXPECT_EQ(v.d().ArchivoTicket, d.ArchivoTicket);
-    EXPECT_TRUE(v.d().TicketModificado);
-    EXPECT_TRUE(v.form->conArchivo());
+    ASSERT_TRUE(v.f.ofrecerRecuperacion());
+    EXPECT_EQ(CodificarDiseno(v.d), contenido.diseno);
+    EXPECT_EQ(v.d.ArchivoTicket, d.ArchivoTicket);
+    EXPECT_TRUE(v.d.TicketModificado);
+    EXPECT_TRUE(v.f.conArchivo());
     EXPECT_FALSE(QFileInfo::exists(legible));
     EXPECT_TRUE(HayCopia(v)); // this designer's own copy holds it now
     EXPECT_TRUE(v.mensajes.isEmpty()) << v.mensajes.join(QLatin1Char('|')).toStdString();
 
     // Undoing every later change does not make it saved.
-    v.form->pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 100, 50, 4)); });
-    v.disparar("mnuDeshacer");
-    EXPECT_TRUE(v.d().TicketModificado);
+    v.f.pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 100, 50, 4)); });
+    v.menu("mnuDeshacer");
+    EXPECT_TRUE(v.d.TicketModificado);
 }

@@ -1,200 +1,174 @@
-// A whole working session driven as a user would: menus, dialogs and the mouse.
-#include "app/FormMain.h"
-#include "dialogs/Aceptar.h"
-#include "dialogs/FrmCodigo.h"
-#include "dialogs/FrmEntrar.h"
-#include "dialogs/FrmGetFont.h"
-#include "dialogs/FrmGetImagen.h"
-#include "dialogs/FrmPathFilesOut.h"
-#include "dialogs/FrmSelPulsador.h"
-#include "document/ArchivoDiseno.h"
-#include "editor/CanvasTicket.h"
+// Whole working sessions driven as a user would: menus, dialogs, the mouse and the keys.
+#include "VentanaPrueba.h"
 #include "editor/CodigoObjeto.h"
 #include "editor/Historia.h"
 #include "render/ImagenObjeto.h"
-#include "render/SalidaRaster.h"
 
-#include "support/FicherosImagen.h"
-
-#include <QAction>
-#include <QCheckBox>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QSpinBox>
-#include <QTest>
-#include <gtest/gtest.h>
+#include <cmath>
 
 using namespace quoravex;
 using namespace pruebas;
 
-namespace {
-
-QByteArray leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-// The main window in a temporary current folder, its dialogs answered as a user would.
-struct Sesion {
-    Sesion() : f(opciones()) {
-        EXPECT_TRUE(Escribir(imagen, Codificar(MitadNegra(60, 30), "PNG")));
-        f.show();
-        f.mostrarMensaje = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
-        f.ejecutarDialogo = [this](QDialog& d) {
-            if (auto* texto = qobject_cast<FrmGetFont*>(&d)) {
-                auto* entrada = texto->findChild<QLineEdit*>(QStringLiteral("TBEntradaTexto"));
-                if (!textoTecleado.isEmpty()) QTest::keyClicks(entrada, textoTecleado);
-                QTest::keyClick(entrada, Qt::Key_Return);
-            } else if (auto* c = qobject_cast<FrmCodigo*>(&d)) {
-                codigo ? codigo(*c) : c->cmdCancelar->click();
-            } else if (auto* img = qobject_cast<FrmGetImagen*>(&d)) {
-                editoresImagen += 1;
-                img->soltarFicheros({imagen});
-                img->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
-            } else if (auto* sel = qobject_cast<FrmSelPulsador*>(&d)) {
-                seleccion(*sel);
-            } else if (auto* p = qobject_cast<FrmPathFilesOut*>(&d)) {
-                p->RutaElegida = ruta;
-            } else if (auto* a = qobject_cast<Aceptar*>(&d)) {
-                a->Si->click();
-            } else if (auto* e = qobject_cast<FrmEntrar*>(&d)) {
-                e->TbEntrar->setText(longitud);
-                e->Aceptar_pass->click();
-            }
-            return d.result();
-        };
-    }
-    OpcionesArranque opciones() {
-        OpcionesArranque o;
-        o.dirActual = QDir::currentPath();
-        return o;
-    }
-    void menu(const char* nombre) { f.accion(QString::fromLatin1(nombre))->trigger(); }
-    void arrastrar(QPoint desde, QPoint hasta) {
-        QTest::mousePress(&f.canvas(), Qt::LeftButton, {}, desde);
-        QTest::mouseMove(&f.canvas(), hasta);
-        QTest::mouseRelease(&f.canvas(), Qt::LeftButton, {}, hasta);
-    }
-    // The raster file of ticket n (1 the common part) as "Generar Salida" writes it.
-    QByteArray raster(int n) { return leer(NombreArchivoSalida(n, QDir::currentPath())); }
-
-    DirectorioActualTemporal actual;
-    const QString imagen = QDir::current().filePath(QStringLiteral("logo.png"));
-    FormMain f;
-    Design& d = f.design();
-    QString textoTecleado, ruta, longitud;
-    std::function<void(FrmSelPulsador&)> seleccion;
-    std::function<void(FrmCodigo&)> codigo; // answers the code dialog; unset: "Cancelar"
-    int editoresImagen = 0;
-};
-
-} // namespace
-
-TEST(SesionUsuario, DesignSavedClosedAndReopenedGivesTheSameTicket) {
-    Sesion s;
+TEST(SesionUsuario, DesignSavedClosedReopenedAndSentGivesTheSameTicket) {
+    VentanaPrueba s;
     Design& d = s.d;
     FormMain& f = s.f;
-    const QString archivo = QDir::current().filePath(QStringLiteral("sucursal.tck"));
-
-    s.textoTecleado = QStringLiteral("Bienvenido");
+    // Saving, sending and the turn field on offer, as the command-state timer sets them.
+    const auto activas = [&] {
+        f.actualizarComandos();
+        QString r;
+        for (const char* n : {"mnuGuardarTicket", "mnuEnviarAPrinter", "mnuAnadirTurno"})
+            r += QLatin1Char(s.accion(n)->isEnabled() ? '1' : '0');
+        return r;
+    };
+    EXPECT_EQ(activas(), QStringLiteral("001"));
+    s.texto = QStringLiteral("Bienvenido");
     s.menu("mnuAnadirTextoFijo");
     s.menu("mnuAnadirImagen");
     s.menu("mnuAnadirLinea");
     s.arrastrar(QPoint(20, 300), QPoint(360, 301));
-    s.textoTecleado.clear();
+    s.texto.clear();
     s.menu("mnuTurnoFormato_3");
     ASSERT_EQ(d.NumObjetos, 4);
-    EXPECT_EQ(d.objeto(1).Texto.valor(), QStringLiteral("Bienvenido"));
-    EXPECT_EQ(d.objeto(2).Tipo, TipoImagen);
-    EXPECT_EQ(d.objeto(3).Width, 340);
-    EXPECT_EQ(d.objeto(4).Texto.valor(), QStringLiteral("888"));
+    EXPECT_EQ(
+        std::tuple(d.objeto(1).Texto.valor(), d.objeto(2).Tipo, d.objeto(3).Width, d.objeto(4).Texto.valor()),
+        std::tuple(QStringLiteral("Bienvenido"), TipoImagen, int16_t(340), QStringLiteral("888")));
+    EXPECT_EQ(activas(), QStringLiteral("110"));
 
     // Three push-buttons; the line moves to push-button 2 and the text is dragged down.
     s.menu("nmuConfNumPuls_3");
-    d.Objeto = 3;
+    s.elegir(3);
     s.seleccion = [](FrmSelPulsador& sel) {
         QTest::mouseClick(sel.Check1[2], Qt::LeftButton, {}, QPoint(8, sel.Check1[2]->height() / 2));
         sel.PBAceptar->click();
     };
     s.menu("mnuSelPulsLinea");
     EXPECT_EQ(d.objeto(3).Pulsadores, 4u);
-    const QPoint agarre = f.workspace().item(1).geometry().center();
+    const QPoint agarre = s.caja(1).geometry().center();
     s.arrastrar(agarre, agarre + QPoint(0, 40));
     EXPECT_EQ(d.objeto(1).Top, 41);
+    // A view per push-button: there the common objects are grey; the common part parks the line.
+    activas();
+    EXPECT_EQ(f.selectorVista().count(), 4);
+    f.seleccionVista(QStringLiteral("Ticket Pulsador 2"));
+    EXPECT_EQ(std::pair(d.VistaActual, s.caja(2).point(5, 5)),
+              std::pair(4u, static_cast<int32_t>(ColorGris)));
+    f.seleccionVista(QStringLiteral("Parte Común"));
+    EXPECT_EQ(std::pair(d.VistaActual, s.caja(3).left()), std::pair(1u, 1000));
+    f.seleccionVista(QStringLiteral("Ticket Pulsador 3"));
+    s.menu("nmuConfNumPuls_2");
+    s.menu("mnuDeshacer"); // three push-buttons again, shown from the common part
+    EXPECT_EQ(std::pair(d.VistaActual, int(d.NumPulsadores)), std::pair(1u, 3));
+    s.menu("mnuTicketTipoPulsadorUnico");
+    EXPECT_EQ(std::pair(int(d.NumPulsadores), activas()), std::pair(0, QStringLiteral("110")));
+    EXPECT_FALSE(f.selectorVista().isVisible());
+    s.menu("mnuDeshacer");
 
+    // Saved into a folder of its own: the newest recent design.
     f.actualizarComandos(); // what the command-state timer does within 250 ms
-    s.ruta = QDir::current().filePath(QStringLiteral("sucursal"));
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral("disenos")));
+    const QString archivo = QDir::current().filePath(QStringLiteral("disenos/sucursal.tck"));
+    s.ruta = QDir::current().filePath(QStringLiteral("disenos/sucursal"));
     s.menu("mnuGuardarTicketComo");
     ASSERT_EQ(d.ArchivoTicket, archivo);
-    const QByteArray guardado = leer(archivo);
-    f.boton(QStringLiteral("Command2"))->click();
+    EXPECT_EQ(f.recientes().value(0), archivo);
+    const QByteArray guardado = Leer(archivo);
+    s.generar();
     std::vector<QByteArray> rasters;
     for (int n = 1; n <= 4; ++n)
         rasters.push_back(s.raster(n));
     EXPECT_NE(rasters[2], rasters[1]); // push-button 2 holds the line
+    // The hidden plotting buttons: push-button 2's file has the line, the common part's not.
+    const Surface& lienzo = f.workspace().PicLienzo;
+    f.boton(QStringLiteral("PBCargarSalida_2"))->click();
+    EXPECT_EQ(lienzo.point(100, 300), 0);
+    f.boton(QStringLiteral("PBCargarSalida_0"))->click();
+    EXPECT_EQ(lienzo.point(100, 300), 0xFFFFFF);
 
     s.menu("mnuCerrarTicket");
-    ASSERT_EQ(d.NumObjetos, 0);
+    ASSERT_EQ(std::pair(int(d.NumObjetos), int(d.NumPulsadores)), std::pair(0, 0));
     s.ruta = archivo;
     s.menu("mnuAbrirArchivoTicket");
     ASSERT_EQ(d.NumObjetos, 4);
     EXPECT_EQ(CodificarDiseno(d), guardado);
+
+    // Sent: the files are made afresh in the current folder and the printer gets them unchanged.
     for (int n = 1; n <= 4; ++n)
         QFile::remove(NombreArchivoSalida(n, QDir::currentPath()));
-    f.boton(QStringLiteral("Command2"))->click();
-    for (int n = 1; n <= 4; ++n)
+    f.actualizarComandos();
+    s.menu("mnuEnviarAPrinter");
+    ASSERT_EQ(s.enlace.impresora.rasters.size(), 4u);
+    for (int n = 1; n <= 4; ++n) {
         EXPECT_EQ(s.raster(n), rasters[size_t(n - 1)]) << n;
+        QByteArray recibido = s.enlace.impresora.rasters[n - 1].archivo();
+        if (recibido.size() == 1) recibido.append('\0'); // no segments: the header as a 16-bit value
+        EXPECT_EQ(recibido, rasters[size_t(n - 1)]) << n;
+    }
+    EXPECT_EQ(s.enlace.impresora.fonts[0].archivo(), Leer(QStringLiteral("DatosRasterTurno.bin")));
+    EXPECT_EQ(std::pair(PulsadoresDeTeclado(s.enlace.impresora.codigoTeclado),
+                        s.enlace.impresora.codigoTeclado & 0xF),
+              std::pair(3, int(d.ModeloTeclado)));
+    EXPECT_EQ(s.dialogos.filter(QStringLiteral("FrmEnviar")), QStringList{QStringLiteral("FrmEnviar")});
+    EXPECT_EQ(s.mensajes + s.errores, QStringList());
 }
 
 TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
-    Sesion s;
+    VentanaPrueba s;
     Design& d = s.d;
     FormMain& f = s.f;
     // What a save and "Generar Salida" would write now.
     const auto archivos = [&] {
-        f.boton(QStringLiteral("Command2"))->click();
+        s.generar();
         return std::pair{CodificarDiseno(d), s.raster(1)};
     };
     const auto inicio = archivos();
 
-    s.textoTecleado = QStringLiteral("Bienvenido");
+    s.texto = QStringLiteral("Bienvenido");
     s.menu("mnuAnadirTextoFijo");
-    s.textoTecleado.clear();
+    s.texto.clear();
     s.menu("mnuAnadirImagen");
     s.menu("mnuAnadirLinea");
     s.arrastrar(QPoint(20, 300), QPoint(360, 301));
     s.menu("mnuTurnoFormato_3");
     ASSERT_EQ(d.NumObjetos, 4);
-    const QPoint agarre = f.workspace().item(1).geometry().center();
+    const QPoint agarre = s.caja(1).geometry().center();
     s.arrastrar(agarre, agarre + QPoint(10, 40));
-    d.Objeto = 4;
+    s.elegir(4);
     s.menu("mnuCentradoVerticalObjeto"); // the turn field goes to the middle of the ticket
-    d.Objeto = 3;
+    s.elegir(3);
     for (int i = 0; i < 3; ++i)
         QTest::keyClick(&f.canvas(), Qt::Key_Right);
-    d.Objeto = 1;
-    s.textoTecleado = QStringLiteral(" y gracias");
+    s.elegir(1);
+    s.texto = QStringLiteral(" y gracias");
     s.menu("mnuModificaObjeto");
     EXPECT_EQ(d.objeto(1).Texto.valor(), QStringLiteral("Bienvenido y gracias"));
     const auto antesDeBorrar = archivos();
     const QString bitmapBorrado = ResolverRutaImagen(d.objeto(2).ImagenTrabajo.valor());
-    d.Objeto = 2;
+    s.elegir(2);
     s.menu("mnuBorrar"); // Supr in "Edición"
-    s.longitud = QString::number(d.objeto(4).Top - 1);
+    // A length over 511 is refused with the stop icon; a shorter one drops what lies below it.
+    s.longitud = QStringLiteral("512");
     s.menu("mnuConfigLargoTicket");
-    EXPECT_FALSE(d.enUso(4)); // the turn field was below the new length
+    EXPECT_EQ(s.criticos, QStringList{QStringLiteral("Longitud demasiado grande! (Longitud de 1 a 511). "
+                                                     "Por Favor cambie su selección.")});
+    const int largo = d.objeto(4).Top;
+    s.longitud = QString::number(largo);
+    s.menu("mnuConfigLargoTicket");
+    EXPECT_EQ(std::tuple(int(d.LargoTicket), d.enUso(3), d.enUso(4), f.canvas().height()),
+              std::tuple(largo, false, true, largo + 1)); // the line was below, the turn field on the edge
     const auto fin = archivos();
 
     QUndoStack& pila = f.historia().pila();
     EXPECT_EQ(pila.count(), 10); // four adds, a drag, centre, three nudges, modify, delete, length
-    EXPECT_EQ(f.accion(QStringLiteral("mnuDeshacer"))->text(), QStringLiteral("Deshacer Longitud"));
+    EXPECT_EQ(s.accion("mnuDeshacer")->text(), QStringLiteral("Deshacer Longitud"));
     EXPECT_EQ(d.TicketModificado, Verdadero);
     while (pila.canUndo())
         s.menu("mnuDeshacer");
-    EXPECT_EQ(f.accion(QStringLiteral("mnuRehacer"))->text(), QStringLiteral("Rehacer Añadir Texto"));
+    EXPECT_EQ(s.accion("mnuRehacer")->text(), QStringLiteral("Rehacer Añadir Texto"));
     EXPECT_EQ(d.TicketModificado, Falso); // back at the state the session started from
     EXPECT_EQ(archivos(), inicio);
-    EXPECT_EQ(d.NumObjetos, 0);
+    EXPECT_EQ(std::pair(int(d.NumObjetos), f.canvas().height()), std::pair(0, 501));
     while (pila.canRedo())
         s.menu("mnuRehacer");
     EXPECT_EQ(d.TicketModificado, Verdadero);
@@ -220,16 +194,18 @@ TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
     EXPECT_EQ(d.TicketModificado, Verdadero);
     s.menu("mnuRehacer");
     EXPECT_EQ(d.TicketModificado, Falso);
-    EXPECT_EQ(CodificarDiseno(d), leer(d.ArchivoTicket));
+    EXPECT_EQ(CodificarDiseno(d), Leer(d.ArchivoTicket));
     EXPECT_TRUE(d.objeto(2).ImagenTrabajo.valor().startsWith(QDir::toNativeSeparators(carpeta)));
     s.menu("mnuNuevoTicket");
-    EXPECT_EQ(pila.count(), 0);
+    EXPECT_EQ(std::pair(pila.count(), d.ArchivoTicket),
+              std::pair(0, d.DirTickets + QStringLiteral("TICKET.tck")));
+    EXPECT_EQ(s.mensajes + s.preguntas, QStringList());
 }
 
 // A QR code added, edited, undone and copied: the working bitmap is always the symbol at
 // its module size, the box its exact size, and the code dialog opens again with its data.
 TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
-    Sesion s;
+    VentanaPrueba s;
     Design& d = s.d;
     const QString url = QStringLiteral("https://turnos.example.com/sucursal/12");
     const auto comprobar = [&](int slot, int modulo) {
@@ -239,9 +215,8 @@ TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
         const QImage esperada = GenerarCodigo(p).imagen;
         ASSERT_FALSE(esperada.isNull());
         const ObjetoTicket& o = d.objeto(slot);
-        EXPECT_EQ(o.Tipo, TipoImagen);
-        EXPECT_EQ(QSize(o.Width, o.Height), esperada.size());
-        EXPECT_EQ(o.AnchoImagen, esperada.width());
+        EXPECT_EQ(std::tuple(o.Tipo, QSize(o.Width, o.Height), int(o.AnchoImagen)),
+                  std::tuple(TipoImagen, esperada.size(), esperada.width()));
         const std::optional<QImage> bitmap = CargarImagen(ResolverRutaImagen(o.ImagenTrabajo.valor()));
         ASSERT_TRUE(bitmap.has_value());
         EXPECT_EQ(bitmap->convertToFormat(esperada.format()), esperada);
@@ -260,18 +235,17 @@ TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
     EXPECT_EQ(d.objeto(1).Left, (384 - d.objeto(1).Width) / 2);
 
     s.codigo = [&](FrmCodigo& c) {
-        EXPECT_EQ(c.txtDatos->text(), url);
-        EXPECT_EQ(c.spnModulo->value(), 4);
+        EXPECT_EQ(std::pair(c.txtDatos->text(), c.spnModulo->value()), std::pair(url, 4));
         c.spnModulo->setValue(3);
         c.cmdAceptar->click();
     };
-    d.Objeto = 1;
+    s.elegir(1);
     s.menu("mnuModificaObjeto");
     comprobar(1, 3);
     s.menu("mnuDeshacer");
     comprobar(1, 4);
 
-    d.Objeto = 1;
+    s.elegir(1);
     s.menu("mnuCopiarObjeto");
     ASSERT_EQ(d.NumObjetos, 2);
     EXPECT_NE(d.objeto(2).ImagenOrigen.valor(), d.objeto(1).ImagenOrigen.valor());
@@ -279,16 +253,16 @@ TEST(SesionUsuario, CodeAddedEditedUndoneAndCopied) {
 
     // Without its description the code is an ordinary picture again.
     ASSERT_TRUE(QFile::remove(ResolverRutaImagen(d.objeto(2).ImagenOrigen.valor())));
-    d.Objeto = 2;
+    s.elegir(2);
     s.menu("mnuModificaObjeto");
-    EXPECT_EQ(s.editoresImagen, 1);
+    EXPECT_EQ(s.dialogos.filter(QStringLiteral("FrmGetImagen")).size(), 1);
 }
 
 // Two designs with a different picture in the same slot, made one after the other in one
 // working folder, keep their own pictures; a folder holding a design holds what it prints;
 // pictures found nowhere are named once when the design opens.
 TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
-    Sesion s;
+    VentanaPrueba s;
     Design& d = s.d;
     FormMain& f = s.f;
     const auto guardarComo = [&](const QString& ruta) {
@@ -300,7 +274,7 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
         EXPECT_TRUE(Escribir(s.imagen, Codificar(imagen, "PNG")));
         s.menu("mnuAnadirImagen");
         guardarComo(QDir::current().filePath(nombre));
-        f.boton(QStringLiteral("Command2"))->click();
+        s.generar();
         const QByteArray raster = s.raster(1);
         s.menu("mnuCerrarTicket");
         return raster;
@@ -309,7 +283,7 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
         QFile::remove(NombreArchivoSalida(1, QDir::currentPath()));
         s.ruta = archivo;
         s.menu("mnuAbrirArchivoTicket");
-        f.boton(QStringLiteral("Command2"))->click();
+        s.generar();
         return s.raster(1);
     };
     // Both in the working folder, both pictures in slot 1.
@@ -325,14 +299,12 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     const QDir bloqueada(QDir::current().filePath(QStringLiteral("bloqueada")));
     ASSERT_TRUE(QDir().mkpath(bloqueada.filePath(QStringLiteral("dos.tck"))));
     const QByteArray antesDeFallar = CodificarDiseno(d);
-    QStringList fallos;
-    f.mostrarMensaje = [&](const QString& m) { fallos << m; };
+    s.reemplazar = true;
     guardarComo(bloqueada.filePath(QStringLiteral("dos")));
-    EXPECT_EQ(fallos.size(), 1);
+    EXPECT_EQ(s.mensajes.size(), 1);
     EXPECT_EQ(bloqueada.entryList(QDir::Files), QStringList());
     EXPECT_EQ(CodificarDiseno(d), antesDeFallar);
     EXPECT_EQ(d.TicketModificado, Falso);
-    f.mostrarMensaje = [](const QString& m) { ADD_FAILURE() << m.toStdString(); };
 
     // Saved into a folder of its own, that folder copied elsewhere, the working folder's
     // bitmaps and the original folder gone: the copy still prints the same.
@@ -355,12 +327,105 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     s.menu("mnuCerrarTicket");
 
     // Without its picture the design still opens, and says which file is missing.
-    QStringList mensajes;
-    f.mostrarMensaje = [&](const QString& m) { mensajes << m; };
     ASSERT_TRUE(QFile::remove(copia.filePath(QFileInfo(bitmap).fileName())));
     s.ruta = copia.filePath(QStringLiteral("dos.tck"));
     s.menu("mnuAbrirArchivoTicket");
     EXPECT_EQ(d.NumObjetos, 1);
-    EXPECT_EQ(mensajes, QStringList{QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven "
-                                                   "en blanco:\n") + bitmap});
+    EXPECT_EQ(s.mensajes.mid(1), QStringList{QStringLiteral("No se encuentran estas imágenes del diseño; sus "
+                                                            "objetos se ven en blanco:\n") +
+                                             bitmap});
+
+    // "Recientes": the designs opened or saved, newest first, each once.
+    const QString aquiUno = QDir::current().filePath(QStringLiteral("uno.tck"));
+    EXPECT_EQ(f.recientes(), (QStringList{s.ruta, copia.filePath(QStringLiteral("uno.tck")),
+                                          carpeta.filePath(QStringLiteral("uno.tck")), aquiUno,
+                                          carpeta.filePath(QStringLiteral("dos.tck")),
+                                          QDir::current().filePath(QStringLiteral("dos.tck"))}));
+    // One gone leaves the list with a message; opening one asks first when there are changes.
+    f.menu(QStringLiteral("mnuRecientes"))->actions().at(2)->trigger();
+    EXPECT_EQ(std::pair(s.mensajes.size(), f.recientes().size()), std::pair(qsizetype(3), qsizetype(5)));
+    s.menu("mnuAnadirImagen");
+    f.menu(QStringLiteral("mnuRecientes"))->actions().at(2)->trigger(); // "No": the design stays
+    EXPECT_EQ(std::pair(int(d.NumObjetos), d.ArchivoTicket), std::pair(2, s.ruta));
+    s.respuestaSi = true;
+    f.menu(QStringLiteral("mnuRecientes"))->actions().at(2)->trigger();
+    EXPECT_EQ(std::tuple(s.preguntas.mid(1), d.ArchivoTicket, f.recientes().value(0)),
+              std::tuple(QStringList(2, QStringLiteral("¿Está seguro que desea CERRAR el Ticket actual?")),
+                         aquiUno, aquiUno));
+    // Eight at most.
+    for (const char* otro : {"a.tck", "b.tck", "c.tck", "e.tck"})
+        f.agregarReciente(QString::fromLatin1(otro));
+    EXPECT_EQ(f.recientes().size(), 8);
+    EXPECT_EQ(f.recientes().last(), carpeta.filePath(QStringLiteral("dos.tck")));
+}
+
+// Lines drawn, changed and stacked through their context menu, a text centred and edited by
+// a double click, a line nudged with the arrow keys, and leaving with unsaved changes.
+TEST(SesionUsuario, ObjectsEditedWithMenusMouseAndKeys) {
+    VentanaPrueba s;
+    Design& d = s.d;
+    CanvasTicket& canvas = s.f.canvas();
+    s.menu("mnuAnadirLinea");
+    s.arrastrar({100, 50}, {300, 52});
+    EXPECT_EQ(std::pair(s.f.comandos().DibujandoLinea, s.caja(1).geometry()),
+              std::pair(false, QRect(100, 50, 200, 2)));
+    QTest::mouseClick(&canvas, Qt::RightButton, {}, QPoint(150, 51));
+    QTest::mouseClick(&canvas, Qt::RightButton, {}, QPoint(150, 300));
+    EXPECT_EQ(s.menus, (QStringList{QStringLiteral("mnuLinea"), QStringLiteral("mnuTicket")}));
+    s.elegir(1);
+    s.menu("MnuGrosorDeLineaX_5");
+    s.menu("mnuRotarLinea");
+    EXPECT_EQ(s.caja(1).geometry(), QRect(198, -48, 5, 200));
+    s.menu("mnuCopiarLinea");
+    ASSERT_EQ(d.NumObjetos, 2);
+    EXPECT_EQ(QPoint(d.objeto(2).Left, d.objeto(2).Top), QPoint(218, -48));
+    s.menu("mnuLlevarAlFondoLinea");
+    EXPECT_EQ(std::pair(int(d.objeto(2).Orden), s.f.workspace().pila().front()), std::pair(1, 2));
+    s.menu("mnuTraerAlFrenteLinea");
+    EXPECT_EQ(std::pair(int(d.objeto(2).Orden), s.f.workspace().pila().back()), std::pair(2, 2));
+    s.menu("mnuBorrarLinea");
+    EXPECT_EQ(std::pair(int(d.NumObjetos), s.caja(2).left()), std::pair(1, 1000)); // its box parked
+
+    // Arrow keys move the current object a dot, with Shift ten, a line's corner staying on the ticket.
+    s.menu("mnuAnadirLinea");
+    s.arrastrar({5, 100}, {105, 101});
+    const int linea = 2; // the deleted copy's slot
+    ASSERT_EQ(s.caja(linea).geometry(), QRect(5, 100, 100, 2));
+    s.elegir(linea);
+    const struct {
+        Qt::Key tecla;
+        Qt::KeyboardModifiers mods;
+        QPoint esperado;
+    } pasos[] = {{Qt::Key_Right, {}, {6, 100}},
+                 {Qt::Key_Down, Qt::ShiftModifier, {6, 110}},
+                 {Qt::Key_Left, Qt::ShiftModifier, {1, 110}},
+                 {Qt::Key_Up, {}, {1, 109}}};
+    for (const auto& p : pasos) {
+        QTest::keyClick(&canvas, p.tecla, p.mods);
+        EXPECT_EQ(
+            std::pair(QPoint(d.objeto(linea).Left, d.objeto(linea).Top), s.caja(linea).geometry().topLeft()),
+            std::pair(p.esperado, p.esperado));
+    }
+
+    s.menu("mnuTurnoFormato_10");
+    s.menu("mnuAnadirTextoFijo");
+    ASSERT_EQ(d.NumObjetos, 4);
+    EXPECT_EQ(std::pair(d.objeto(3).Texto.valor(), int(d.objeto(3).Formato)),
+              std::pair(QStringLiteral("A8"), 10));
+    EXPECT_EQ(s.f.textoEstado(), QStringLiteral("[Num Objetos] : 4       [IdxObjMasAlto] : 4        "
+                                                "[Objeto] : 4        [Orden] : 4"));
+    // The redraw leaves the last slot current: centre the fixed text, then double click it.
+    s.menu("mnuCentradoAmbosObjeto");
+    const QRect texto = s.caja(4).geometry();
+    EXPECT_EQ(texto.topLeft(), QPoint(int(std::nearbyint((384 - texto.width()) / 2.0)),
+                                      int(std::nearbyint((500 - texto.height()) / 2.0))));
+    QTest::mouseDClick(&canvas, Qt::LeftButton, {}, texto.center());
+    EXPECT_EQ(s.dialogos, (QStringList{QStringLiteral("FrmGetFontTurno"), QStringLiteral("FrmGetFont"),
+                                       QStringLiteral("FrmGetFont")}));
+
+    // Leaving asks first; "No" keeps the window open.
+    EXPECT_FALSE(s.f.close());
+    s.respuestaSi = true;
+    EXPECT_TRUE(s.f.close());
+    EXPECT_EQ(s.preguntas, QStringList(2, QStringLiteral("¿Está seguro que desea SALIR de la aplicación?")));
 }

@@ -1,54 +1,32 @@
-// Runs the quoravex-cli executable on the sample design, as a user or a script would.
+// The sample design, and the quoravex-cli executable run on it as a user or a script would.
 #include "InfoDiseno.h"
 #include "Muestra.h"
-#include "TablaPuertos.h"
 
 #include "document/ArchivoDiseno.h"
+#include "document/RecordCodec.h"
 #include "render/GenerarSalida.h"
+#include "render/ImagenObjeto.h"
 #include "render/Redibujar.h"
 #include "render/SalidaRaster.h"
 #include "render/Workspace.h"
-
 #include "support/Bytes.h"
-
 #include "support/Tinta.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QProcess>
-#include <QSerialPortInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>
 
 using namespace quoravex;
 using namespace quoravex::pruebas;
-
-using quoravex::pruebas::TintaEn;
+using muestra::Correr;
+using muestra::Salida;
 
 namespace {
-
-struct Resultado {
-    int codigo = -1;
-    QByteArray out;
-    QString err;
-};
-
-Resultado correr(const QStringList& argumentos, const QString& carpeta, bool conPlataforma = true) {
-    QProcess p;
-    p.setWorkingDirectory(carpeta);
-    QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    if (!conPlataforma) entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
-    p.setProcessEnvironment(entorno);
-    p.start(QStringLiteral(QUORAVEX_CLI), argumentos);
-    Resultado r;
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return r;
-    return {p.exitCode(), p.readAllStandardOutput(), QString::fromUtf8(p.readAllStandardError())};
-}
 
 QStringList ficheros(const QString& carpeta) {
     return QDir(carpeta).entryList(QDir::Files, QDir::Name);
@@ -56,65 +34,130 @@ QStringList ficheros(const QString& carpeta) {
 
 } // namespace
 
+// The committed sample equals the design built in Muestra.h and loads back as it. After
+// changing it there, run this test once with QUORAVEX_REGENERAR_MUESTRA=1 to write the files again.
+TEST(Muestra, CommittedFilesAreTheDesignBuiltHere) {
+    const Design d = muestra::Diseno();
+    const QByteArray datos = CodificarDiseno(d);
+    ASSERT_EQ(datos.size(), 12 * 452) << "the header and eleven objects";
+    if (qEnvironmentVariableIntValue("QUORAVEX_REGENERAR_MUESTRA") == 1) {
+        ASSERT_TRUE(Escribir(muestra::RutaDiseno(), datos) &&
+                    GuardarImagenTrabajo(muestra::Imagen(), muestra::RutaImagen()));
+    }
+    EXPECT_EQ(Leer(muestra::RutaDiseno()), datos);
+    const std::optional<QImage> imagen = CargarImagen(muestra::RutaImagen());
+    ASSERT_TRUE(imagen);
+    EXPECT_EQ(imagen->convertToFormat(QImage::Format_RGB32), muestra::Imagen());
+
+    Design cargado;
+    ASSERT_TRUE(CargarDiseno(cargado, datos).correcto);
+    EXPECT_EQ(std::tuple(cargado.LargoTicket, cargado.NumPulsadores, cargado.NumObjetos),
+              std::tuple(d.LargoTicket, d.NumPulsadores, 11));
+    for (int i = 1; i <= 11; ++i)
+        EXPECT_EQ(cargado.objeto(i), d.objeto(i)) << i;
+}
+
+// Byte for byte what the designer writes for "Enviar a Impresora" after "Abrir..." of the
+// sample; a design that cannot be loaded writes nothing and says why.
 TEST(CliGenerate, WritesExactlyWhatTheProgramWrites) {
-    QTemporaryDir trabajo, otra;
+    QTemporaryDir trabajo, otra, programa;
     const QString salida = trabajo.filePath(QStringLiteral("salida/nueva"));
     // Run from an empty folder: the picture is found beside the design file.
-    Resultado r = correr({QStringLiteral("generate"), muestra::RutaDiseno(), QStringLiteral("--dir"), salida},
-                         trabajo.path());
-    ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
-    EXPECT_TRUE(r.out.isEmpty());
-    // What the program itself writes for "Enviar a Impresora" after "Abrir..." of the sample.
-    QTemporaryDir programa;
-    const QString delPrograma = programa.path(), dirDiseno = QFileInfo(muestra::RutaDiseno()).absolutePath();
+    Salida r = Correr({QStringLiteral("generate"), muestra::RutaDiseno(), QStringLiteral("--dir"), salida},
+                      trabajo.path());
+    EXPECT_EQ(std::pair(r.codigo, r.out), std::pair(0, QByteArray())) << r.err.toStdString();
+    const QString dirDiseno = QStringLiteral(QUORAVEX_DATOS_PRUEBA);
     auto d = std::make_unique<Design>();
     auto ws = std::make_unique<Workspace>();
     ASSERT_TRUE(AbrirDiseno(*d, muestra::RutaDiseno()).correcto);
     ws->dimensionarCanvas(d->LargoTicket);
     RedibujarTicket(*d, *ws, dirDiseno);
-    ASSERT_EQ(GenerarDatosImpresora(*d, *ws, delPrograma, dirDiseno), QString());
-    const QStringList esperados = ficheros(delPrograma);
+    ASSERT_EQ(GenerarDatosImpresora(*d, *ws, programa.path(), dirDiseno), QString());
+    const QStringList esperados = ficheros(programa.path());
     EXPECT_EQ(esperados.size(), 7)
         << "the raster files of the common part and three push-buttons, three fonts";
     EXPECT_EQ(ficheros(salida), esperados);
     for (const QString& f : esperados)
-        EXPECT_EQ(Leer(QDir(salida).filePath(f)), Leer(QDir(delPrograma).filePath(f))) << f.toStdString();
+        EXPECT_EQ(Leer(QDir(salida).filePath(f)), Leer(QDir(programa.path()).filePath(f))) << f.toStdString();
     EXPECT_EQ(ficheros(trabajo.path()), QStringList()) << "nothing is left in the current directory";
 
     // Without --dir and without a display platform: the design alone in another folder, its
     // picture in the current directory, the files written there.
     const QString diseno = otra.filePath(QStringLiteral("muestra.tck"));
-    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), diseno));
-    ASSERT_TRUE(QFile::copy(muestra::RutaImagen(), trabajo.filePath(QStringLiteral("muestra.bmp"))));
-    r = correr({QStringLiteral("generate"), diseno}, trabajo.path(), false);
+    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), diseno) &&
+                QFile::copy(muestra::RutaImagen(), trabajo.filePath(QStringLiteral("muestra.bmp"))));
+    r = Correr({QStringLiteral("generate"), diseno}, trabajo.path(), QStringLiteral(QUORAVEX_CLI), false);
     ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
     EXPECT_EQ(ficheros(trabajo.path()).size(), 8);
     EXPECT_EQ(Leer(trabajo.filePath(QStringLiteral("Salida00.bin"))),
-              Leer(NombreArchivoSalida(1, delPrograma)));
+              Leer(NombreArchivoSalida(1, programa.path())));
+
+    QByteArray datos = Leer(muestra::RutaDiseno());
+    datos[441] = 2; // the header's version
+    const QString version2 = otra.filePath(QStringLiteral("version2.tck")),
+                  nada = otra.filePath(QStringLiteral("x"));
+    ASSERT_TRUE(Escribir(version2, datos));
+    r = Correr({QStringLiteral("generate"), version2, QStringLiteral("--dir"), nada}, trabajo.path());
+    EXPECT_EQ(std::tuple(r.codigo, r.err.contains(QStringLiteral("Fichero de Version incompatible\n")), r.out,
+                         QFileInfo::exists(nada)),
+              std::tuple(1, true, QByteArray(), false))
+        << r.err.toStdString();
 }
 
-TEST(CliInfo, HeaderAndEveryRecordAsJson) {
+// Every record in order, texts without their padding, and what is left over after the last
+// whole record; records beyond the limit are counted, not shown.
+TEST(CliInfo, HeaderAndEveryRecordAsJsonInRecordOrder) {
+    CabeceraArchivo cabecera;
+    cabecera.Longitud = 321;
+    cabecera.NumPulsadores = 2;
+    ObjetoTicket o;
+    o.EnUso = Verdadero;
+    o.Texto = QStringLiteral("  \"Año\"\\");
+    o.Pulsadores = 0x1FFFF;
+    o.Left = -7;
+    QByteArray datos;
+    for (const Registro& r : {CodificarCabecera(cabecera), Registro{}, CodificarRegistro(o)})
+        datos.append(reinterpret_cast<const char*>(r.data()), r.size());
     QTemporaryDir trabajo;
-    const Resultado r = correr({QStringLiteral("info"), muestra::RutaDiseno()}, trabajo.path());
-    ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
-    QJsonParseError error;
-    const QJsonObject raiz = QJsonDocument::fromJson(r.out, &error).object();
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out.constData();
-    EXPECT_EQ(raiz[QStringLiteral("cabecera")].toObject()[QStringLiteral("Longitud")].toInt(), 400);
+    const QString ruta = trabajo.filePath(QStringLiteral("b.tck"));
+    ASSERT_TRUE(Escribir(ruta, datos + "xyz"));
+
+    const Salida s = Correr({QStringLiteral("info"), ruta}, trabajo.path());
+    ASSERT_EQ(s.codigo, 0) << s.err.toStdString();
+    const QJsonObject raiz = QJsonDocument::fromJson(s.out).object();
+    auto en = [](const QJsonValue& v, const char* nombre) {
+        return v.toObject().value(QLatin1String(nombre));
+    };
+    const QJsonValue cab = raiz[QStringLiteral("cabecera")];
+    EXPECT_EQ(std::tuple(en(raiz, "fichero").toString(), en(raiz, "longitud").toInt(),
+                         en(raiz, "bytesSobrantes").toInt(), en(raiz, "registrosOmitidos").toInt(),
+                         en(cab, "Version").toInt(), en(cab, "Marcador").toInt(), en(cab, "Longitud").toInt(),
+                         en(cab, "NumPulsadores").toInt()),
+              std::tuple(ruta, 3 * 452 + 3, 3, 0, 1, 4, 321, 2))
+        << s.out.constData();
     const QJsonArray registros = raiz[QStringLiteral("registros")].toArray();
-    ASSERT_EQ(registros.size(), 11);
-    EXPECT_EQ(registros[9].toObject()[QStringLiteral("Texto")].toString(), QStringLiteral("Información"));
-    EXPECT_EQ(registros[1].toObject()[QStringLiteral("ImagenTrabajo")].toString(),
-              QStringLiteral("C:\\Tickets\\muestra.bmp"));
-    // Every field as the in-process function gives it.
-    const QByteArray datos = Leer(muestra::RutaDiseno());
-    EXPECT_EQ(r.out, cli::InfoDisenoJson(datos, muestra::RutaDiseno(), datos.size()));
+    ASSERT_EQ(registros.size(), 2);
+    const QJsonValue r = registros[1];
+    EXPECT_EQ(
+        std::tuple(en(registros[0], "posicion").toInt(), en(registros[0], "EnUso").toInt(),
+                   en(r, "posicion").toInt(), en(r, "EnUso").toInt(), en(r, "Texto").toString(),
+                   en(r, "Left").toInt(), en(r, "Pulsadores").toInt(), r.toObject().size()),
+        std::tuple(1, 0, 2, -1, QStringLiteral("\"Año\"\\"), -7, 0x1FFFF, 33)); // posicion and 32 fields
+    EXPECT_LT(s.out.indexOf("\"EnUso\""), s.out.indexOf("\"Pendiente\""));
+    EXPECT_LT(s.out.indexOf("\"Grosor\""), s.out.indexOf("\"Version\""));
+    EXPECT_LT(s.out.indexOf("\"NumPulsadores\""), s.out.indexOf("\"Pulsadores\""));
+
+    const qint64 largo = qint64(cli::RegistrosMaximosInfo + 6) * 452;
+    const QJsonObject grande =
+        QJsonDocument::fromJson(cli::InfoDisenoJson(datos.left(452), QStringLiteral("g"), largo)).object();
+    EXPECT_EQ(std::pair(en(grande, "registros").toArray().size(), en(grande, "registrosOmitidos").toInt()),
+              std::pair(qsizetype(0), cli::RegistrosMaximosInfo + 5));
 }
 
 TEST(CliPreview, OnePictureAPerTicketWithInkWhereTheObjectsAre) {
     QTemporaryDir trabajo;
     const QString salida = trabajo.filePath(QStringLiteral("vistas"));
-    const Resultado r = correr(
+    const Salida r = Correr(
         {QStringLiteral("preview"), muestra::RutaDiseno(), QStringLiteral("--out"), salida}, trabajo.path());
     ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
     const QStringList nombres = {QStringLiteral("ticket-comun.png"), QStringLiteral("ticket-pulsador-01.png"),
@@ -122,113 +165,27 @@ TEST(CliPreview, OnePictureAPerTicketWithInkWhereTheObjectsAre) {
                                  QStringLiteral("ticket-pulsador-03.png")};
     EXPECT_EQ(ficheros(salida), nombres);
     EXPECT_EQ(ficheros(trabajo.path()), QStringList()) << "the generated files stay in a temporary folder";
-    EXPECT_EQ(QString::fromUtf8(r.out).count(QLatin1Char('\n')), 4);
+    EXPECT_EQ(r.out.count('\n'), 4);
 
     const QRect textoPulsador(20, 250, 200, 30);
     QList<QImage> textos;
     for (int n = 0; n <= 3; ++n) {
         const QImage img(QDir(salida).filePath(nombres[n]));
         ASSERT_EQ(img.size(), QSize(384, 401)) << n;
-        // The picture's frame, the common line, the upright line, the push-button line on 1 and 3.
-        EXPECT_EQ(std::tuple(TintaEn(img, QRect(160, 56, 64, 2)), TintaEn(img, QRect(0, 100, 384, 3)),
-                             TintaEn(img, QRect(8, 110, 2, 120)), TintaEn(img, QRect(0, 300, 384, 2))),
-                  std::tuple(128, 1152, 240, n == 1 || n == 3 ? 768 : 0))
+        // The picture's frame, the common line, the upright line, the push-button line on 1
+        // and 3, blank below the turn but for the upright, each push-button's text.
+        EXPECT_EQ(
+            std::tuple(TintaEn(img, QRect(160, 56, 64, 2)), TintaEn(img, QRect(0, 100, 384, 3)),
+                       TintaEn(img, QRect(8, 110, 2, 120)), TintaEn(img, QRect(0, 300, 384, 2)),
+                       TintaEn(img, QRect(0, 186, 384, 50)), TintaEn(img, textoPulsador) > 0),
+            std::tuple(128, 1152, 240, n == 1 || n == 3 ? 768 : 0, TintaEn(img, QRect(8, 186, 2, 50)), n > 0))
             << n;
         // The greeting, the turn, the date and the time.
         for (const QRect campo : {QRect(20, 8, 300, 40), QRect(120, 120, 200, 60), QRect(20, 360, 150, 20),
                                   QRect(260, 360, 120, 20)})
             EXPECT_GT(TintaEn(img, campo), 50) << n;
-        EXPECT_EQ(TintaEn(img, QRect(0, 186, 384, 50)), TintaEn(img, QRect(8, 186, 2, 50)))
-            << "blank but the upright";
-        EXPECT_EQ(TintaEn(img, textoPulsador) > 0, n > 0) << "each push-button's text, " << n;
         textos << img.copy(textoPulsador);
     }
     EXPECT_NE(textos[1], textos[2]);
     EXPECT_NE(textos[2], textos[3]);
-}
-
-TEST(CliFailures, SpanishMessageNonZeroExitAndNoFiles) {
-    QTemporaryDir trabajo;
-    // The sample with its header's version changed.
-    QByteArray datos = Leer(muestra::RutaDiseno());
-    datos[441] = 2;
-    const QString otra = trabajo.filePath(QStringLiteral("version2.tck"));
-    ASSERT_TRUE(Escribir(otra, datos));
-    const QString falta = trabajo.filePath(QStringLiteral("no-existe.tck"));
-    const QString salida = trabajo.filePath(QStringLiteral("salida"));
-    const QString version = QStringLiteral("Fichero de Version incompatible");
-    const QString noExiste = QStringLiteral("No existe el fichero:\n") + QDir::toNativeSeparators(falta);
-    const QString generate = QStringLiteral("generate"), preview = QStringLiteral("preview"),
-                  info = QStringLiteral("info"), dir = QStringLiteral("--dir"), out = QStringLiteral("--out");
-    const struct {
-        QStringList argumentos;
-        int codigo;
-        QString mensaje;
-    } casos[] = {
-        {{generate, otra, dir, salida}, 1, version},
-        {{preview, otra, out, salida}, 1, version},
-        {{info, falta}, 1, noExiste},
-        {{generate, falta, dir, salida}, 1, noExiste},
-        {{generate, muestra::RutaDiseno(), dir, otra},
-         1,
-         QStringLiteral("No se puede crear la carpeta ") + QDir::toNativeSeparators(otra) + QLatin1Char('.')},
-        {{QStringLiteral("enviar")}, 2, QStringLiteral("Orden desconocida: enviar")},
-    };
-    for (const auto& c : casos) {
-        const Resultado r = correr(c.argumentos, trabajo.path());
-        EXPECT_EQ(std::tuple(r.codigo, r.err.contains(c.mensaje), r.out),
-                  std::tuple(c.codigo, true, QByteArray()))
-            << c.argumentos.join(QLatin1Char(' ')).toStdString() << "\n"
-            << r.err.toStdString();
-    }
-    EXPECT_FALSE(QFileInfo::exists(salida)) << "a design that cannot be loaded writes nothing";
-}
-
-// Whatever serial ports this machine has (none in CI): the ones Qt Serial Port sees, exit 0.
-TEST(CliPuertos, ThePortsPresentAsJsonAndAsATable) {
-    QTemporaryDir dir;
-    QStringList presentes;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-        presentes << info.systemLocation();
-    presentes.sort();
-
-    const Resultado json = correr({QStringLiteral("puertos"), QStringLiteral("--json")}, dir.path());
-    ASSERT_EQ(json.codigo, 0) << json.err.toStdString();
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(json.out, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out.constData();
-    ASSERT_TRUE(doc.isArray()) << json.out.constData();
-    const QStringList campos = {QStringLiteral("descripcion"), QStringLiteral("dispositivo"),
-                                QStringLiteral("estable"),     QStringLiteral("fabricante"),
-                                QStringLiteral("nombre"),      QStringLiteral("numeroSerie"),
-                                QStringLiteral("usb")};
-    QStringList vistos;
-    for (const QJsonValue& v : doc.array()) {
-        const QJsonObject o = v.toObject();
-        EXPECT_EQ(o.keys(), campos) << json.out.constData();
-        for (const QString& campo : campos)
-            EXPECT_TRUE(o.value(campo).isString()) << campo.toStdString();
-        vistos << o.value(QStringLiteral("dispositivo")).toString();
-    }
-    vistos.sort();
-    EXPECT_EQ(vistos, presentes);
-
-    const Resultado tabla = correr({QStringLiteral("puertos")}, dir.path());
-    ASSERT_EQ(tabla.codigo, 0) << tabla.err.toStdString();
-    const QStringList lineas = QString::fromUtf8(tabla.out).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (presentes.isEmpty())
-        EXPECT_EQ(lineas, QStringList{QStringLiteral("No se ha detectado ningún puerto serie.")});
-    else
-        EXPECT_EQ(lineas.size(), presentes.size() + 1) << tabla.out.constData();
-
-    // The table's layout, on a list of its own: aligned columns, "-" for what is not known.
-    const QList<PuertoDetectado> falsos = {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"),
-                                            QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"),
-                                            QStringLiteral("A1"), QStringLiteral("0403:6001"),
-                                            QStringLiteral("/dev/serial/by-id/u")},
-                                           {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
-    EXPECT_EQ(cli::TablaPuertos(falsos).toStdString(),
-              "Dispositivo   Nombre estable       Descripción      Fabricante  N.º de serie  USB\n"
-              "/dev/ttyUSB0  /dev/serial/by-id/u  FT232R USB UART  FTDI        A1            0403:6001\n"
-              "/dev/ttyS0    -                    -                -           -             -\n");
 }

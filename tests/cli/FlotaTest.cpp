@@ -38,8 +38,7 @@ public:
             mError = QStringLiteral("No se puede conectar con 127.0.0.1:7001: conexión rechazada");
         if (mModo == Modo::Rechaza || mModo == Modo::RechazaSinMotivo || mPerdido) return false;
         if (!mAbierto) mR.maximo = std::max(mR.maximo, ++mR.abiertos);
-        mAbierto = true;
-        return true;
+        return mAbierto = true;
     }
     void close() override {
         if (mAbierto) --mR.abiertos;
@@ -55,12 +54,11 @@ public:
                 mPerdido = true;
                 mError = QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001");
                 emit errorEvent(EventoDcb);
-                return;
+            } else if (mModo != Modo::Mudo) {
+                const char estado = mModo == Modo::NakPrimera && mEscritos.size() == 1 ? 0x15 : 0x06;
+                mEntrada = ConstruirTrama(QByteArray("\x01\x55\x01", 3) + estado, 4);
+                emit received();
             }
-            if (mModo == Modo::Mudo) return;
-            const char estado = mModo == Modo::NakPrimera && mEscritos.size() == 1 ? 0x15 : 0x06;
-            mEntrada = ConstruirTrama(QByteArray("\x01\x55\x01", 3) + estado, 4);
-            emit received();
         });
         return true;
     }
@@ -75,8 +73,7 @@ private:
     Modo mModo;
     Registro& mR;
     QList<QByteArray>& mEscritos;
-    bool mAbierto = false;
-    bool mPerdido = false;
+    bool mAbierto = false, mPerdido = false;
     QByteArray mEntrada;
     QString mError;
 };
@@ -106,7 +103,7 @@ TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
     };
     Registro registro;
     int creados = 0;
-    QStringList terminados;
+    QStringList terminados, fallidos;
     OpcionesFlota o;
     for (const auto& c : casos)
         o.puertos << QString::fromUtf8(c.puerto);
@@ -114,69 +111,63 @@ TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
     o.ajustes = AjustesTick{1};
     o.paralelo = 2;
     o.crearPuerto = [&](const QString& nombre) {
-        ++creados;
-        EXPECT_LE(creados - terminados.size(), 2) << "a session starts only when another has ended";
-        const auto c = std::find_if(std::begin(casos), std::end(casos),
-                                    [&](const auto& x) { return nombre == QString::fromUtf8(x.puerto); });
-        return std::make_unique<PuertoFalso>(c->modo, registro, nombre);
+        EXPECT_LE(++creados - terminados.size(), 2) << "a session starts only when another has ended";
+        return std::make_unique<PuertoFalso>(casos[o.puertos.indexOf(nombre)].modo, registro, nombre);
     };
     o.alTerminar = [&](const ResultadoImpresora& r) { terminados << r.puerto; };
     const ResultadoFlota r = EnviarDisenoFlota(design, o);
 
-    EXPECT_EQ(registro.maximo, 2);
-    EXPECT_EQ(registro.abiertos, 0);
-    ASSERT_EQ(r.impresoras.size(), qsizetype(std::size(casos)));
-    EXPECT_EQ(terminados.size(), qsizetype(std::size(casos)));
-    QStringList fallidos;
+    EXPECT_EQ(std::tuple(registro.maximo, registro.abiertos, terminados.size()), std::tuple(2, 0, 8));
+    ASSERT_EQ(r.impresoras.size(), 8);
     for (qsizetype i = 0; i < r.impresoras.size(); ++i) {
         const auto& c = casos[i];
         const ResultadoImpresora& ri = r.impresoras[i];
         SCOPED_TRACE(c.puerto);
-        EXPECT_EQ(ri.puerto, QString::fromUtf8(c.puerto));
-        EXPECT_EQ(std::tuple(ri.envio.ok, ri.envio.error, ri.envio.repeticiones),
-                  std::tuple(c.error.isEmpty(), c.error, c.repeticiones));
-        if (!c.error.isEmpty()) fallidos << ri.puerto;
+        EXPECT_EQ(std::tuple(ri.puerto, ri.envio.ok, ri.envio.error, ri.envio.repeticiones),
+                  std::tuple(QString::fromUtf8(c.puerto), c.error.isEmpty(), c.error, c.repeticiones));
         const QString linea = LineaResultado(ri);
-        if (c.error.isEmpty()) {
-            const QString patron = QStringLiteral("^%1: correcto \\(\\d+\\.\\d s, %2\\)$")
-                                       .arg(QRegularExpression::escape(ri.puerto),
-                                            c.repeticiones == 1 ? QStringLiteral("1 repetición")
-                                                                : QStringLiteral("0 repeticiones"));
-            EXPECT_TRUE(QRegularExpression(patron).match(linea).hasMatch()) << linea.toStdString();
-            // Every good printer received the same frames; a refused one got its frame again.
-            const QList<QByteArray>& escritos = registro.escritos[ri.puerto];
-            EXPECT_EQ(escritos.mid(c.repeticiones), registro.escritos[QStringLiteral("ok1")]);
-        } else {
+        if (!c.error.isEmpty()) {
+            fallidos << ri.puerto;
             EXPECT_EQ(linea, ri.puerto + QStringLiteral(": ") + c.error);
+            continue;
         }
+        const QString patron =
+            QStringLiteral("^%1: correcto \\(\\d+\\.\\d s, %2\\)$")
+                .arg(QRegularExpression::escape(ri.puerto),
+                     c.repeticiones == 1 ? QStringLiteral("1 repetición") : QStringLiteral("0 repeticiones"));
+        EXPECT_TRUE(QRegularExpression(patron).match(linea).hasMatch()) << linea.toStdString();
+        // Every good printer received the same frames; a refused one got its frame again.
+        EXPECT_EQ(registro.escritos[ri.puerto].mid(c.repeticiones), registro.escritos[QStringLiteral("ok1")]);
     }
     EXPECT_GT(registro.escritos[QStringLiteral("ok1")].size(), 5);
-    EXPECT_EQ(r.fallidos(), fallidos);
-    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(std::pair(r.fallidos(), r.ok()), std::pair(fallidos, false));
 }
 
 TEST(Flota, LogFileNamesAreSafeAndDistinct) {
-    const std::pair<QStringList, QStringList> casos[] = {
-        {{QStringLiteral("/dev/ttyUSB0")}, {QStringLiteral("dev_ttyUSB0.log")}},
-        {{QStringLiteral("rfc2217://10.0.0.5:7001")}, {QStringLiteral("rfc2217_10.0.0.5_7001.log")}},
-        {{QStringLiteral("/dev/a/b"), QStringLiteral("/dev/a_b"), QStringLiteral("/DEV/A_B")},
-         {QStringLiteral("dev_a_b.log"), QStringLiteral("dev_a_b-2.log"), QStringLiteral("DEV_A_B-3.log")}},
-        {{QStringLiteral(".."), QStringLiteral("-x"), QStringLiteral("ñ")},
-         {QStringLiteral("puerto_...log"), QStringLiteral("puerto_-x.log"), QStringLiteral("puerto_.log")}},
+    // Ports and their log files, separated by "|".
+    const std::pair<const char*, const char*> casos[] = {
+        {"/dev/ttyUSB0", "dev_ttyUSB0.log"},
+        {"rfc2217://10.0.0.5:7001", "rfc2217_10.0.0.5_7001.log"},
+        {"/dev/a/b|/dev/a_b|/DEV/A_B", "dev_a_b.log|dev_a_b-2.log|DEV_A_B-3.log"},
+        {"..|-x|ñ", "puerto_...log|puerto_-x.log|puerto_.log"},
     };
     for (const auto& [puertos, nombres] : casos) {
         QStringList acortados;
-        EXPECT_EQ(NombresRegistro(puertos, &acortados), nombres) << puertos.join(QLatin1Char(' ')).toStdString();
-        EXPECT_TRUE(acortados.isEmpty());
+        const QStringList vistos =
+            NombresRegistro(QString::fromUtf8(puertos).split(QLatin1Char('|')), &acortados);
+        EXPECT_EQ(std::pair(vistos.join(QLatin1Char('|')), acortados),
+                  std::pair(QString::fromUtf8(nombres), QStringList()))
+            << puertos;
     }
     // Names too long for a file are cut and told apart by a digest of the whole name.
     const QString largo = QStringLiteral("socket://") + QString(300, QLatin1Char('h'));
-    const QStringList puertos{largo + QStringLiteral(":1"), largo + QStringLiteral(":2"), QStringLiteral("/dev/x")};
+    const QStringList puertos{largo + QStringLiteral(":1"), largo + QStringLiteral(":2"),
+                              QStringLiteral("/dev/x")};
     QStringList acortados;
     const QStringList nombres = NombresRegistro(puertos, &acortados);
-    EXPECT_EQ(acortados, puertos.first(2));
-    EXPECT_EQ(std::tuple(nombres[0].size(), nombres[1].size(), nombres[0] == nombres[1], nombres[2]),
-              std::tuple(204, 204, false, QStringLiteral("dev_x.log")));
+    EXPECT_EQ(
+        std::tuple(nombres[0].size(), nombres[1].size(), nombres[0] == nombres[1], nombres[2], acortados),
+        std::tuple(204, 204, false, QStringLiteral("dev_x.log"), puertos.first(2)));
 }
 
 // A printer never answers the clock frame: a clock that left says so, not "correcto". A raw
@@ -185,25 +176,30 @@ TEST(Flota, ClocksAreSentWithoutConfirmationAndNeverOverARawSocket) {
     Registro registro;
     QStringList creados;
     OpcionesFlota o;
-    o.puertos = {QStringLiteral("reloj"), QStringLiteral("SOCKET://10.0.0.1:4001"), QStringLiteral("rechazado")};
+    o.puertos = {QStringLiteral("reloj"), QStringLiteral("SOCKET://10.0.0.1:4001"),
+                 QStringLiteral("rechazado")};
     o.ajustes = AjustesTick{1};
     o.crearPuerto = [&](const QString& nombre) {
         creados << nombre;
-        return std::make_unique<PuertoFalso>(nombre == QStringLiteral("reloj") ? Modo::Mudo : Modo::Rechaza, registro,
+        return std::make_unique<PuertoFalso>(creados.size() == 1 ? Modo::Mudo : Modo::Rechaza, registro,
                                              nombre);
     };
-    const ResultadoFlota r = EnviarFechaHoraFlota(o, [] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
+    const ResultadoFlota r =
+        EnviarFechaHoraFlota(o, [] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
     EXPECT_EQ(creados, (QStringList{QStringLiteral("reloj"), QStringLiteral("rechazado")}));
     ASSERT_EQ(r.impresoras.size(), 3);
-    EXPECT_TRUE(r.impresoras[0].envio.ok);
-    EXPECT_EQ(registro.escritos[QStringLiteral("reloj")].size(), 1);
-    EXPECT_TRUE(LineaResultado(r.impresoras[0]).startsWith(QStringLiteral("reloj: enviado (sin confirmación) (")));
-    EXPECT_EQ(r.impresoras[1].envio.error,
-              QStringLiteral("un puerto socket:// no puede cambiar la velocidad de la línea; la hora necesita 1200 "
-                             "baudios: use rfc2217://"));
-    EXPECT_FALSE(r.impresoras[2].envio.ok);
+    EXPECT_EQ(std::pair(r.impresoras[0].envio.ok, registro.escritos[QStringLiteral("reloj")].size()),
+              std::pair(true, qsizetype(1)));
+    EXPECT_TRUE(
+        LineaResultado(r.impresoras[0]).startsWith(QStringLiteral("reloj: enviado (sin confirmación) (")));
+    EXPECT_EQ(
+        r.impresoras[1].envio.error,
+        QStringLiteral("un puerto socket:// no puede cambiar la velocidad de la línea; la hora necesita 1200 "
+                       "baudios: use rfc2217://"));
     const QString tabla = TablaResultados(r.impresoras);
-    EXPECT_TRUE(tabla.contains(QStringLiteral("reloj ")) && tabla.contains(QStringLiteral("enviado (sin confirmación)")))
+    EXPECT_TRUE(tabla.contains(QStringLiteral("reloj ")) &&
+                tabla.contains(QStringLiteral("enviado (sin confirmación)")))
         << tabla.toStdString();
-    EXPECT_EQ(r.fallidos(), (QStringList{QStringLiteral("SOCKET://10.0.0.1:4001"), QStringLiteral("rechazado")}));
+    EXPECT_EQ(r.fallidos(),
+              (QStringList{QStringLiteral("SOCKET://10.0.0.1:4001"), QStringLiteral("rechazado")}));
 }

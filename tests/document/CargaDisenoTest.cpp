@@ -3,7 +3,6 @@
 #include "document/SaneoRegistro.h"
 #include "support/Bytes.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -15,48 +14,6 @@
 using namespace quoravex;
 
 namespace {
-
-// A valid file: header, then n fixed texts with Orden 1..n.
-QByteArray archivoValido(int n) {
-    Design d;
-    for (int k = 1; k <= n; ++k) {
-        NuevoObjeto o;
-        o.Top = 10 * k;
-        o.Texto = QStringLiteral("objeto %1").arg(k);
-        d.objeto(d.agregar(o)).Pendiente = Falso;
-    }
-    return CodificarDiseno(d);
-}
-
-void pon16(QByteArray& d, int k, int off, int v) {
-    d[k * LongitudRegistro + off] = static_cast<char>(v & 0xFF);
-    d[k * LongitudRegistro + off + 1] = static_cast<char>((v >> 8) & 0xFF);
-}
-
-// What every loaded design must satisfy, whatever the file held.
-void comprobarInvariantes(const Design& d) {
-    int enUso = 0, alto = 0;
-    std::set<int> ordenes;
-    for (int k = 1; k <= MaxObjetos; ++k) {
-        const ObjetoTicket& o = d.objeto(k);
-        if (!o.enUso()) continue;
-        ++enUso;
-        alto = k;
-        ordenes.insert(o.Orden);
-        EXPECT_TRUE(o.EnUso == Verdadero && o.Pendiente == Falso && o.Tipo >= TipoTextoFijo &&
-                    o.Tipo <= TipoLinea);
-        EXPECT_TRUE(o.Width >= 0 && o.Width <= LimiteAncho && o.Height >= 0 && o.Height <= LimiteAlto);
-        EXPECT_TRUE(std::abs(o.Left) <= LimiteAncho && std::abs(o.Top) <= LimiteAlto);
-        EXPECT_TRUE(o.FontSize >= MinFontSize && o.FontSize <= MaxFontSize && o.FontStyle >= 0 &&
-                    o.FontStyle <= 3);
-    }
-    EXPECT_EQ(d.NumObjetos, enUso);
-    EXPECT_EQ(d.IdxObjMasAlto, alto);
-    EXPECT_EQ(ordenes.size(), static_cast<size_t>(enUso));
-    EXPECT_TRUE(ordenes.empty() || (*ordenes.begin() == 1 && *ordenes.rbegin() == enUso));
-    EXPECT_TRUE(d.LargoTicket >= 1 && d.LargoTicket <= LargoMaximo);
-    EXPECT_TRUE(d.NumPulsadores == 0 || (d.NumPulsadores >= 2 && d.NumPulsadores <= MaxPulsadores));
-}
 
 constexpr int Rechazado = -2, NumeroDeObjetos = -1;
 
@@ -75,24 +32,26 @@ int64_t Leido(const Design& d, int slot, int off, int ancho) {
 
 } // namespace
 
-// Damaged and hostile files: each is refused with a message or loaded safely.
+// Damaged and hostile files, opened from disk: each is refused with a message, leaving the design and
+// its file name as they were, or loaded safely.
 TEST(CargaDiseno, BadInputs) {
     struct Cambio {
-        int k, off, ancho; // record, offset and width of the value; width 0 cuts the file to `valor` bytes
+        int k, off, ancho; // record, offset and width of the value; width 0 makes the file `valor` bytes long
         int64_t valor;
     };
-    struct Fila {
+    const QString incompleto = QStringLiteral("incompleto"), version = MensajeVersionIncompatible;
+    const QString corregido = QStringLiteral("fuera de rango se han corregido"),
+                  mas = QStringLiteral("más de 50 objetos");
+    const struct {
         const char* caso;
         std::vector<Cambio> cambios;
         QString mensaje;      // expected inside the message; empty: no message
         int slot, off, ancho; // the field the row is about, in the loaded design
         int64_t esperado;
-    };
-    const QString incompleto = QStringLiteral("incompleto"), version = MensajeVersionIncompatible;
-    const QString corregido = QStringLiteral("fuera de rango se han corregido");
-    const Fila filas[] = {
+    } filas[] = {
         {"empty file", {{0, 0, 0, 0}}, incompleto, Rechazado, 0, 0, 0},
         {"header one byte short", {{0, 0, 0, 451}}, incompleto, Rechazado, 0, 0, 0},
+        {"header alone", {{0, 0, 0, LongitudRegistro}}, {}, NumeroDeObjetos, 0, 0, 0},
         {"trailing partial record", {{0, 0, 0, 3 * LongitudRegistro + 451}}, {}, NumeroDeObjetos, 0, 0, 2},
         {"version 0", {{0, 441, 2, 0}}, version, Rechazado, 0, 0, 0},
         {"version 2", {{0, 441, 2, 2}}, version, Rechazado, 0, 0, 0},
@@ -117,8 +76,8 @@ TEST(CargaDiseno, BadInputs) {
         {"FontStyle 9", {{1, 207, 2, 9}}, corregido, 1, 207, 2, 0},
         {"NUL in a text reads as a space", {{1, 26, 1, 0}}, {}, 1, 26, 1, ' '},
         {"header fields inside an object", {{1, 447, 1, 9}}, corregido, 1, 447, 1, 0},
-        {"line too thick", {{1, 4, 2, TipoLinea}, {1, 439, 2, 500}}, corregido, 1, 439, 2, MaxGrosor},
-        {"image too wide", {{1, 4, 2, TipoImagen}, {1, 429, 2, 385}}, corregido, 1, 429, 2, MaxAnchoImagen},
+        {"line too thick", {{1, 4, 2, TipoLinea}, {1, 439, 2, 500}}, corregido, 1, 439, 2, 10},
+        {"image too wide", {{1, 4, 2, TipoImagen}, {1, 429, 2, 385}}, corregido, 1, 429, 2, 384},
         // An unknown format of a turn field follows its text, "A88".
         {"turn field format 99",
          {{1, 4, 2, TipoTurno}, {1, 6, 1, 99}, {1, 25, 8, 0x2020202020383841}},
@@ -127,84 +86,86 @@ TEST(CargaDiseno, BadInputs) {
          6,
          1,
          11},
+        // Past the fiftieth object (copies of the first): the first fifty; a file of 100 MB is not read
+        // whole.
+        {"sixty objects", {{0, 0, 0, 61 * LongitudRegistro}}, mas, 50, 7, 4, 10},
+        {"100 MB", {{0, 0, 0, 100 << 20}}, mas, NumeroDeObjetos, 0, 0, 50},
     };
-    for (const Fila& f : filas) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("danado.tck"));
+    for (const auto& f : filas) {
         SCOPED_TRACE(f.caso);
-        QByteArray datos = archivoValido(3);
+        Design valido;
+        for (int k = 1; k <= 3; ++k) {
+            NuevoObjeto o;
+            o.Top = 10 * k;
+            o.Texto = QStringLiteral("objeto %1").arg(k);
+            valido.objeto(valido.agregar(o)).Pendiente = Falso;
+        }
+        QByteArray datos = CodificarDiseno(valido);
         for (const Cambio& c : f.cambios)
-            if (c.ancho == 0)
+            if (c.ancho == 0) {
+                while (datos.size() < c.valor)
+                    datos += datos.mid(LongitudRegistro, LongitudRegistro);
                 datos.truncate(c.valor);
-            else
+            } else {
                 for (int b = 0; b < c.ancho; ++b)
                     datos[c.k * LongitudRegistro + c.off + b] =
                         static_cast<char>((c.valor >> (8 * b)) & 0xFF);
+            }
+        ASSERT_TRUE(pruebas::Escribir(ruta, datos));
         Design d;
         d.agregar(NuevoObjeto{}); // a failed load must leave this design alone
         d.LargoTicket = 200;
+        d.ArchivoTicket = QStringLiteral("/anterior.tck");
         const Design antes = d;
-        const ResultadoArchivo r = CargarDiseno(d, datos);
+        const ResultadoArchivo r = AbrirDiseno(d, ruta);
         EXPECT_EQ(r.correcto, f.slot != Rechazado);
         EXPECT_TRUE(f.mensaje.isEmpty() ? r.mensaje.isEmpty() : r.mensaje.contains(f.mensaje))
             << r.mensaje.toStdString();
         if (!r.correcto) {
-            EXPECT_TRUE(d.Objetos == antes.Objetos && d.LargoTicket == 200);
+            // A later "Guardar" must not overwrite the file that was refused.
+            EXPECT_TRUE(d.Objetos == antes.Objetos && d.LargoTicket == 200 &&
+                        d.ArchivoTicket == antes.ArchivoTicket);
             continue;
         }
-        comprobarInvariantes(d);
         EXPECT_EQ(Leido(d, f.slot, f.off, f.ancho), f.esperado);
+        // What every loaded design satisfies, whatever the file held.
+        int enUso = 0, alto = 0;
+        std::set<int> ordenes;
+        for (int k = 1; k <= MaxObjetos; ++k)
+            if (const ObjetoTicket& o = d.objeto(k); o.enUso()) {
+                ++enUso;
+                alto = k;
+                ordenes.insert(o.Orden);
+                EXPECT_TRUE(o.EnUso == Verdadero && o.Pendiente == Falso);
+            }
+        EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto, ordenes.size(),
+                             ordenes.empty() ? 0 : *ordenes.rbegin(), d.ArchivoTicket),
+                  std::tuple(enUso, alto, size_t(enUso), enUso, ruta));
         // What was made safe saves and loads again unchanged.
         const QByteArray guardado = CodificarDiseno(d);
+        if (guardado.isEmpty()) continue;
         Design otra;
         ASSERT_TRUE(CargarDiseno(otra, guardado).correcto);
         EXPECT_EQ(CodificarDiseno(otra), guardado);
     }
 }
 
-TEST(CargaDiseno, MoreThanFiftyObjectsLoadsTheFirstFifty) {
+TEST(CargaDiseno, OpenRefusesWhatIsNotAFile) {
     QTemporaryDir dir;
-    const QString ruta = dir.filePath(QStringLiteral("muchos.tck"));
-    const QByteArray cincuenta = archivoValido(50);
-    ASSERT_TRUE(pruebas::Escribir(ruta, cincuenta + cincuenta.mid(LongitudRegistro, 10 * LongitudRegistro)));
-    Design d;
-    const ResultadoArchivo r = AbrirDiseno(d, ruta);
-    ASSERT_TRUE(r.correcto);
-    EXPECT_TRUE(r.mensaje.contains(QStringLiteral("más de 50 objetos"))) << r.mensaje.toStdString();
-    EXPECT_EQ(d.NumObjetos, 50);
-    EXPECT_EQ(d.objeto(50).Texto.valor(), QStringLiteral("objeto 50"));
-    comprobarInvariantes(d);
-
-    // A file of 100 MB is not read whole.
-    QFile f(ruta);
-    ASSERT_TRUE(f.resize(100LL * 1024 * 1024));
-    Design e;
-    EXPECT_TRUE(AbrirDiseno(e, ruta).correcto);
-    EXPECT_EQ(e.NumObjetos, 50);
-}
-
-TEST(CargaDiseno, OpenRefusesWhatIsNotADesignFile) {
-    QTemporaryDir dir;
-    const QString version2 = dir.filePath(QStringLiteral("v2.tck"));
-    QByteArray datos = archivoValido(2);
-    pon16(datos, 0, 441, 2);
-    ASSERT_TRUE(pruebas::Escribir(version2, datos));
     const QString fifo = dir.filePath(QStringLiteral("tuberia.tck"));
     ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
     const std::pair<QString, QString> filas[] = {
-        {version2, MensajeVersionIncompatible},
         {dir.filePath(QStringLiteral("no-existe.tck")), QStringLiteral("No existe el fichero")},
         {dir.path(), QStringLiteral("No es un fichero")},
         {fifo, QStringLiteral("No es un fichero")}, // would block if opened
     };
     for (const auto& [ruta, mensaje] : filas) {
-        SCOPED_TRACE(ruta.toStdString());
         Design d;
-        d.agregar(NuevoObjeto{});
         d.ArchivoTicket = QStringLiteral("/anterior.tck");
         const ResultadoArchivo r = AbrirDiseno(d, ruta);
-        EXPECT_FALSE(r.correcto);
-        EXPECT_TRUE(r.mensaje.startsWith(mensaje)) << r.mensaje.toStdString();
-        // A later "Guardar" must not overwrite the file that was refused.
+        EXPECT_TRUE(!r.correcto && r.mensaje.startsWith(mensaje)) << r.mensaje.toStdString();
         EXPECT_EQ(d.ArchivoTicket, QStringLiteral("/anterior.tck"));
-        EXPECT_EQ(d.NumObjetos, 1);
     }
 }

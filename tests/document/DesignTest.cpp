@@ -16,16 +16,9 @@ Design disenoCon(int n) {
     return d;
 }
 
-std::vector<int> ordenes(const Design& d) {
-    std::vector<int> r;
-    for (int i = 1; i <= d.IdxObjMasAlto; ++i)
-        r.push_back(d.objeto(i).enUso() ? d.objeto(i).Orden : 0);
-    return r;
-}
-
 } // namespace
 
-TEST(Design, AddFillsTheLowestFreeSlotOnTop) {
+TEST(Design, AddFillsTheLowestFreeSlotOnTopUpToFifty) {
     Design d;
     NuevoObjeto turno;
     turno.Tipo = TipoTurno;
@@ -34,91 +27,83 @@ TEST(Design, AddFillsTheLowestFreeSlotOnTop) {
     d.objeto(1).Grosor = 7; // a reused slot keeps fields the add does not set
     ASSERT_EQ(d.agregar(turno), 1);
     const ObjetoTicket& o = d.objeto(1);
-    EXPECT_EQ(o.Pendiente, Verdadero);
-    EXPECT_EQ(o.Formato, 11);
-    EXPECT_EQ(o.Texto.bruto(), QStringLiteral("A88") + QString(97, QLatin1Char(' ')));
-    EXPECT_EQ(o.Grosor, 7);
+    EXPECT_EQ(std::tuple(o.Pendiente, o.Formato, o.Grosor, o.Texto.bruto()),
+              std::tuple(Verdadero, uint8_t(11), int16_t(7),
+                         QStringLiteral("A88") + QString(97, QLatin1Char(' '))));
     NuevoObjeto linea;
     linea.Tipo = TipoLinea;
     ASSERT_EQ(d.agregar(linea), 2);
-    EXPECT_EQ(d.objeto(2).Pendiente, Falso);
-    EXPECT_EQ(d.objeto(2).Orden, 2);
+    EXPECT_EQ(std::tuple(d.objeto(2).Pendiente, d.objeto(2).Orden), std::tuple(Falso, int16_t(2)));
     EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto, d.Objeto), std::tuple(2, 2, 2));
-    d.objeto(2).Texto = QString(120, QLatin1Char('x')); // fixed-width fields cut on assignment
-    EXPECT_EQ(d.objeto(2).Texto.bruto(), QString(100, QLatin1Char('x')));
-}
 
-TEST(Design, FiftyFirstObjectIsRefusedAndNothingChanges) {
-    Design d = disenoCon(MaxObjetos);
-    EXPECT_EQ(d.buscarSlotLibre(), 0);
+    // The fifty-first is refused and nothing changes.
+    d = disenoCon(MaxObjetos);
     const Design antes = d;
-    EXPECT_EQ(d.agregar(NuevoObjeto{}), 0);
+    EXPECT_EQ(std::pair(d.buscarSlotLibre(), d.agregar(NuevoObjeto{})), std::pair(0, 0));
     EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto, d.Objeto), std::tuple(50, 50, antes.Objeto));
     EXPECT_TRUE(d.Objetos == antes.Objetos);
 }
 
-TEST(Design, ZOrder) {
+// Steps on n objects: F brings slot to the front, B sends it to the back, D deletes it, A adds one.
+TEST(Design, ZOrderAndDeletionKeepTheRanksContiguous) {
     const struct {
-        bool alFrente;
-        int slot;
-        std::vector<int> ordenes;
+        int n;
+        const char* pasos;
+        std::vector<int> ordenes; // by slot, 0 when free
+        int numObjetos, idxMasAlto;
+        bool modificado;
     } casos[] = {
-        {true, 1, {3, 1, 2}},  // A 1, B 2, C 3: A to the front gives B 1, C 2, A 3
-        {false, 3, {2, 3, 1}}, // C to the back gives C 1, A 2, B 3
-        {true, 3, {1, 2, 3}},  // already on top: no change, but modified
-        {false, 1, {1, 2, 3}},
+        {3, "F1", {3, 1, 2}, 3, 3, true},
+        {3, "B3", {2, 3, 1}, 3, 3, true},
+        {3, "F3", {1, 2, 3}, 3, 3, true}, // already on top: no change, but modified
+        {3, "B1", {1, 2, 3}, 3, 3, true},
+        {1, "D1", {}, 0, 0, true},
+        {3, "D2", {1, 0, 2}, 2, 3, true},
+        {3, "D2D3", {1, 0}, 1, 2, true},       // the highest slot lowers the counter by one only
+        {4, "D2A0", {1, 4, 2, 3}, 4, 4, true}, // the hole is reused first
+        {2, "D5D0", {1, 2}, 2, 2, false},      // a free slot is left alone
     };
     for (const auto& c : casos) {
-        Design d = disenoCon(3);
-        c.alFrente ? d.traerAlFrente(c.slot) : d.llevarAlFondo(c.slot);
-        EXPECT_EQ(ordenes(d), c.ordenes) << c.alFrente << c.slot;
-        EXPECT_EQ(d.TicketModificado, Verdadero);
+        Design d = disenoCon(c.n);
+        for (const char* p = c.pasos; *p; p += 2) {
+            const int slot = p[1] - '0';
+            if (*p == 'F') d.traerAlFrente(slot);
+            if (*p == 'B') d.llevarAlFondo(slot);
+            if (*p == 'D') d.borrar(slot);
+            if (*p == 'A') d.agregar(NuevoObjeto{});
+        }
+        std::vector<int> ordenes;
+        for (int i = 1; i <= d.IdxObjMasAlto; ++i)
+            ordenes.push_back(d.objeto(i).enUso() ? d.objeto(i).Orden : 0);
+        EXPECT_EQ(
+            std::tuple(ordenes, int(d.NumObjetos), int(d.IdxObjMasAlto), d.TicketModificado == Verdadero),
+            std::tuple(c.ordenes, c.numObjetos, c.idxMasAlto, c.modificado))
+            << c.n << c.pasos;
     }
-}
-
-TEST(Design, DeletionCounters) {
-    // The only object: both counters go to 0 and the slot gets its defaults back.
+    // A freed slot gets its defaults back.
     Design d = disenoCon(1);
+    d.objeto(1).Width = 5;
     d.borrar(1);
-    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto), std::tuple(0, 0));
-    EXPECT_EQ(d.TicketModificado, Verdadero);
-    EXPECT_FALSE(d.objeto(1).enUso());
     EXPECT_EQ(d.objeto(1).Width, 382);
-
-    // The highest slot lowers IdxObjMasAlto by exactly one, even over a free slot.
-    d = disenoCon(3);
-    d.borrar(2);
-    EXPECT_EQ(d.IdxObjMasAlto, 3);
-    d.borrar(3);
-    EXPECT_EQ(std::tuple(d.NumObjetos, d.IdxObjMasAlto), std::tuple(1, 2));
-
-    // The remaining objects keep Orden 1..NumObjetos, and the hole is reused first.
-    d = disenoCon(4);
-    d.borrar(2);
-    EXPECT_EQ(ordenes(d), (std::vector<int>{1, 0, 2, 3}));
-    EXPECT_EQ(d.agregar(NuevoObjeto{}), 2);
-    EXPECT_EQ(d.objeto(2).Orden, 4);
-
-    // A free slot is left alone.
-    d = disenoCon(2);
-    d.borrar(5);
-    d.borrar(0);
-    EXPECT_EQ(d.NumObjetos, 2);
-    EXPECT_EQ(d.TicketModificado, Falso);
 }
 
 TEST(Design, VisibilityInViews) {
+    using enum Visibilidad;
+    const struct {
+        int16_t numPulsadores;
+        uint32_t pulsadores, vista;
+        Visibilidad esperada;
+    } casos[] = {
+        {4, 1, 4, Atenuada}, {4, 1 + 4, 4, Normal}, {4, 1 + 8, 4, Oculta},
+        {4, 8, 4, Oculta},   {4, 1 + 8, 1, Normal}, {4, 8, 1, Oculta},
+        {0, 0, 8, Normal},   {0, 8, 16, Normal},    {0, 0x1FFFF, 8, Normal},
+    };
+    for (const auto& c : casos) {
+        Design d;
+        d.NumPulsadores = c.numPulsadores; // 0: a single push-button ticket shows everything
+        EXPECT_EQ(d.visibilidad(c.pulsadores, c.vista), c.esperada) << c.numPulsadores << " " << c.pulsadores;
+    }
     Design d;
     d.NumPulsadores = 4;
-    EXPECT_EQ(d.mascaraDiseno(), 0x1Fu);
-    const uint32_t vista2 = Design::mascaraVista(2);
-    EXPECT_EQ(d.visibilidad(1, vista2), Visibilidad::Atenuada);
-    EXPECT_EQ(d.visibilidad(1 + 4, vista2), Visibilidad::Normal);
-    EXPECT_EQ(d.visibilidad(1 + 8, vista2), Visibilidad::Oculta);
-    EXPECT_EQ(d.visibilidad(8, vista2), Visibilidad::Oculta);
-    EXPECT_EQ(d.visibilidad(1 + 8, 1), Visibilidad::Normal);
-    EXPECT_EQ(d.visibilidad(8, 1), Visibilidad::Oculta);
-    d.NumPulsadores = 0; // single push-button ticket: everything is shown
-    for (uint32_t m : {0u, 8u, 0x1FFFFu})
-        EXPECT_EQ(d.visibilidad(m, Design::mascaraVista(3)), Visibilidad::Normal) << m;
+    EXPECT_EQ(std::pair(d.mascaraDiseno(), Design::mascaraVista(2)), std::pair(0x1Fu, 4u));
 }

@@ -33,7 +33,7 @@ struct Sesion {
         for (const char* f : {"muestra.tck", "muestra.bmp"})
             QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/") + QLatin1String(f),
                         QDir(disenos).filePath(QLatin1String(f)));
-        original = pruebas::Leer(diseno);
+        original = ::pruebas::Leer(diseno);
     }
     ~Sesion() {
         if (p.state() != QProcess::NotRunning) {
@@ -76,20 +76,20 @@ struct Sesion {
     // What "Guardar" writes for the changed design, made the same way in this process.
     QByteArray esperado() {
         VentanaPrueba v;
-        EXPECT_TRUE(v.form->abrirDiseno(diseno));
-        v.disparar(Accion);
-        EXPECT_TRUE(v.d().TicketModificado);
-        v.form->actualizarComandos();
-        v.disparar("mnuGuardarTicket");
-        const QByteArray bytes = pruebas::Leer(diseno);
-        EXPECT_TRUE(pruebas::Escribir(diseno, original));
+        EXPECT_TRUE(v.f.abrirDiseno(diseno));
+        v.menu(Accion);
+        EXPECT_TRUE(v.d.TicketModificado);
+        v.f.actualizarComandos();
+        v.menu("mnuGuardarTicket");
+        const QByteArray bytes = ::pruebas::Leer(diseno);
+        EXPECT_TRUE(::pruebas::Escribir(diseno, original));
         return bytes;
     }
 
     // The next start: the offered copies, and the design that "Recuperar" then "Guardar" writes.
     QByteArray recuperar(QStringList& ofrecidas) {
         VentanaPrueba v({}, {}, raiz);
-        v.form->ejecutarDialogo = [&](QDialog& dlg) {
+        v.f.ejecutarDialogo = [&](QDialog& dlg) {
             auto* f = qobject_cast<FrmRecuperar*>(&dlg);
             if (!f) return v.responder(dlg);
             for (int i = 0; i < f->Lista->count(); ++i)
@@ -97,10 +97,10 @@ struct Sesion {
             f->Recuperar->click();
             return f->result();
         };
-        if (!v.form->ofrecerRecuperacion()) return {};
-        v.disparar("mnuGuardarTicket");
+        if (!v.f.ofrecerRecuperacion()) return {};
+        v.menu("mnuGuardarTicket");
         EXPECT_TRUE(v.mensajes.isEmpty()) << v.mensajes.join(QLatin1Char('|')).toStdString();
-        return pruebas::Leer(diseno);
+        return ::pruebas::Leer(diseno);
     }
 };
 
@@ -119,14 +119,14 @@ TEST(RecuperacionProceso, ADesignKilledWithSigkillComesBackAtTheNextStart) {
     // While the designer runs, its copy is neither offered nor touched.
     const QString copia = s.copia();
     const QStringList ficheros = QDir(copia).entryList(QDir::Files);
-    const QByteArray descripcion = pruebas::Leer(QDir(copia).filePath(NombreDescripcionCopia));
+    const QByteArray descripcion = ::pruebas::Leer(QDir(copia).filePath(NombreDescripcionCopia));
     QStringList ofrecidas;
     EXPECT_TRUE(s.recuperar(ofrecidas).isEmpty());
     EXPECT_TRUE(ofrecidas.isEmpty());
-    EXPECT_EQ(pruebas::Leer(s.diseno), s.original);
+    EXPECT_EQ(::pruebas::Leer(s.diseno), s.original);
     // Unchanged: the design is the same, so the designer does not write it again.
     EXPECT_EQ(QDir(copia).entryList(QDir::Files), ficheros);
-    EXPECT_EQ(pruebas::Leer(QDir(copia).filePath(NombreDescripcionCopia)), descripcion);
+    EXPECT_EQ(::pruebas::Leer(QDir(copia).filePath(NombreDescripcionCopia)), descripcion);
 
     s.p.kill();
     ASSERT_TRUE(s.p.waitForFinished(5000));

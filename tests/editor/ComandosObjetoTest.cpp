@@ -79,18 +79,31 @@ TEST_F(Editor, ImageAndLineDefaults) {
     EXPECT_FALSE(d.enUso(linea) || c.DibujandoLinea);
 }
 
-TEST_F(Editor, CancelledEditorRemovesANewObjectButKeepsAnExistingOne) {
+// A cancelled editor removes a new object but keeps an existing one; a cancelled push-button
+// selection changes nothing (accepting one is part of the user session test).
+TEST_F(Editor, CancelledDialogs) {
+    d.NumPulsadores = 4;
     responder = [](QDialog& dlg) {
         static_cast<FrmGetFont&>(dlg).cmdCancel_Click();
         return int(QDialog::Rejected);
     };
     EXPECT_EQ(c.AnadirTextoFijo(), 0);
     EXPECT_EQ(std::pair(int(d.NumObjetos), ws.item(1).left()), std::pair(0, 1000));
-
     const int i = poner(texto(10, 10, 100, 30));
     d.TicketModificado = Falso;
     c.Modificar(i);
     EXPECT_EQ(std::pair(d.enUso(i), d.TicketModificado), std::pair(true, Verdadero));
+
+    d.TicketModificado = Falso;
+    redibujados = 0;
+    responder = [&](QDialog& dlg) {
+        auto& f = static_cast<FrmSelPulsador&>(dlg);
+        f.Check1[3]->setChecked(true);
+        f.PBCancelar->click();
+        return dlg.result();
+    };
+    c.SelPulsador();
+    EXPECT_EQ(std::tuple(d.objeto(i).Pulsadores, d.TicketModificado, redibujados), std::tuple(1u, Falso, 0));
 }
 
 TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
@@ -99,27 +112,23 @@ TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
     poner(texto(5, 200, 50, 20));
     TraerAlFrente(d, ws, 1); // Orden: slot 2 -> 1, 3 -> 2, 1 -> 3
     d.Objeto = 3;
-    ASSERT_EQ(d.objeto(3).Orden, 2);
     ASSERT_EQ(c.Copiar(), 4);
     const ObjetoTicket& k = d.objeto(4);
     EXPECT_EQ(
         std::tuple(int(k.Orden), QPoint(k.Left, k.Top), int(d.Objeto), ws.pila().back(), d.TicketModificado),
         std::tuple(4, QPoint(25, 220), 4, 4, Verdadero));
-
-    const struct {
-        QRect linea;
-        QPoint esperado;
-    } lineas[] = {{{10, 10, 100, 2}, {10, 30}}, {{10, 10, 2, 100}, {30, 10}}, {{10, 10, 4, 4}, {30, 10}}};
-    for (const auto& l : lineas) {
-        d.Objeto = static_cast<int16_t>(
-            poner(lineaEn(l.linea.left(), l.linea.top(), l.linea.width(), l.linea.height())));
+    // A vertical line (or a square) moves right, a horizontal one down.
+    for (const auto& [linea, esperado] :
+         {std::pair(QRect(10, 10, 100, 2), QPoint(10, 30)), std::pair(QRect(10, 10, 2, 100), QPoint(30, 10)),
+          std::pair(QRect(10, 10, 4, 4), QPoint(30, 10))}) {
+        d.Objeto =
+            static_cast<int16_t>(poner(lineaEn(linea.left(), linea.top(), linea.width(), linea.height())));
         const int n = c.Copiar();
         ASSERT_GT(n, 0);
         const ObjetoTicket& o = d.objeto(n);
         EXPECT_EQ(std::pair(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(n).geometry()),
-                  std::pair(QRect(l.esperado, l.linea.size()), QRect(l.esperado, l.linea.size())));
+                  std::pair(QRect(esperado, linea.size()), QRect(esperado, linea.size())));
     }
-
     // Variable fields are unique in a design and are not copied.
     d.Objeto = static_cast<int16_t>(poner(texto(1, 1, 50, 50, TipoTurno)));
     EXPECT_EQ(c.Copiar(), 0);
@@ -153,30 +162,12 @@ TEST_F(Editor, FullDesignRefusesAddAndCopyWithTheMessage) {
     d.TicketModificado = Falso;
     const Design antes = d;
     const auto pila = ws.pila();
-    const std::function<int()> comandos[] = {
-        [&] { return c.AnadirTextoFijo(); }, [&] { return c.AnadirImagen(); },
-        [&] { return c.AnadirLinea(); },     [&] { return c.AnadirTurno(2); },
-        [&] { return c.AnadirHora(1); },     [&] { return c.Copiar(); },
-    };
-    for (const auto& comando : comandos)
+    for (const auto& comando : std::initializer_list<std::function<int()>>{
+             [&] { return c.AnadirTextoFijo(); }, [&] { return c.AnadirImagen(); },
+             [&] { return c.AnadirLinea(); }, [&] { return c.AnadirTurno(2); },
+             [&] { return c.AnadirHora(1); }, [&] { return c.Copiar(); }})
         EXPECT_EQ(comando(), 0);
     EXPECT_EQ(mensajes, QStringList(6, MensajeDisenoLleno));
     EXPECT_EQ(std::tuple(d.Objetos, d.NumObjetos, d.Objeto, d.TicketModificado, ws.pila(), c.DibujandoLinea),
               std::tuple(antes.Objetos, int16_t(50), int16_t(7), Falso, pila, false));
-}
-
-// Accepting a mask is part of the user session test; cancelling keeps the object as it was.
-TEST_F(Editor, CancelledPushButtonSelectionChangesNothing) {
-    d.NumPulsadores = 4;
-    d.Objeto = static_cast<int16_t>(poner(texto(1, 1, 10, 10)));
-    d.TicketModificado = Falso;
-    responder = [&](QDialog& dlg) {
-        auto& f = static_cast<FrmSelPulsador&>(dlg);
-        f.Check1[3]->setChecked(true);
-        f.PBCancelar->click();
-        return dlg.result();
-    };
-    c.SelPulsador();
-    EXPECT_EQ(std::tuple(d.objeto(d.Objeto).Pulsadores, d.TicketModificado, redibujados),
-              std::tuple(1u, Falso, 0));
 }

@@ -1,9 +1,9 @@
 // A design's pictures carried into the folder it is saved to: names that are taken by other
 // bytes (another design's bitmap or code description) are never replaced, and a save that
 // fails takes everything back.
+#include "editor/ImagenesDiseno.h"
 #include "document/Design.h"
 #include "editor/CodigoObjeto.h"
-#include "editor/ImagenesDiseno.h"
 #include "support/Bytes.h"
 
 #include <QDir>
@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 using namespace quoravex;
+using pruebas::Escribir;
+using pruebas::Leer;
 
 TEST(ImagenesDiseno, NamesTakenByOtherBytesAreNeverReplacedAndAFailedSaveTakesAllBack) {
     const QByteArray bitmap("BM-logo"), codigo("{\"datos\":\"mio\"}");
@@ -29,11 +31,10 @@ TEST(ImagenesDiseno, NamesTakenByOtherBytesAreNeverReplacedAndAFailedSaveTakesAl
         SCOPED_TRACE(c.nombre);
         QTemporaryDir trabajo, destino;
         const QString origen = QDir(trabajo.path()).filePath(QStringLiteral("Imagen1-a.bmp"));
-        ASSERT_TRUE(pruebas::Escribir(origen, bitmap));
-        ASSERT_TRUE(pruebas::Escribir(RutaDescripcionCodigo(origen), codigo));
         const QString ahi = QDir(destino.path()).filePath(QStringLiteral("Imagen1-a.bmp"));
-        if (!c.bmpAhi.isNull()) ASSERT_TRUE(pruebas::Escribir(ahi, c.bmpAhi));
-        if (!c.codigoAhi.isNull()) ASSERT_TRUE(pruebas::Escribir(RutaDescripcionCodigo(ahi), c.codigoAhi));
+        ASSERT_TRUE(Escribir(origen, bitmap) && Escribir(RutaDescripcionCodigo(origen), codigo));
+        ASSERT_TRUE(c.bmpAhi.isNull() || Escribir(ahi, c.bmpAhi));
+        ASSERT_TRUE(c.codigoAhi.isNull() || Escribir(RutaDescripcionCodigo(ahi), c.codigoAhi));
         const QStringList antes = QDir(destino.path()).entryList(QDir::Files);
 
         Design d;
@@ -45,17 +46,16 @@ TEST(ImagenesDiseno, NamesTakenByOtherBytesAreNeverReplacedAndAFailedSaveTakesAl
         const ObjetoTicket registro = d.objeto(i);
 
         const CopiaImagenes r = LlevarImagenesAlDiseno(d, destino.path(), trabajo.path());
-        EXPECT_TRUE(r.fallidas.isEmpty());
         const QString copia = d.objeto(i).ImagenTrabajo.valor();
-        EXPECT_EQ(QFileInfo(copia).absolutePath(), QDir(destino.path()).absolutePath());
-        EXPECT_TRUE(QFileInfo(copia).fileName().startsWith(c.copia)) << copia.toStdString();
-        EXPECT_EQ(pruebas::Leer(copia), bitmap);
-        EXPECT_EQ(d.objeto(i).ImagenOrigen.valor(), RutaDescripcionCodigo(copia));
-        EXPECT_EQ(pruebas::Leer(RutaDescripcionCodigo(copia)), codigo);
+        EXPECT_TRUE(r.fallidas.isEmpty() && QFileInfo(copia).fileName().startsWith(c.copia))
+            << copia.toStdString();
+        EXPECT_EQ(std::tuple(QFileInfo(copia).absolutePath(), Leer(copia), d.objeto(i).ImagenOrigen.valor(),
+                             Leer(RutaDescripcionCodigo(copia)), r.rutas.at(origen)),
+                  std::tuple(QDir(destino.path()).absolutePath(), bitmap, RutaDescripcionCodigo(copia),
+                             codigo, copia));
         // What was there is as it was.
-        if (!c.bmpAhi.isNull()) EXPECT_EQ(pruebas::Leer(ahi), c.bmpAhi);
-        if (!c.codigoAhi.isNull()) EXPECT_EQ(pruebas::Leer(RutaDescripcionCodigo(ahi)), c.codigoAhi);
-        EXPECT_EQ(r.rutas.at(origen), copia);
+        EXPECT_EQ(c.bmpAhi.isNull() ? c.bmpAhi : Leer(ahi), c.bmpAhi);
+        EXPECT_EQ(c.codigoAhi.isNull() ? c.codigoAhi : Leer(RutaDescripcionCodigo(ahi)), c.codigoAhi);
 
         // The save failed: the records and the folder are as before.
         r.deshacer(d);

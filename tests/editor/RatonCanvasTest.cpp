@@ -32,43 +32,71 @@ protected:
             abiertos << m.objectName() + QLatin1Char(':') + visibles.join(QLatin1Char(','));
         };
         r.pitido = [this] { ++pitidos; };
+        QObject::connect(&r, &RatonCanvas::guiasCambiadas, [this](const QList<Guia>& g) { avisos << g; });
     }
 
     void pulsar(double x, double y, Qt::MouseButton b = Qt::LeftButton) { r.pulsar({{x, y}, b, b, {}}); }
-    void mover(double x, double y, Qt::MouseButtons b = Qt::LeftButton) {
-        r.mover({{x, y}, Qt::NoButton, b, {}});
+    void mover(double x, double y, Qt::MouseButtons b = Qt::LeftButton, Qt::KeyboardModifiers m = {}) {
+        r.mover({{x, y}, Qt::NoButton, b, {}, m});
     }
     void soltar(double x, double y, Qt::MouseButton b = Qt::LeftButton) {
         r.soltar({{x, y}, b, Qt::NoButton, {}});
     }
     QRect caja(int i) { return ws.item(i).geometry(); }
+    // The canvas widget, its gestures going to the mouse handling and its guides coming back.
+    void conectar(CanvasTicket& canvas) {
+        QObject::connect(&canvas, &CanvasTicket::ratonPulsado, &r, &RatonCanvas::pulsar);
+        QObject::connect(&canvas, &CanvasTicket::ratonMovido, &r, &RatonCanvas::mover);
+        QObject::connect(&canvas, &CanvasTicket::ratonSoltado, &r, &RatonCanvas::soltar);
+        QObject::connect(&r, &RatonCanvas::guiasCambiadas, &canvas, &CanvasTicket::setGuias);
+    }
 
     QMenu ticket, objetos, linea;
     RatonCanvas r{d, ws, c};
     QStringList abiertos;
+    QList<QList<Guia>> avisos;
     int pitidos = 0;
 };
 
-TEST_F(Raton, DraggingKeepsObjectsWithinTheirLimits) {
+// Grabbed 1 dot inside its corner and dragged, an object stays within its limits (at most half of
+// it off the ticket, a line's corner on it) and snaps to the centre line and to the other box's
+// edges within 4 dots, where the centre command would put it, unless Alt is held.
+TEST_F(Raton, DraggingKeepsObjectsWithinTheirLimitsAndSnaps) {
     d.LargoTicket = 500;
+    const NuevoObjeto ninguno = texto(0, 0, 0, 0);
     const struct {
-        NuevoObjeto objeto;
-        QPointF hasta; // where the pointer goes, having grabbed the object 1 dot inside its corner
+        NuevoObjeto objeto, otro;
+        QPointF hasta;
         QPoint esperado;
+        Qt::KeyboardModifiers teclas = {};
     } casos[] = {
-        {texto(1, 1, 382, 120), {-299, 41}, {-191, 40}}, {texto(1, 1, 382, 120), {-189, 41}, {-190, 40}},
-        {texto(1, 1, 382, 120), {400, 2}, {193, 1}},     {texto(1, 100, 382, 120), {41, -300}, {40, -60}},
-        {texto(1, 1, 382, 120), {41, 900}, {40, 440}},   {texto(1, 1, 100, 50), {101.5, 11.5}, {100, 10}},
-        {lineaEn(50, 50, 100, 2), {-40, 51}, {1, 50}},   {lineaEn(50, 50, 2, 100), {51, 900}, {50, 498}},
-        {lineaEn(50, 50, 100, 2), {900, 51}, {382, 50}}, {lineaEn(50, 50, 100, 2), {51, -5}, {50, 1}},
+        {texto(1, 1, 382, 120), ninguno, {-299, 41}, {-191, 40}},
+        {texto(1, 1, 382, 120), ninguno, {-189, 41}, {-190, 40}},
+        {texto(1, 1, 382, 120), ninguno, {400, 2}, {193, 1}},
+        {texto(1, 100, 382, 120), ninguno, {41, -300}, {40, -60}},
+        {texto(1, 1, 382, 120), ninguno, {41, 900}, {40, 440}},
+        {texto(1, 1, 100, 50), ninguno, {101.5, 11.5}, {100, 10}},
+        {lineaEn(50, 50, 100, 2), ninguno, {-40, 51}, {1, 50}},
+        {lineaEn(50, 50, 2, 100), ninguno, {51, 900}, {50, 498}},
+        {lineaEn(50, 50, 100, 2), ninguno, {900, 51}, {382, 50}},
+        {lineaEn(50, 50, 100, 2), ninguno, {51, -5}, {50, 1}},
+        {texto(10, 200, 101, 40), ninguno, {146, 201}, {142, 200}}, // left 145 -> centred 141.5 -> 142
+        {texto(10, 200, 103, 40), ninguno, {138, 201}, {140, 200}}, // left 137 -> centred 140.5 -> 140
+        {texto(10, 200, 101, 40), ninguno, {148, 201}, {147, 200}}, // 5 dots off: no snap
+        {texto(10, 200, 101, 40), ninguno, {146, 201}, {145, 200}, Qt::AltModifier},
+        // The other box's left edge is 3 dots beyond the limit (384 - 100 / 2) or in reach inside it.
+        {texto(200, 300, 100, 40), texto(337, 100, 40, 20), {337, 301}, {334, 300}},
+        {texto(200, 300, 100, 40), texto(332, 100, 40, 20), {336, 301}, {332, 300}},
+        // A line's corner stays at 382 at most, even for the other box's right edge at 384.
+        {lineaEn(300, 50, 60, 2), texto(344, 200, 40, 20), {385, 51}, {382, 50}},
     };
     for (const auto& caso : casos) {
-        const int i = poner(caso.objeto);
+        const int i = poner(caso.objeto), otro = caso.otro.Width ? poner(caso.otro) : 0;
         const QRect antes = caja(i);
         d.TicketModificado = Falso;
         d.Objeto = 0;
         pulsar(antes.left() + 1, antes.top() + 1);
-        mover(caso.hasta.x(), caso.hasta.y());
+        mover(caso.hasta.x(), caso.hasta.y(), Qt::LeftButton, caso.teclas);
         soltar(caso.hasta.x(), caso.hasta.y());
         // The box and the record move together; a dragged line becomes the current object.
         const bool esLinea = caso.objeto.Tipo == TipoLinea;
@@ -76,9 +104,20 @@ TEST_F(Raton, DraggingKeepsObjectsWithinTheirLimits) {
             std::tuple(caja(i), QPoint(d.objeto(i).Left, d.objeto(i).Top), d.TicketModificado, int(d.Objeto)),
             std::tuple(QRect(caso.esperado, antes.size()), caso.esperado, Verdadero, esLinea ? i : 0))
             << caso.hasta.x() << "," << caso.hasta.y();
+        BorrarObjeto(d, ws, otro);
         BorrarObjeto(d, ws, i);
     }
     EXPECT_EQ(pitidos, 0);
+
+    // The arrow keys move one dot at a time through the centred position, with no guides.
+    avisos.clear();
+    d.Objeto = static_cast<int16_t>(poner(texto(140, 10, 100, 40)));
+    QList<int> lefts;
+    for (int k = 0; k < 3; ++k) {
+        r.moverConTeclado(1, 0);
+        lefts << d.objeto(d.Objeto).Left;
+    }
+    EXPECT_EQ(std::pair(lefts, int(avisos.size())), std::pair(QList<int>{141, 142, 143}, 0));
 }
 
 TEST_F(Raton, DrawingALineFromItsAnchorButNotFromAnObject) {
@@ -125,7 +164,8 @@ TEST_F(Raton, DrawingALineFromItsAnchorButNotFromAnObject) {
               std::tuple(QRect(100, 50, 2, 200), int16_t(200), false));
 }
 
-TEST_F(Raton, ContextMenusFitTheObject) {
+// A right click opens the menu that fits the object under the pointer; a double click modifies it.
+TEST_F(Raton, ContextMenusAndDoubleClickFitTheObject) {
     const int f = poner(texto(1, 1, 100, 40, TipoFecha)), t = poner(texto(1, 100, 100, 40)),
               l = poner(lineaEn(1, 200, 100, 2));
     const struct {
@@ -154,10 +194,7 @@ TEST_F(Raton, ContextMenusFitTheObject) {
     const int encima = poner(texto(50, 120, 100, 40));
     EXPECT_EQ(std::tuple(r.objetoEn({60, 130}), r.objetoEn({20, 130}), r.objetoEn({20, 160})),
               std::tuple(encima, t, 0));
-}
 
-TEST_F(Raton, DoubleClickModifiesTheObjectUnderThePointer) {
-    const int t = poner(texto(10, 10, 100, 40));
     QList<int> editados;
     responder = [&](QDialog& dlg) {
         editados << d.Objeto;
@@ -165,20 +202,19 @@ TEST_F(Raton, DoubleClickModifiesTheObjectUnderThePointer) {
         return int(QDialog::Rejected);
     };
     d.TicketModificado = Falso;
-    for (const int x : {20, 300}) {
-        r.dobleClic({QPointF(x, x), Qt::LeftButton, Qt::LeftButton, {}});
-        soltar(x, x);
+    for (const int y : {110, 400}) {
+        r.dobleClic({QPointF(20, y), Qt::LeftButton, Qt::LeftButton, {}});
+        soltar(20, y);
     }
     EXPECT_EQ(std::tuple(editados, d.enUso(t), d.TicketModificado),
               std::tuple(QList<int>{t}, true, Verdadero));
 }
 
-// The canvas widget scales what it shows; gestures land on the same dots at any zoom.
-TEST_F(Raton, ZoomedDragGivesTheSameRecordAndControlWheelStepsTheZoom) {
+// The canvas scales what it shows; gestures land on the same dots at any zoom, and the guides of a
+// drag are drawn over the boxes, one screen pixel wide, until the button is released.
+TEST_F(Raton, TheCanvasZoomsAndDrawsTheGuidesOfADrag) {
     CanvasTicket canvas(ws);
-    QObject::connect(&canvas, &CanvasTicket::ratonPulsado, &r, &RatonCanvas::pulsar);
-    QObject::connect(&canvas, &CanvasTicket::ratonMovido, &r, &RatonCanvas::mover);
-    QObject::connect(&canvas, &CanvasTicket::ratonSoltado, &r, &RatonCanvas::soltar);
+    conectar(canvas);
     for (const double zoom : {1.0, 3.0, 2.0}) {
         canvas.setZoom(zoom);
         EXPECT_EQ(canvas.size(), QSize(qRound(385 * zoom), qRound(501 * zoom)));
@@ -193,117 +229,6 @@ TEST_F(Raton, ZoomedDragGivesTheSameRecordAndControlWheelStepsTheZoom) {
         BorrarObjeto(d, ws, i);
     }
 
-    canvas.setZoom(1.0);
-    QList<double> avisos;
-    QObject::connect(&canvas, &CanvasTicket::zoomCambiado, [&](double z) { avisos << z; });
-    auto rueda = [&](int delta, Qt::KeyboardModifiers mods) {
-        QWheelEvent e(QPointF(10, 10), canvas.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(&canvas, &e);
-    };
-    rueda(120, Qt::ControlModifier);
-    rueda(120, Qt::ControlModifier);
-    rueda(120, Qt::NoModifier); // plain wheel scrolls, does not zoom
-    EXPECT_EQ(canvas.aCanvasF(QPointF(30, 45)), QPointF(10, 15));
-    for (int k = 0; k < 5; ++k)
-        rueda(-120, Qt::ControlModifier);
-    EXPECT_EQ(avisos, (QList<double>{2.0, 3.0, 2.0, 1.0}));
-}
-
-// Released 3 dots off centre, an object ends where the centre command puts it; with Alt held
-// it ends where it was released.
-TEST_F(Raton, DraggingSnapsToTheCentreLineLikeTheCentreCommandUnlessAltIsHeld) {
-    QList<QList<Guia>> avisos;
-    QObject::connect(&r, &RatonCanvas::guiasCambiadas, [&](const QList<Guia>& g) { avisos << g; });
-    const struct {
-        int ancho;
-        int desvio; // from the centred left, where the pointer leaves the object
-        Qt::KeyboardModifiers teclas;
-        int esperado; // from the centred left
-    } casos[] = {
-        {100, 3, {}, 0},
-        {100, -3, {}, 0},
-        {101, 3, {}, 0},
-        {101, -3, {}, 0},
-        {103, 3, {}, 0},
-        {103, -3, {}, 0},
-        {57, 2, {}, 0},
-        {101, 5, {}, 5},
-        {101, 3, Qt::AltModifier, 3},
-        {103, -2, Qt::AltModifier, -2},
-    };
-    for (const auto& caso : casos) {
-        const int j = poner(texto(10, 400, caso.ancho, 40));
-        d.Objeto = static_cast<int16_t>(j);
-        c.CentrarHorizontal();
-        const int centrado = caja(j).left();
-        BorrarObjeto(d, ws, j);
-
-        const int i = poner(texto(10, 200, caso.ancho, 40));
-        avisos.clear();
-        pulsar(11, 201);
-        r.mover({{centrado + caso.desvio + 1.0, 201}, Qt::NoButton, Qt::LeftButton, {}, caso.teclas});
-        const QList<QList<Guia>> durante = avisos;
-        soltar(centrado + caso.desvio + 1, 201);
-        const bool imantado = caso.esperado == 0;
-        EXPECT_EQ(std::tuple(caja(i).topLeft(), int(d.objeto(i).Left), durante, avisos.size()),
-                  std::tuple(QPoint(centrado + caso.esperado, 200), centrado + caso.esperado,
-                             imantado ? QList<QList<Guia>>{{{Qt::Vertical, 192}}} : QList<QList<Guia>>{},
-                             imantado ? 2 : 0))
-            << caso.ancho << " " << caso.desvio;
-        if (imantado) {
-            EXPECT_EQ(avisos.last(), QList<Guia>{});
-        }
-        BorrarObjeto(d, ws, i);
-    }
-}
-
-TEST_F(Raton, SnappingKeepsTheDragLimitsAndTheArrowKeysDoNotSnap) {
-    const struct {
-        NuevoObjeto objeto, otro;
-        double hastaX; // the object is grabbed 1 dot inside its corner and dragged sideways
-        int esperado;
-    } casos[] = {
-        // The other box's left edge is 3 dots beyond the limit (384 - 100 / 2) or in reach inside it.
-        {texto(200, 300, 100, 40), texto(337, 100, 40, 20), 337, 334},
-        {texto(200, 300, 100, 40), texto(332, 100, 40, 20), 336, 332},
-        // A line's corner stays at 382 at most, even for the other box's right edge at 384.
-        {lineaEn(300, 50, 60, 2), texto(344, 200, 40, 20), 385, 382},
-    };
-    for (const auto& caso : casos) {
-        const int i = poner(caso.objeto), otro = poner(caso.otro);
-        const QRect antes = caja(i);
-        pulsar(antes.left() + 1, antes.top() + 1);
-        mover(caso.hastaX, antes.top() + 1);
-        soltar(caso.hastaX, antes.top() + 1);
-        EXPECT_EQ(std::pair(caja(i), int(d.objeto(i).Left)),
-                  std::pair(QRect(QPoint(caso.esperado, antes.top()), antes.size()), caso.esperado))
-            << caso.hastaX;
-        BorrarObjeto(d, ws, otro);
-        BorrarObjeto(d, ws, i);
-    }
-
-    // One dot at a time through the centred position, with no guides.
-    int avisos = 0;
-    QObject::connect(&r, &RatonCanvas::guiasCambiadas, [&] { ++avisos; });
-    const int i = poner(texto(140, 10, 100, 40));
-    d.Objeto = static_cast<int16_t>(i);
-    QList<int> lefts;
-    for (int k = 0; k < 3; ++k) {
-        r.moverConTeclado(1, 0);
-        lefts << d.objeto(i).Left;
-    }
-    EXPECT_EQ(std::pair(lefts, avisos), std::pair(QList<int>{141, 142, 143}, 0));
-}
-
-// The canvas shows the guides of a drag over the boxes, one screen pixel wide at any zoom.
-TEST_F(Raton, TheCanvasDrawsTheGuidesUntilTheButtonIsReleased) {
-    CanvasTicket canvas(ws);
-    QObject::connect(&canvas, &CanvasTicket::ratonPulsado, &r, &RatonCanvas::pulsar);
-    QObject::connect(&canvas, &CanvasTicket::ratonMovido, &r, &RatonCanvas::mover);
-    QObject::connect(&canvas, &CanvasTicket::ratonSoltado, &r, &RatonCanvas::soltar);
-    QObject::connect(&r, &RatonCanvas::guiasCambiadas, &canvas, &CanvasTicket::setGuias);
-    canvas.setZoom(2.0);
     const int i = poner(texto(10, 200, 100, 40));
     auto magenta = [&] {
         // The columns drawn in magenta along a row above the box.
@@ -327,4 +252,21 @@ TEST_F(Raton, TheCanvasDrawsTheGuidesUntilTheButtonIsReleased) {
     QTest::mouseRelease(&canvas, Qt::LeftButton, {}, QPoint(282, 402));
     EXPECT_EQ(std::tuple(int(d.objeto(i).Left), canvas.guias().size(), magenta()),
               std::tuple(142, 0, QList<int>{}));
+
+    // Control and the wheel step the zoom within its levels; the plain wheel scrolls.
+    canvas.setZoom(1.0);
+    QList<double> zooms;
+    QObject::connect(&canvas, &CanvasTicket::zoomCambiado, [&](double z) { zooms << z; });
+    auto rueda = [&](int delta, Qt::KeyboardModifiers mods) {
+        QWheelEvent e(QPointF(10, 10), canvas.mapToGlobal(QPointF(10, 10)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, mods, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(&canvas, &e);
+    };
+    rueda(120, Qt::ControlModifier);
+    rueda(120, Qt::ControlModifier);
+    rueda(120, Qt::NoModifier);
+    EXPECT_EQ(canvas.aCanvasF(QPointF(30, 45)), QPointF(10, 15));
+    for (int k = 0; k < 5; ++k)
+        rueda(-120, Qt::ControlModifier);
+    EXPECT_EQ(zooms, (QList<double>{2.0, 3.0, 2.0, 1.0}));
 }

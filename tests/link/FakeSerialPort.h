@@ -5,20 +5,22 @@
 #include <QByteArray>
 #include <QList>
 #include <functional>
+#include <utility>
 
 namespace quoravex::test {
 
-// A serial port in memory. Written bytes wait in the output queue until drain(); the test
-// feeds replies with receive(). Every frame written is kept in order.
+// A serial port in memory. Written bytes wait in the output queue until
+// drain(); the test feeds replies with receive(). Every frame written is kept
+// in order.
 class FakeSerialPort : public SerialPort {
 public:
-    bool open(int numero, const ConfiguracionLinea& linea) override {
+    bool open(int n, const ConfiguracionLinea& l) override {
         ++aperturas;
         if (abierto) close();
         if (rechazarApertura) return false;
         abierto = true;
-        this->numero = numero;
-        this->linea = linea;
+        numero = n;
+        linea = l;
         return true;
     }
     void close() override {
@@ -26,7 +28,6 @@ public:
         salida.clear();
     }
     bool isOpen() const override { return abierto; }
-
     bool write(const QByteArray& bytes) override {
         if (!abierto || rechazarEscritura) return false;
         escritos.append(bytes);
@@ -34,24 +35,17 @@ public:
         if (alEscribir) alEscribir(bytes);
         return true;
     }
-    QByteArray readAll() override {
-        QByteArray r = entrada;
-        entrada.clear();
-        return r;
-    }
+    QByteArray readAll() override { return std::exchange(entrada, {}); }
     qint64 bytesAvailable() const override { return entrada.size(); }
     qint64 bytesToWrite() const override { return salida.size(); }
-
     bool setRts(bool on) override {
         rtsPedido = on;
-        if (!aceptaLineas) return false;
-        rts = on;
-        return true;
+        if (aceptaLineas) rts = on;
+        return aceptaLineas;
     }
     bool setDtr(bool on) override {
-        if (!aceptaLineas) return false;
-        dtr = on;
-        return true;
+        if (aceptaLineas) dtr = on;
+        return aceptaLineas;
     }
 
     // The output queue empties and the port reports it.
@@ -66,18 +60,11 @@ public:
     }
     void fail(int codigo) { emit errorEvent(codigo); }
 
-    bool abierto = false;
-    bool rechazarApertura = false;
-    bool rechazarEscritura = false;
-    bool aceptaLineas = true;
-    bool rts = false;
-    bool rtsPedido = false;
-    bool dtr = false;
-    int numero = 0;
-    int aperturas = 0;
+    bool abierto = false, rechazarApertura = false, rechazarEscritura = false, aceptaLineas = true;
+    bool rts = false, rtsPedido = false, dtr = false;
+    int numero = 0, aperturas = 0;
     ConfiguracionLinea linea;
-    QByteArray entrada;
-    QByteArray salida;
+    QByteArray entrada, salida;
     QList<QByteArray> escritos;
     std::function<void(const QByteArray&)> alEscribir; // sees every write
 };

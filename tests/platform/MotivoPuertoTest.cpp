@@ -1,12 +1,15 @@
 #include "platform/MotivoPuerto.h"
 #include "platform/DispositivoSerie.h"
 #include "platform/PuertosDetectados.h"
+#include "platform/SystemSerialPort.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
+#include <fcntl.h>
 #include <grp.h>
+#include <stdlib.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -120,4 +123,46 @@ TEST(MotivoPuerto, WhatTheSystemTells) {
     EXPECT_EQ(puertos[0].estable, estable);
     EXPECT_EQ(puertos[0].texto(), estable + QStringLiteral(" (FT232R USB UART)"));
     EXPECT_EQ(puertos[1].texto(), QStringLiteral("/dev/ttyS0"));
+}
+
+TEST(SystemSerialPort, DeviceNamesByPrecedence) {
+    // The environment, the user's choice, Morvane.cfg, the system's device.
+    const struct {
+        const char *entorno, *elegido, *configurado, *esperado;
+    } casos[] = {
+        {"", "", "", "/dev/ttyS3"},
+        {"", "", "/dev/ttyUSB1", "/dev/ttyUSB1"},
+        {"", "/dev/serial/by-id/usb-A", "/dev/ttyUSB1", "/dev/serial/by-id/usb-A"},
+        {"/dev/pts/99", "/dev/serial/by-id/usb-A", "/dev/ttyUSB1", "/dev/pts/99"},
+    };
+    for (const auto& c : casos) {
+        qputenv("QUORAVEX_COM4", c.entorno);
+        EXPECT_EQ(SystemSerialPort::NombreDispositivo(4, QString::fromLatin1(c.elegido),
+                                                      QString::fromLatin1(c.configurado)),
+                  QString::fromLatin1(c.esperado))
+            << c.esperado;
+    }
+    qunsetenv("QUORAVEX_COM4");
+}
+
+// A second open of a pseudo-terminal names the process that holds it; a pseudo-terminal
+// refuses low latency and the port goes on all the same.
+TEST(SystemSerialPort, APortHeldElsewhereNamesItsHolder) {
+    const int maestro = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_TRUE(maestro >= 0 && grantpt(maestro) == 0 && unlockpt(maestro) == 0);
+    const QString esclavo = QString::fromLocal8Bit(ptsname(maestro));
+    SystemSerialPort primero, segundo;
+    primero.fijarDispositivo(esclavo);
+    segundo.fijarDispositivo(esclavo);
+    ASSERT_TRUE(primero.open(1, LineaEnvio));
+    EXPECT_FALSE(primero.bajaLatencia());
+    EXPECT_FALSE(segundo.open(1, LineaEnvio));
+    QFile comm(QStringLiteral("/proc/self/comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(segundo.ultimoError(),
+              QStringLiteral("%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
+                  .arg(esclavo, QString::fromLocal8Bit(comm.readAll()).trimmed())
+                  .arg(::getpid()));
+    primero.close();
+    ::close(maestro);
 }

@@ -63,7 +63,7 @@ QByteArray crudo(const QImage& img) {
 
 // Pixels read back in our colour order and -1 outside; clearing puts the pen at (0, 0);
 // growing keeps the drawing and gives the new area the background colour.
-TEST(Surface, PixelsClearingAndGrowing) {
+TEST(Surface, PixelsClearingGrowingAndShrunkPictures) {
     Surface s(4, 4);
     s.setCurrentX(7);
     s.setCurrentY(9);
@@ -77,6 +77,11 @@ TEST(Surface, PixelsClearingAndGrowing) {
               std::tuple(0, 0, 0x0000FF, qRgb(255, 0, 0), 0xFFFFC0, 0x00FF00));
     for (auto [x, y] : {std::pair{-1, 0}, {0, -1}, {8, 0}, {0, 6}})
         EXPECT_EQ(s.point(x, y), -1) << x << "," << y;
+    // A picture shrunk keeps the darkest dot of each span: a thin line survives.
+    QImage raya = Surface::nuevaImagen(9, 1, ColorBlanco);
+    raya.setPixel(4, 0, qRgb(0, 0, 0));
+    s.paintPicture(raya, QRect(0, 5, 3, 1));
+    EXPECT_EQ(std::tuple(s.point(0, 5), s.point(1, 5), s.point(2, 5)), std::tuple(0xFFFFFF, 0, 0xFFFFFF));
 }
 
 // A text box fits its text plus a "." (room for an italic overhang) and holds exactly the

@@ -117,18 +117,20 @@ TEST(GeneraDatosFont, FilesOfEachFieldHoldThePrintedCharacters) {
     turno.Formato = 2;
     libre.EnUso = Falso;
     const Design d = disenoCon({{1, campo(TipoTurno, 2, 2)}, {4, turno}, {2, fecha}, {3, hora}, {7, libre}});
-    const std::tuple<CampoVariable, const ObjetoTicket&, const char*, QByteArray> casos[] = {
-        {CampoVariable::Turno, turno, "DatosRasterTurno.bin", Bytes({10, 0, 3, 0x80, 40, 0, 2, 16})},
-        {CampoVariable::Fecha, fecha, "DatosRasterFecha.bin", Bytes({5, 0, 6, 0, 40, 0, 1, 11})},
-        {CampoVariable::Hora, hora, "DatosRasterHora.bin", Bytes({7, 0, 8, 0, 40, 0, 1, 10})}};
+    const std::tuple<CampoVariable, const ObjetoTicket&, const char*, const char*, QByteArray> casos[] = {
+        {CampoVariable::Turno, turno, "DatosRasterTurno.bin", "0123456789ABCDEF",
+         Bytes({10, 0, 3, 0x80, 40, 0, 2, 16})},
+        {CampoVariable::Fecha, fecha, "DatosRasterFecha.bin", "0123456789/", Bytes({5, 0, 6, 0, 40, 0, 1, 11})},
+        {CampoVariable::Hora, hora, "DatosRasterHora.bin", "0123456789:apm",
+         Bytes({7, 0, 8, 0, 40, 0, 1, 10})}};
     QTemporaryDir dir;
     Surface work3;
-    for (const auto& [variable, o, nombre, cabecera] : casos) {
+    for (const auto& [variable, o, nombre, juego, cabecera] : casos) {
         const ResultadoFuente r = GenerarArchivoFuente(d, variable, work3, dir.path());
         ASSERT_TRUE(r.ok && r.escrito) << r.mensaje.toStdString();
         const QByteArray archivo = Leer(dir.filePath(QString::fromLatin1(nombre)));
         const auto f = LeerFuente(archivo);
-        const QString caracteres = QString::fromLatin1(Descripcion(variable).Caracteres);
+        const QString caracteres = QString::fromLatin1(juego);
         ASSERT_TRUE(f && f->completa && f->caracteres.size() == size_t(caracteres.size())) << nombre;
 
         PrintCaracterParaFont(work3, o, caracteres);
@@ -155,11 +157,13 @@ TEST(GeneraDatosFont, FilesOfEachFieldHoldThePrintedCharacters) {
     const ResultadoFuente r = PBFontFecha(disenoCon({{1, turno}}), work3, dir.path());
     EXPECT_EQ(std::tuple(r.ok, r.escrito, QFile::exists(ArchivoFuente(CampoVariable::Fecha, dir.path()))),
               std::tuple(true, false, false));
-    // The object's underline and strike-through do not reach the font.
+    // The object's underline and strike-through do not reach the font; its italic does.
     ObjetoTicket o = campo(TipoTurno, 1, 1, 20, 2);
-    const QByteArray normal = GenerarFuente(o, CampoVariable::Turno, work3).bytes;
+    const QByteArray negrita = GenerarFuente(o, CampoVariable::Turno, work3).bytes;
     o.FontUnderline = o.FontStrikethru = 1;
-    EXPECT_EQ(GenerarFuente(o, CampoVariable::Turno, work3).bytes, normal);
+    EXPECT_EQ(GenerarFuente(o, CampoVariable::Turno, work3).bytes, negrita);
+    o.FontStyle = 3;
+    EXPECT_NE(GenerarFuente(o, CampoVariable::Turno, work3).bytes, negrita);
 }
 
 TEST(GeneraDatosFont, BoundsOfOneCharacterAndRefusals) {

@@ -106,7 +106,7 @@ TEST(SalidaRaster, WhatDecidesADot) {
                                     byte(40, 100), byte(40, 104), byte(40, 112), byte(41, 104), byte(40, 200),
                                     byte(40, 208), byte(50, 0),   byte(50, 8)};
     EXPECT_EQ(bytes, (std::vector<int>{0xFF, 0xFF, 0, 0xFF, 0, 0xF0, 0x0F, 0, 0, 0xFF, 0, 0, 0xFF}));
-    EXPECT_EQ(r.bytes, RasterPorPuntos(d, ws).bytes);
+    EXPECT_EQ(std::pair(r.filas, r.bytes), std::pair(501, RasterPorPuntos(d, ws).bytes)); // rows 0..LargoTicket
 }
 
 TEST(SalidaRaster, FastCompositionEqualsThePerDotReference) {

@@ -42,30 +42,28 @@ Design disenoDePrueba() {
 } // namespace
 
 TEST(VistaPreviaTicket, FieldCharactersGoAtThePenAndMissingOnesLeaveTheWidthOfTheColon) {
-    // "1" advance 5, ink at cell (0, 0); ":" advance 3, ink at cell (1, 0); field at (10, 4).
-    auto f = LeerFuente(
-        Bytes({10, 0, 4, 0, 20, 0, 2, 10, '1', 5, 0, 4, 0, 0, 0, 1, 1, ':', 3, 0, 4, 0, 0, 0, 1, 2, 0xFF}));
-    ASSERT_TRUE(f && f->completa);
-    const std::pair<const char*, std::vector<int>> casos[] = { // columns of the ink, all on row 4
-        {"1:1", {10, 16, 18}}, {"1 1", {10, 18}}, {"1.1", {10, 18}}, {"11", {10, 15}}};
-    for (const auto& [valor, columnas] : casos) {
+    // "1" advance 5, ink at cell (0, 0); ":" advance 3, ink at cell (1, 0); field at (10, 4). Without
+    // ":" a missing character leaves the width of the first one.
+    const QByteArray uno = Bytes({10, 0, 4, 0, 20, 0, 2, 10, '1', 5, 0, 4, 0, 0, 0, 1, 1});
+    auto f = LeerFuente(uno + Bytes({':', 3, 0, 4, 0, 0, 0, 1, 2, 0xFF}));
+    const auto sinDosPuntos = LeerFuente(uno + Bytes({0xFF}));
+    ASSERT_TRUE(f && f->completa && sinDosPuntos);
+    const std::tuple<const FuenteLeida&, const char*, std::vector<int>> casos[] = { // ink columns, on row 4
+        {*f, "1:1", {10, 16, 18}}, {*f, "1 1", {10, 18}}, {*f, "1.1", {10, 18}}, {*f, "11", {10, 15}},
+        {*sinDosPuntos, "1 1", {10, 20}}};
+    for (const auto& [fuente, valor, columnas] : casos) {
         QImage img = blanca(20);
-        DibujarCampo(img, *f, QString::fromLatin1(valor));
+        DibujarCampo(img, fuente, QString::fromLatin1(valor));
         std::vector<int> tinta;
         for (int x = 0; x < img.width(); ++x)
             if (TintaEn(img, QRect(x, 4, 1, 1))) tinta.push_back(x);
         EXPECT_EQ(std::pair(tinta, TintaEn(img, img.rect())), std::pair(columnas, int(columnas.size())))
             << valor;
     }
-    // Without ":" a missing character leaves the width of the first one.
-    const auto sinDosPuntos = LeerFuente(Bytes({10, 0, 4, 0, 20, 0, 2, 10, '1', 5, 0, 4, 0, 0, 0, 1, 1, 0xFF}));
-    QImage img = blanca(20);
-    DibujarCampo(img, *sinDosPuntos, QStringLiteral("1 1"));
-    EXPECT_EQ(std::pair(TintaEn(img, QRect(20, 4, 1, 1)), TintaEn(img, img.rect())), std::pair(1, 2));
     // Off the paper nothing is drawn and nothing breaks.
     f->x = 383;
     f->y = -1;
-    img = blanca(20);
+    QImage img = blanca(20);
     DibujarCampo(img, *f, QStringLiteral("1111"));
     EXPECT_EQ(TintaEn(img, img.rect()), 0);
 }
