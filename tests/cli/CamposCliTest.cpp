@@ -1,6 +1,5 @@
 // Fields and missing pictures from the command line: generate, preview and the checks that
 // come before anything is written.
-#include "Generacion.h"
 #include "Muestra.h"
 
 #include "document/ArchivoDiseno.h"
@@ -8,7 +7,6 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -18,73 +16,42 @@ using namespace quoravex::pruebas;
 namespace {
 
 // The raster files of the sample design as the program wrote them before fields existed.
-const char* const SalidasMuestra[] = {
-    "3dc944fdcf215099158a3aadc700a9ed620b9dd513f262061f81b6da1c3bf068",
-    "8824866db532c6ab1f244be75f286820d0c9220c3e987553667b832f24e089ac",
-    "06691397a83af4713f93b3f88ff286c2fbb2f65208a7648103c6cf39ac4037e9",
-    "bce72fc743236f3741c1c4fafa918cf1c51b42eb980f58246ac734d811eb9438",
-};
+const QStringList SalidasMuestra = {
+    QStringLiteral("3dc944fdcf215099158a3aadc700a9ed620b9dd513f262061f81b6da1c3bf068"),
+    QStringLiteral("8824866db532c6ab1f244be75f286820d0c9220c3e987553667b832f24e089ac"),
+    QStringLiteral("06691397a83af4713f93b3f88ff286c2fbb2f65208a7648103c6cf39ac4037e9"),
+    QStringLiteral("bce72fc743236f3741c1c4fafa918cf1c51b42eb980f58246ac734d811eb9438")};
 
 QStringList Resumenes(const QString& dir) {
     QStringList r;
-    for (int n = 0; n < 4; ++n)
-        r << QString::fromLatin1(
-                 QCryptographicHash::hash(Leer(QDir(dir).filePath(QStringLiteral("Salida%1.bin").arg(n, 2, 10,
-                                                                                                   QLatin1Char('0')))),
-                                          QCryptographicHash::Sha256)
-                     .toHex());
+    for (int n = 0; n < 4; ++n) {
+        const QByteArray bytes = Leer(QDir(dir).filePath(QStringLiteral("Salida0%1.bin").arg(n)));
+        r << QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex());
+    }
     return r;
 }
 
-QStringList Esperados() {
-    QStringList r;
-    for (const char* s : SalidasMuestra)
-        r << QString::fromLatin1(s);
-    return r;
-}
-
-struct Resultado {
-    int codigo = -1;
-    QString err;
-};
-
-Resultado correr(const QStringList& argumentos, const QString& carpeta) {
-    QProcess p;
-    p.setWorkingDirectory(carpeta);
-    p.start(QStringLiteral(QUORAVEX_CLI), argumentos);
-    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return {};
-    // The platform's own notes are not the program's messages.
-    QStringList lineas = QString::fromUtf8(p.readAllStandardError()).split(QLatin1Char('\n'));
+// The exit code and standard error, without the platform's own notes.
+muestra::Salida correr(const QStringList& argumentos, const QString& carpeta) {
+    muestra::Salida r = muestra::Correr(argumentos, carpeta);
+    QStringList lineas = r.err.split(QLatin1Char('\n'));
     lineas.removeIf([](const QString& l) { return l.startsWith(QStringLiteral("QStandardPaths: ")); });
-    return {p.exitCode(), lineas.join(QLatin1Char('\n'))};
+    r.err = lineas.join(QLatin1Char('\n'));
+    return r;
 }
 
 } // namespace
 
-TEST(CliCampos, SampleWithoutFieldsKeepsItsBytesAndItsPictureIsFoundWhateverItsCase) {
-    QTemporaryDir tmp;
-    const QString antes = tmp.filePath(QStringLiteral("hoy"));
-    ASSERT_EQ(cli::GenerarDesdeDiseno(muestra::RutaDiseno(), antes).error, QString());
-    EXPECT_EQ(Resumenes(antes), Esperados());
-
-    // The design names C:\Tickets\muestra.bmp; beside it lies MUESTRA.BMP.
-    const QString tck = tmp.filePath(QStringLiteral("copia/muestra.tck"));
-    ASSERT_TRUE(QDir().mkpath(tmp.filePath(QStringLiteral("copia"))));
-    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), tck));
-    ASSERT_TRUE(QFile::copy(muestra::RutaImagen(), tmp.filePath(QStringLiteral("copia/MUESTRA.BMP"))));
-    const QString mayusculas = tmp.filePath(QStringLiteral("mayusculas"));
-    const Resultado r = correr({QStringLiteral("generate"), tck, QStringLiteral("--dir"), mayusculas}, tmp.path());
-    ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
-    EXPECT_EQ(r.err.toStdString(), "");
-    EXPECT_EQ(Resumenes(mayusculas), Esperados());
-}
-
-TEST(CliCampos, MissingPicturesAndValuesStopBeforeAnythingIsWritten) {
+// The sample, whose picture lies beside it as MUESTRA.BMP, keeps the bytes it had before fields
+// existed; missing pictures and values stop before anything is written.
+TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     QTemporaryDir tmp;
     const QDir d(tmp.path());
     // The sample without its picture, and with a text of fields added.
-    const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck"));
-    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), sinImagen));
+    const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck")), copia = d.filePath(QStringLiteral("m/muestra.tck"));
+    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), sinImagen) && d.mkpath(QStringLiteral("m")) &&
+                QFile::copy(muestra::RutaDiseno(), copia) &&
+                QFile::copy(muestra::RutaImagen(), d.filePath(QStringLiteral("m/MUESTRA.BMP"))));
     Design campos = muestra::Diseno();
     NuevoObjeto n;
     n.Texto = QStringLiteral("{sucursal} ({tel})");
@@ -112,6 +79,7 @@ TEST(CliCampos, MissingPicturesAndValuesStopBeforeAnythingIsWritten) {
         QString mensaje; // what standard error holds
         bool escribe;
     } casos[] = {
+        {{generate, copia, dir, salida}, 0, QString(), true},
         {{generate, sinImagen, dir, salida}, 1, faltan + QStringLiteral("No se ha generado ni enviado nada. Para "
                                                                        "seguir sin esas imágenes, use --imagenes-ausentes.\n"),
          false},
@@ -123,6 +91,8 @@ TEST(CliCampos, MissingPicturesAndValuesStopBeforeAnythingIsWritten) {
          false},
         {{generate, conCampos, dir, salida, valor, QStringLiteral("sin igual")}, 2,
          QStringLiteral("--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: sin igual\n"), false},
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("mi campo=1")}, 2,
+         QStringLiteral("--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: mi campo=1\n"), false},
         {{generate, conCampos, dir, salida, QStringLiteral("--valores"), valoresMal}, 1,
          QStringLiteral("El fichero de valores %1 no se puede usar: línea 3: lleva una sola fila de valores bajo la "
                         "cabecera; para dar valores a cada impresora use --ports-from.\n")
@@ -135,10 +105,11 @@ TEST(CliCampos, MissingPicturesAndValuesStopBeforeAnythingIsWritten) {
     };
     for (const auto& c : casos) {
         QDir(salida).removeRecursively();
-        const Resultado r = correr(c.argumentos, tmp.path());
+        const muestra::Salida r = correr(c.argumentos, tmp.path());
         EXPECT_EQ(std::tuple(r.codigo, r.err.toStdString(), QFileInfo::exists(salida)),
                   std::tuple(c.codigo, c.mensaje.toStdString(), c.escribe))
             << c.argumentos.join(QLatin1Char(' ')).toStdString();
+        if (c.argumentos[1] == copia) EXPECT_EQ(Resumenes(salida), SalidasMuestra);
     }
 
     // The same values from a file give the same bytes; and they differ from another office's.

@@ -16,29 +16,16 @@ using muestra::Salida;
 // Whatever serial ports this machine has (none in CI): the ones Qt Serial Port sees, exit 0.
 TEST(CliPuertos, ThePortsPresentAsJsonAndAsATable) {
     QTemporaryDir dir;
-    QStringList presentes;
+    QStringList presentes, vistos;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
         presentes << info.systemLocation();
-    presentes.sort();
-
     const Salida json = Correr({QStringLiteral("puertos"), QStringLiteral("--json")}, dir.path());
     ASSERT_EQ(json.codigo, 0) << json.err.toStdString();
-    QJsonParseError error;
-    const QJsonDocument doc = QJsonDocument::fromJson(json.out, &error);
-    ASSERT_EQ(error.error, QJsonParseError::NoError) << json.out.constData();
+    const QJsonDocument doc = QJsonDocument::fromJson(json.out);
     ASSERT_TRUE(doc.isArray()) << json.out.constData();
-    const QStringList campos = {QStringLiteral("descripcion"), QStringLiteral("dispositivo"),
-                                QStringLiteral("estable"),     QStringLiteral("fabricante"),
-                                QStringLiteral("nombre"),      QStringLiteral("numeroSerie"),
-                                QStringLiteral("usb")};
-    QStringList vistos;
-    for (const QJsonValue& v : doc.array()) {
-        const QJsonObject o = v.toObject();
-        EXPECT_EQ(o.keys(), campos) << json.out.constData();
-        for (const QString& campo : campos)
-            EXPECT_TRUE(o.value(campo).isString()) << campo.toStdString();
-        vistos << o.value(QStringLiteral("dispositivo")).toString();
-    }
+    for (const QJsonValue& v : doc.array())
+        vistos << v.toObject().value(QStringLiteral("dispositivo")).toString();
+    presentes.sort();
     vistos.sort();
     EXPECT_EQ(vistos, presentes);
 
@@ -51,11 +38,10 @@ TEST(CliPuertos, ThePortsPresentAsJsonAndAsATable) {
         EXPECT_EQ(lineas.size(), presentes.size() + 1) << tabla.out.constData();
 
     // The table's layout, on a list of its own: aligned columns, "-" for what is not known.
-    const QList<PuertoDetectado> falsos = {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"),
-                                            QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"),
-                                            QStringLiteral("A1"), QStringLiteral("0403:6001"),
-                                            QStringLiteral("/dev/serial/by-id/u")},
-                                           {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
+    const QList<PuertoDetectado> falsos = {
+        {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"), QStringLiteral("FT232R USB UART"),
+         QStringLiteral("FTDI"), QStringLiteral("A1"), QStringLiteral("0403:6001"), QStringLiteral("/dev/serial/by-id/u")},
+        {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
     EXPECT_EQ(cli::TablaPuertos(falsos).toStdString(),
               "Dispositivo   Nombre estable       Descripción      Fabricante  N.º de serie  USB\n"
               "/dev/ttyUSB0  /dev/serial/by-id/u  FT232R USB UART  FTDI        A1            0403:6001\n"

@@ -96,8 +96,7 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     EXPECT_EQ(d.objeto(t1).Texto.valor(), QStringLiteral("Bienvenidos a todos"));
     EXPECT_EQ(redibujados, 1);
     EXPECT_NE(ws.item(t1).width(), 100);
-    EXPECT_EQ(p.spnAncho->value(), ws.item(t1).width());
-    EXPECT_EQ(d.objeto(t1).Width, ws.item(t1).width());
+    EXPECT_EQ(std::pair(p.spnAncho->value(), int(d.objeto(t1).Width)), std::pair(ws.item(t1).width(), ws.item(t1).width()));
 
     // A horizontal line: its width is the length (at most the paper), its height the thickness.
     p.mostrar({linea});
@@ -123,9 +122,8 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     EXPECT_EQ(p.lbTipo->text(), QStringLiteral("3 objetos"));
     EXPECT_TRUE(p.chkPulsadores[3]->isVisibleTo(&p) && !p.chkPulsadores[4]->isVisibleTo(&p));
     p.chkPulsadores[2]->click();
-    EXPECT_EQ(d.objeto(t1).Pulsadores, 1u << 2);
-    EXPECT_EQ(d.objeto(t2).Pulsadores, 1u << 2);
-    EXPECT_EQ(d.objeto(turno).Pulsadores, 1u);
+    EXPECT_EQ(std::tuple(d.objeto(t1).Pulsadores, d.objeto(t2).Pulsadores, d.objeto(turno).Pulsadores),
+              std::tuple(1u << 2, 1u << 2, 1u));
     d.objeto(t1).Pulsadores |= 1u << 1;
     p.mostrar({t1, t2});
     EXPECT_EQ(p.chkPulsadores[1]->checkState(), Qt::PartiallyChecked);

@@ -8,6 +8,7 @@
 #include "render/CodigoBarras.h"
 #include "render/DescripcionCodigo.h"
 #include "render/ImagenObjeto.h"
+#include "support/Bytes.h"
 #include "support/DisenoEjemplo.h"
 
 #include <QRegularExpression>
@@ -60,14 +61,10 @@ TEST(CamposFlotaPty, EachPrinterGetsTheFilesOfItsRowAndAMissingValueFailsAlone) 
     const QStringList telefonos = {QStringLiteral("911111111"), QStringLiteral("922222222"),
                                    QStringLiteral("933333333"), QString()};
     const QString tabla = d.filePath(QStringLiteral("oficinas.csv"));
-    {
-        QFile f(tabla);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QStringLiteral("puerto;sucursal;tel;sin_uso\r\n%1;Centro;911111111;x\r\n"
+    ASSERT_TRUE(quoravex::pruebas::Escribir(tabla, QStringLiteral("puerto;sucursal;tel;sin_uso\r\n%1;Centro;911111111;x\r\n"
                                "%2;\"Norte; planta \"\"B\"\"\";922222222;x\r\n%3;Peñíscola;933333333;x\r\n%4;Sur;;x\r\n")
                     .arg(impresoras[0]->pty(), impresoras[1]->pty(), impresoras[2]->pty(), impresoras[3]->pty())
-                    .toUtf8());
-    }
+                    .toUtf8()));
     QProcess p;
     p.setWorkingDirectory(tmp.path());
     p.start(QStringLiteral(QUORAVEX_CLI), {QStringLiteral("send"), tck, QStringLiteral("--ports-from"), tabla,
@@ -92,12 +89,10 @@ TEST(CamposFlotaPty, EachPrinterGetsTheFilesOfItsRowAndAMissingValueFailsAlone) 
         const QString generados = d.filePath(QStringLiteral("generados%1").arg(i));
         QProcess g;
         g.setWorkingDirectory(tmp.path());
-        g.start(QStringLiteral(QUORAVEX_CLI),
-                {QStringLiteral("generate"), tck, QStringLiteral("--dir"), generados, QStringLiteral("--valor"),
-                 QStringLiteral("sucursal=") + sucursales[i], QStringLiteral("--valor"),
-                 QStringLiteral("tel=") + telefonos[i]});
-        ASSERT_TRUE(g.waitForFinished(60000));
-        ASSERT_EQ(g.exitCode(), 0) << g.readAllStandardError().constData();
+        g.start(QStringLiteral(QUORAVEX_CLI), {QStringLiteral("generate"), tck, QStringLiteral("--dir"), generados,
+                                               QStringLiteral("--valor"), QStringLiteral("sucursal=") + sucursales[i],
+                                               QStringLiteral("--valor"), QStringLiteral("tel=") + telefonos[i]});
+        ASSERT_TRUE(g.waitForFinished(60000) && g.exitCode() == 0) << g.readAllStandardError().constData();
         for (const QString& nombre : nombres) {
             const QByteArray generado = LeerFichero(QDir(generados).filePath(nombre));
             EXPECT_FALSE(generado.isEmpty()) << nombre.toStdString();

@@ -1,6 +1,7 @@
 // Which recovery copies are offered at start-up: those of designers that have ended, of this
 // user alone, newest first; a running designer's copy is never offered nor touched.
 #include "platform/CopiasRecuperacion.h"
+#include "support/Bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,16 +9,12 @@
 #include <gtest/gtest.h>
 
 using namespace quoravex;
+using quoravex::pruebas::Escribir;
 
 namespace {
 
 constexpr auto Otros = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
                        QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther;
-
-bool Escribir(const QString& ruta, const QByteArray& datos) {
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
-}
 
 } // namespace
 
@@ -56,15 +53,9 @@ TEST(CopiasRecuperacion, OnlyCopiesOfEndedDesignersOfThisUserAreOfferedNewestFir
         d.hora = base.addSecs(c.segundos);
         d.diseno = QStringLiteral("diseno-1.tck");
         const QString descripcion = QDir(carpeta).filePath(NombreDescripcionCopia);
-        if (c.segundos >= 0) {
-            EXPECT_TRUE(Escribir(descripcion, CodificarDescripcion(d)));
-        }
-        if (c.segundos == -1) {
-            EXPECT_TRUE(Escribir(descripcion, "{\"formato\":"));
-        }
-        if (c.diseno) {
-            EXPECT_TRUE(Escribir(QDir(carpeta).filePath(d.diseno), QByteArray(452, '\0')));
-        }
+        if (c.segundos != -2)
+            EXPECT_TRUE(Escribir(descripcion, c.segundos >= 0 ? CodificarDescripcion(d) : "{\"formato\":"));
+        if (c.diseno) EXPECT_TRUE(Escribir(QDir(carpeta).filePath(d.diseno), QByteArray(452, '\0')));
         if (c.abierta) QFile::setPermissions(carpeta, QFile::permissions(carpeta) | QFileDevice::WriteOther);
     }
 

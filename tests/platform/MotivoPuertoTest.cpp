@@ -16,65 +16,36 @@
 using namespace quoravex;
 
 TEST(MotivoPuerto, EveryKindOfFailureSaysWhatToDo) {
-    const QString usb = QStringLiteral("/dev/ttyUSB0");
+    const QString usb = QStringLiteral("/dev/ttyUSB0"), grupo = QStringLiteral("dialout");
     const QStringList dos = {QStringLiteral("/dev/serial/by-id/usb-FTDI_A1-if00-port0 (FT232R USB UART)"),
                              QStringLiteral("/dev/ttyS0")};
+    const QString permiso = QStringLiteral("no tiene permiso para usar el dispositivo"),
+                  noExiste = QStringLiteral("el dispositivo no existe (¿está conectado el adaptador?). "),
+                  ninguno = QStringLiteral("No se ha detectado ningún puerto serie."),
+                  ocupado = QStringLiteral("el puerto está ocupado: lo tiene abierto %1. Ciérrelo y vuelva a intentarlo.");
+    // The device is /dev/ttyUSB0 unless the row says otherwise; the reason follows its name.
     const struct {
-        const char* caso;
         FalloPuerto f;
-        QString esperado;
+        QString motivo;
     } casos[] = {
-        {"permission, group dialout",
-         {EACCES, usb, QStringLiteral("Permission denied"), QStringLiteral("dialout"), {}, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: no tiene permiso para usar el dispositivo. Pertenece al grupo dialout: añada "
-             "su usuario a ese grupo con \"sudo usermod -aG dialout $USER\" y vuelva a iniciar la sesión.")},
-        {"permission, root's device",
-         {EPERM, usb, {}, QStringLiteral("root"), {}, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: no tiene permiso para usar el dispositivo; solo el administrador (root) puede "
-             "abrirlo.")},
-        {"permission, group unknown",
-         {EACCES, usb, {}, {}, {}, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: no tiene permiso para usar el dispositivo; pida acceso al administrador del "
-             "equipo.")},
-        {"missing, two present",
-         {ENOENT, usb, QStringLiteral("No such file or directory"), {}, dos, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: el dispositivo no existe (¿está conectado el adaptador?). Puertos detectados: "
-             "/dev/serial/by-id/usb-FTDI_A1-if00-port0 (FT232R USB UART), /dev/ttyS0.")},
-        {"missing, one present",
-         {ENOENT, usb, {}, {}, dos.mid(1), {}},
-         QStringLiteral("/dev/ttyUSB0: el dispositivo no existe (¿está conectado el adaptador?). Puerto "
-                        "detectado: /dev/ttyS0.")},
-        {"missing, none present",
-         {ENOENT, usb, {}, {}, {}, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: el dispositivo no existe (¿está conectado el adaptador?). No se ha detectado "
-             "ningún puerto serie.")},
-        {"no port behind the device",
-         {EIO, QStringLiteral("/dev/ttyS3"), QStringLiteral("Input/output error"), {}, {}, {}},
-         QStringLiteral(
-             "/dev/ttyS3: no hay ningún puerto serie detrás de ese dispositivo (¿está conectado el "
-             "adaptador?). No se ha detectado ningún puerto serie.")},
-        {"busy, holder known",
-         {EBUSY, usb, {}, {}, {}, QStringLiteral("minicom (PID 812)")},
-         QStringLiteral(
-             "/dev/ttyUSB0: el puerto está ocupado: lo tiene abierto minicom (PID 812). Ciérrelo y vuelva "
-             "a intentarlo.")},
-        {"busy, holder unknown",
-         {EBUSY, usb, QStringLiteral("Device or resource busy"), {}, {}, {}},
-         QStringLiteral(
-             "/dev/ttyUSB0: el puerto está ocupado: lo tiene abierto otro programa. Ciérrelo y vuelva a "
-             "intentarlo.")},
-        {"anything else",
-         {EINVAL, usb, QStringLiteral("Invalid argument"), QStringLiteral("dialout"), dos, {}},
-         QStringLiteral("/dev/ttyUSB0: Invalid argument")},
-        {"nothing known", {0, usb, {}, {}, {}, {}}, QStringLiteral("/dev/ttyUSB0: error desconocido")},
+        {{EACCES, usb, QStringLiteral("Permission denied"), grupo, {}, {}},
+         permiso + QStringLiteral(". Pertenece al grupo dialout: añada su usuario a ese grupo con \"sudo usermod "
+                                  "-aG dialout $USER\" y vuelva a iniciar la sesión.")},
+        {{EPERM, usb, {}, QStringLiteral("root"), {}, {}}, permiso + QStringLiteral("; solo el administrador (root) puede abrirlo.")},
+        {{EACCES, usb, {}, {}, {}, {}}, permiso + QStringLiteral("; pida acceso al administrador del equipo.")},
+        {{ENOENT, usb, QStringLiteral("No such file or directory"), {}, dos, {}},
+         noExiste + QStringLiteral("Puertos detectados: ") + dos.join(QStringLiteral(", ")) + QLatin1Char('.')},
+        {{ENOENT, usb, {}, {}, dos.mid(1), {}}, noExiste + QStringLiteral("Puerto detectado: /dev/ttyS0.")},
+        {{ENOENT, usb, {}, {}, {}, {}}, noExiste + ninguno},
+        {{EIO, QStringLiteral("/dev/ttyS3"), QStringLiteral("Input/output error"), {}, {}, {}},
+         QStringLiteral("no hay ningún puerto serie detrás de ese dispositivo (¿está conectado el adaptador?). ") + ninguno},
+        {{EBUSY, usb, {}, {}, {}, QStringLiteral("minicom (PID 812)")}, ocupado.arg(QStringLiteral("minicom (PID 812)"))},
+        {{EBUSY, usb, QStringLiteral("Device or resource busy"), {}, {}, {}}, ocupado.arg(QStringLiteral("otro programa"))},
+        {{EINVAL, usb, QStringLiteral("Invalid argument"), grupo, dos, {}}, QStringLiteral("Invalid argument")},
+        {{0, usb, {}, {}, {}, {}}, QStringLiteral("error desconocido")},
     };
     for (const auto& c : casos)
-        EXPECT_EQ(MotivoFallo(c.f), c.esperado) << c.caso;
+        EXPECT_EQ(MotivoFallo(c.f), c.f.dispositivo + QStringLiteral(": ") + c.motivo) << c.f.error;
 }
 
 // What the reasons are made from: the device's group, the holder named by a lock file, the
