@@ -81,12 +81,10 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     for (const auto& f : filas) {
         p.mostrar(f.objetos);
         escribir(p.spnX, QString::number(f.x));
-        for (qsizetype k = 0; k < f.objetos.size(); ++k) {
-            EXPECT_EQ(d.objeto(f.objetos[k]).Left, f.lefts[k]) << f.x;
-            EXPECT_EQ(ws.item(f.objetos[k]).left(), f.lefts[k]) << f.x;
-        }
-        EXPECT_EQ(p.spnX->text(), f.muestra);
-        EXPECT_EQ(pasos.size(), f.pasos) << f.x;
+        for (qsizetype k = 0; k < f.objetos.size(); ++k)
+            EXPECT_EQ(std::pair(int(d.objeto(f.objetos[k]).Left), ws.item(f.objetos[k]).left()),
+                      std::pair(f.lefts[k], f.lefts[k])) << f.x;
+        EXPECT_EQ(std::pair(p.spnX->text(), pasos.size()), std::pair(f.muestra, f.pasos)) << f.x;
     }
     EXPECT_EQ(d.TicketModificado, Verdadero);
 
@@ -103,10 +101,9 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     EXPECT_TRUE(!p.spnAncho->isReadOnly() && p.spnAlto->isReadOnly() && p.spnGrosor->isEnabled());
     escribir(p.spnAncho, QStringLiteral("500"));
     escribir(p.spnGrosor, QStringLiteral("5"));
-    EXPECT_EQ(ws.item(linea).geometry(), QRect(10, 200, 384, 5));
-    EXPECT_EQ(QRect(d.objeto(linea).Left, d.objeto(linea).Top, d.objeto(linea).Width, d.objeto(linea).Height),
-              QRect(10, 200, 384, 5));
-    EXPECT_EQ(d.objeto(linea).Grosor, 5);
+    const ObjetoTicket& l = d.objeto(linea);
+    EXPECT_EQ(std::tuple(ws.item(linea).geometry(), QRect(l.Left, l.Top, l.Width, l.Height), int(l.Grosor)),
+              std::tuple(QRect(10, 200, 384, 5), QRect(10, 200, 384, 5), 5));
     EXPECT_EQ(p.lbMilimetros->text(), QStringLiteral("X 1,25 mm  Y 25 mm  ancho 48 mm  alto 0,625 mm"));
     EXPECT_EQ(pasos.size(), 5);
 

@@ -57,11 +57,9 @@ TEST(Campos, ParsingFillingAndRefusedCharactersByTable) {
         const TextoRelleno r = RellenarCampos(texto, valores);
         EXPECT_EQ(r.texto, QString::fromUtf8(f.relleno));
         EXPECT_EQ(r.falta, QString::fromUtf8(f.falta));
-        EXPECT_EQ(TieneLlaves(texto), texto.contains(QLatin1Char('{')) || texto.contains(QLatin1Char('}')));
     }
     EXPECT_EQ(CamposDeTextos({QStringLiteral("{b} {a} {b}"), QStringLiteral("{{c}} {a} {c}")}),
               (QStringList{QStringLiteral("b"), QStringLiteral("a"), QStringLiteral("c")}));
-    EXPECT_EQ(MensajeFaltaCampo(QStringLiteral("sucursal")), QStringLiteral("Falta el valor del campo {sucursal}"));
 
     // What a fixed text can print: Windows-1252 without control characters.
     const struct {

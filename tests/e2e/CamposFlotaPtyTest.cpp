@@ -29,9 +29,7 @@ TEST(CamposFlotaPty, EachPrinterGetsTheFilesOfItsRowAndAMissingValueFailsAlone) 
     // The sample ticket with the office's name and a QR code that calls it.
     Design design;
     ASSERT_TRUE(EscribirDisenoEjemplo(design, tmp.path(), 2, 10, false));
-    NuevoObjeto n;
-    n.Texto = QStringLiteral("Oficina {sucursal}");
-    n.Top = 200;
+    NuevoObjeto n{TipoTextoFijo, std::nullopt, 200, 1, 382, 120, QStringLiteral("Oficina {sucursal}")};
     ObjetoTicket& texto = design.objeto(design.agregar(n));
     texto.Pendiente = Falso;
     texto.FontName = QStringLiteral("DejaVu Sans");

@@ -36,19 +36,16 @@ struct Sesion {
         original = ::pruebas::Leer(diseno);
     }
     ~Sesion() {
-        if (p.state() != QProcess::NotRunning) {
-            p.kill();
-            p.waitForFinished(5000);
-        }
+        p.kill();
+        p.waitForFinished(5000);
     }
 
     // The designer on the design, with its data and settings here; true once it has changed it.
     bool arrancar(int segundos) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        env.insert(QStringLiteral("HOME"), dir.filePath(QStringLiteral("home")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), dir.filePath(QStringLiteral("datos")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), dir.filePath(QStringLiteral("config")));
+        for (const auto& [variable, carpeta] : {std::pair{"HOME", "home"}, {"XDG_DATA_HOME", "datos"}, {"XDG_CONFIG_HOME", "config"}})
+            env.insert(QLatin1String(variable), dir.filePath(QLatin1String(carpeta)));
         env.insert(QStringLiteral("QUORAVEX_AUTOGUARDADO_S"), QString::number(segundos));
         env.insert(QStringLiteral("QUORAVEX_PRUEBA_ACCIONES"), QLatin1String(Accion));
         p.setProcessEnvironment(env);

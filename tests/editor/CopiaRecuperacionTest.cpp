@@ -29,9 +29,7 @@ struct Mesa {
 
     Mesa() {
         d.ArchivoTicket = QDir(disenos.path()).filePath(QStringLiteral("Banco.tck"));
-        NuevoObjeto texto;
-        texto.Texto = QStringLiteral("Bienvenidos");
-        const int t = d.agregar(texto);
+        const int t = d.agregar(NuevoObjeto{TipoTextoFijo, std::nullopt, 1, 1, 382, 120, QStringLiteral("Bienvenidos")});
         d.objeto(t).FontName = QStringLiteral("DejaVu Sans");
         d.objeto(t).FontSize = 20;
         d.objeto(t).Pendiente = Falso;
@@ -45,9 +43,7 @@ struct Mesa {
         EXPECT_TRUE(quoravex::pruebas::Escribir(RutaDescripcionCodigo(codigo), "{\"datos\":\"https://x\"}"));
     }
     int imagen(const QString& registro, const QString& fichero, const QByteArray& bytes) {
-        NuevoObjeto n;
-        n.Tipo = TipoImagen;
-        const int i = d.agregar(n);
+        const int i = d.agregar(NuevoObjeto{TipoImagen});
         d.objeto(i).FontSize = 20;
         d.objeto(i).Pendiente = Falso;
         d.objeto(i).ImagenTrabajo = registro;

@@ -41,11 +41,7 @@ namespace {
 // A fixed text in DejaVu Sans, its box the size of the drawn text; centred across the ticket
 // when asked, as "Centrado Horizontal" leaves it.
 int Texto(Design& d, const QString& texto, int left, int top, bool centrado = false) {
-    NuevoObjeto n;
-    n.Texto = texto;
-    n.Left = left;
-    n.Top = top;
-    const int i = d.agregar(n);
+    const int i = d.agregar(NuevoObjeto{TipoTextoFijo, std::nullopt, top, left, 382, 120, texto});
     ObjetoTicket& o = d.objeto(i);
     o.Pendiente = Falso;
     o.FontName = QStringLiteral("DejaVu Sans");
@@ -62,10 +58,7 @@ int Texto(Design& d, const QString& texto, int left, int top, bool centrado = fa
 // A code object as the code dialog leaves it: its bitmap and description in `dir`, centred.
 int Codigo(Design& d, const QString& dir, const QString& nombre, const ParametrosCodigo& p, const QImage& imagen,
            int top) {
-    NuevoObjeto n;
-    n.Tipo = TipoImagen;
-    n.Top = top;
-    const int i = d.agregar(n);
+    const int i = d.agregar(NuevoObjeto{TipoImagen, std::nullopt, top, (385 - imagen.width()) / 2, imagen.width(), imagen.height()});
     ObjetoTicket& o = d.objeto(i);
     o.Pendiente = Falso;
     const QString bitmap = QDir(dir).filePath(nombre + QStringLiteral(".bmp"));
@@ -73,9 +66,7 @@ int Codigo(Design& d, const QString& dir, const QString& nombre, const Parametro
     EXPECT_TRUE(EscribirFichero(RutaDescripcionCodigo(bitmap), EscribirDescripcionCodigo(p)));
     o.ImagenTrabajo = bitmap;
     o.ImagenOrigen = RutaDescripcionCodigo(bitmap);
-    o.Width = o.AnchoImagen = static_cast<int16_t>(imagen.width());
-    o.Height = imagen.height();
-    o.Left = (385 - imagen.width()) / 2;
+    o.AnchoImagen = static_cast<int16_t>(imagen.width());
     return i;
 }
 
@@ -83,10 +74,7 @@ int Codigo(Design& d, const QString& dir, const QString& nombre, const Parametro
 ParametrosCodigo Qr(const QString& datos, bool ean13 = false) {
     ParametrosCodigo p;
     p.datos = datos;
-    if (ean13) {
-        p.tipo = Simbologia::EAN13;
-        p.modulo = 2;
-    }
+    if (ean13) std::tie(p.tipo, p.modulo) = std::tuple(Simbologia::EAN13, 2);
     return p;
 }
 
