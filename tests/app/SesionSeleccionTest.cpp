@@ -146,13 +146,11 @@ TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
 // Clipboard contents that do not read, or more objects than free slots, paste nothing.
 TEST(SesionSeleccion, RefusedPastesChangeNothing) {
     VentanaPrueba v;
-    QList<ObjetoCopiado> muchos(51 - 3);
-    for (ObjetoCopiado& c : muchos) {
-        c.registro.Tipo = TipoLinea;
-        c.registro.Width = 10;
-        c.registro.Height = 2;
-    }
-    const QByteArray bueno = CodificarObjetos(muchos);
+    ObjetoCopiado linea;
+    linea.registro.Tipo = TipoLinea;
+    linea.registro.Width = 10;
+    linea.registro.Height = 2;
+    const QByteArray bueno = CodificarObjetos(QList<ObjetoCopiado>(51 - 3, linea));
     const std::pair<const char*, QByteArray> casos[] = {
         {"truncated", bueno.left(bueno.size() - 1)},
         {"another version", QByteArray("QVXOBJ\x02\x00\x01\x00", 10)},

@@ -150,14 +150,11 @@ TEST(CopiaRecuperacion, DamagedCopiesGiveWhatCanBeRead) {
          false, 0, "Version incompatible"},
         {"pictures missing",
          [](const QString& carpeta, const QString&) {
-             for (const QString& f : QDir(carpeta).entryList({QStringLiteral("*.bmp")}))
-                 QFile::remove(QDir(carpeta).filePath(f));
+             for (const QString& f : QDir(carpeta).entryList({QStringLiteral("*.bmp")})) QFile::remove(QDir(carpeta).filePath(f));
          },
          true, 3, "Faltan estas imágenes"},
         {"damaged description",
-         [](const QString& carpeta, const QString&) {
-             QFile(QDir(carpeta).filePath(NombreDescripcionCopia)).resize(40);
-         },
+         [](const QString& carpeta, const QString&) { QFile(QDir(carpeta).filePath(NombreDescripcionCopia)).resize(40); },
          true, 3, "La descripción de la copia"},
         {"design file gone", [](const QString&, const QString& tck) { QFile::remove(tck); }, false, 0,
          "ningún diseño"},
