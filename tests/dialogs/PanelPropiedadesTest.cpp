@@ -91,8 +91,7 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     // The text is redrawn and the panel shows the new box, which the record follows.
     p.mostrar({t1});
     escribir(p.txtTexto, QStringLiteral("Bienvenidos a todos"));
-    EXPECT_EQ(d.objeto(t1).Texto.valor(), QStringLiteral("Bienvenidos a todos"));
-    EXPECT_EQ(redibujados, 1);
+    EXPECT_EQ(std::pair(d.objeto(t1).Texto.valor(), redibujados), std::pair(QStringLiteral("Bienvenidos a todos"), 1));
     EXPECT_NE(ws.item(t1).width(), 100);
     EXPECT_EQ(std::pair(p.spnAncho->value(), int(d.objeto(t1).Width)), std::pair(ws.item(t1).width(), ws.item(t1).width()));
 

@@ -37,8 +37,7 @@ TEST(Organizar, AlignDistributeAndCentreTable) {
         {"tops", Arr, {Caja(40, 10, 50, 20), Caja(10, 60, 30, 25)}, {{40, 10}, {10, 10}}},
         {"bottoms", Aba, {Caja(40, 10, 50, 20), Caja(10, 60, 30, 25)}, {{40, 65}, {10, 60}}},
         // Box 80 wide in a span of 95: 7.5 rounds to the even 8; 20 wide: 37.5 -> 38.
-        {"centres across, half dots to even", CenH, {Caja(0, 0, 95, 10), Caja(10, 20, 80, 10), Caja(5, 40, 20, 10)},
-         {{0, 0}, {8, 20}, {38, 40}}},
+        {"centres across, half dots to even", CenH, {Caja(0, 0, 95, 10), Caja(10, 20, 80, 10), Caja(5, 40, 20, 10)}, {{0, 0}, {8, 20}, {38, 40}}},
         {"centres down", CenV, {Caja(0, 0, 10, 40), Caja(20, 5, 10, 11)}, {{0, 0}, {20, 14}}},
         // One box against the ticket: 95 wide centres at 144 (144.5 to even), as "Centrado".
         {"one box: the ticket is the reference", CenH, {Caja(3, 3, 95, 10)}, {{144, 3}}},
@@ -50,40 +49,25 @@ TEST(Organizar, AlignDistributeAndCentreTable) {
         // Span 10..100, boxes 10+20+10 wide: 50 dots over 2 gaps, 25 each.
         {"even gaps", DisH, {Caja(10, 0, 10, 5), Caja(30, 9, 20, 5), Caja(90, 3, 10, 5)}, {{10, 0}, {45, 9}, {90, 3}}},
         // 51 dots over 2 gaps: the first takes 26, the second 25.
-        {"odd gap: the first gap gets the extra dot", DisH,
-         {Caja(10, 0, 10, 5), Caja(30, 0, 20, 5), Caja(91, 0, 10, 5)},
+        {"odd gap: the first gap gets the extra dot", DisH, {Caja(10, 0, 10, 5), Caja(30, 0, 20, 5), Caja(91, 0, 10, 5)},
          {{10, 0}, {46, 0}, {91, 0}}},
         // 10 dots over 3 gaps: 4, 3, 3; the order of the list does not matter.
-        {"order by position, 10 over 3 gaps", DisV,
-         {Caja(0, 40, 5, 10), Caja(0, 0, 5, 10), Caja(0, 27, 5, 10), Caja(0, 15, 5, 10)},
+        {"order by position, 10 over 3 gaps", DisV, {Caja(0, 40, 5, 10), Caja(0, 0, 5, 10), Caja(0, 27, 5, 10), Caja(0, 15, 5, 10)},
          {{0, 40}, {0, 0}, {0, 27}, {0, 14}}},
         // Overlapping boxes: -15 over 2 gaps is -7 and -8 (floor division, extra dot first).
-        {"negative space", DisH, {Caja(0, 0, 20, 5), Caja(10, 0, 20, 5), Caja(25, 0, 10, 5)},
-         {{0, 0}, {13, 0}, {25, 0}}},
+        {"negative space", DisH, {Caja(0, 0, 20, 5), Caja(10, 0, 20, 5), Caja(25, 0, 10, 5)}, {{0, 0}, {13, 0}, {25, 0}}},
         {"two boxes stay", DisH, {Caja(0, 0, 20, 5), Caja(70, 0, 20, 5)}, {{0, 0}, {70, 0}}},
         // The block 10..105 (95 wide) moves to 144; each box keeps its place in it.
-        {"block centred across the ticket", Centrar, {Caja(10, 0, 50, 5), Caja(60, 30, 45, 5)},
-         {{144, 0}, {194, 30}}},
+        {"block centred across the ticket", Centrar, {Caja(10, 0, 50, 5), Caja(60, 30, 45, 5)}, {{144, 0}, {194, 30}}},
     };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        QList<QPoint> r;
-        switch (c.op) {
-        case DisH:
-        case DisV:
-            r = Distribuir(c.cajas, c.op == DisH ? Qt::Horizontal : Qt::Vertical);
-            break;
-        case Centrar:
-            r = CentrarEnTicket(c.cajas, 384);
-            break;
-        default: {
-            const Alineacion a[] = {Alineacion::Izquierda, Alineacion::Derecha, Alineacion::Arriba,
-                                    Alineacion::Abajo, Alineacion::CentrosHorizontal, Alineacion::CentrosVertical};
-            r = Alinear(c.cajas, a[c.op], Referencia(c.cajas));
-        }
-        }
-        EXPECT_EQ(r, c.esperadas);
-    }
+    const Alineacion a[] = {Alineacion::Izquierda, Alineacion::Derecha, Alineacion::Arriba,
+                            Alineacion::Abajo, Alineacion::CentrosHorizontal, Alineacion::CentrosVertical};
+    for (const auto& c : casos)
+        EXPECT_EQ(c.op == DisH || c.op == DisV ? Distribuir(c.cajas, c.op == DisH ? Qt::Horizontal : Qt::Vertical)
+                  : c.op == Centrar            ? CentrarEnTicket(c.cajas, 384)
+                                               : Alinear(c.cajas, a[c.op], Referencia(c.cajas)),
+                  c.esperadas)
+            << c.nombre;
 }
 
 TEST(Organizar, DragLimitsAndGrid) {

@@ -118,8 +118,7 @@ TEST(Relleno, FilledTextsAndCodesPrintAsIfTypedAndBadValuesAreRefused) {
                                               tecleado.objeto(i).Width, tecleado.objeto(i).Height))
             << i;
 
-    for (const char* sub : {"a", "b"})
-        QDir(dir).mkdir(QLatin1String(sub));
+    ASSERT_TRUE(QDir(dir).mkdir(QStringLiteral("a")) && QDir(dir).mkdir(QStringLiteral("b")));
     const Design antes = campos;
     const QByteArray conCampos = Salida(campos, dir + QStringLiteral("/a"), &r);
     EXPECT_EQ(campos.objeto(qr), antes.objeto(qr)) << "the design keeps what was typed";
