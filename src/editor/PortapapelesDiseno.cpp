@@ -120,9 +120,10 @@ Pegado PegarObjetos(Design& d, Workspace& ws, const QList<ObjetoCopiado>& objeto
     for (int i = 1; i <= MaxObjetos; ++i)
         libres += d.enUso(i) ? 0 : 1;
     if (aceptados.size() > libres) {
-        r.error = QStringLiteral("No caben %1 objetos más: el diseño ya tiene %2 de los 50 que admite.")
+        r.error = QStringLiteral("No caben %1 objetos más: el diseño ya tiene %2 de los %3 que admite.")
                       .arg(aceptados.size())
-                      .arg(MaxObjetos - libres);
+                      .arg(MaxObjetos - libres)
+                      .arg(MaxObjetos);
         return r;
     }
     int dx = 0, dy = 0;
