@@ -68,9 +68,10 @@ TEST(VistaPreviaTicket, FieldCharactersGoAtThePenAndMissingOnesLeaveTheWidthOfTh
     EXPECT_EQ(TintaEn(img, img.rect()), 0);
 }
 
-// Every raster file and the fonts of the design's fields are written, no older font survives
-// and the user's view comes back. Each preview is the common part, its push-button and the
-// samples of the fields drawn by their fonts.
+// Generation stops at the first failure with its message: an output folder that is a file fails at the
+// raster files; a turn font that cannot be made leaves the raster files and no later font. Once it can,
+// every raster file and the fonts of the design's fields are written, no older font survives and the
+// user's view comes back. Each preview is the common part, its push-button and the fields' samples.
 TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields) {
     QTemporaryDir dir;
     Design d = disenoDePrueba();
@@ -78,6 +79,19 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
     Workspace ws;
     ws.dimensionarCanvas(d.LargoTicket);
     ASSERT_TRUE(Escribir(ArchivoFuente(CampoVariable::Fecha, dir.path()), "old"));
+    QString error = GenerarDatosImpresora(d, ws, NombreArchivoSalida(1, dir.path()), QString());
+    EXPECT_TRUE(error.startsWith(QStringLiteral("No se puede escribir el fichero de salida")))
+        << error.toStdString();
+    d.objeto(4).Left = 40000;
+    error = GenerarDatosImpresora(d, ws, dir.path(), QString());
+    EXPECT_TRUE(error.startsWith(QStringLiteral("No se puede generar la fuente del campo de turno")))
+        << error.toStdString();
+    EXPECT_EQ(std::tuple(QFile::exists(NombreArchivoSalida(3, dir.path())),
+                         QFile::exists(ArchivoFuente(CampoVariable::Turno, dir.path())),
+                         QFile::exists(ArchivoFuente(CampoVariable::Hora, dir.path()))),
+              std::tuple(true, false, false));
+
+    d.objeto(4).Left = 50;
     ASSERT_EQ(GenerarDatosImpresora(d, ws, dir.path(), QString()), QString());
     Surface work3;
     EXPECT_EQ(std::tuple(d.VistaActual, QFile::exists(ArchivoFuente(CampoVariable::Fecha, dir.path())),
@@ -101,26 +115,6 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
         EXPECT_EQ(v.imagen.copy(0, 290, 384, 50), soloTurno.copy(0, 290, 384, 50)) << n;
         EXPECT_GT(TintaEn(v.imagen, QRect(50, 400, 150, 30)), 50) << "the time, " << n;
     }
-}
-
-TEST(VistaPreviaTicket, GenerationStopsAtTheFirstFailureWithItsMessage) {
-    // The turn font cannot be made: the raster files are there, the time font is not attempted.
-    QTemporaryDir dir;
-    Design d = disenoDePrueba();
-    d.objeto(4).Left = 40000;
-    Workspace ws;
-    QString error = GenerarDatosImpresora(d, ws, dir.path(), QString());
-    EXPECT_TRUE(error.startsWith(QStringLiteral("No se puede generar la fuente del campo de turno")))
-        << error.toStdString();
-    EXPECT_EQ(std::tuple(QFile::exists(NombreArchivoSalida(3, dir.path())),
-                         QFile::exists(ArchivoFuente(CampoVariable::Turno, dir.path())),
-                         QFile::exists(ArchivoFuente(CampoVariable::Hora, dir.path()))),
-              std::tuple(true, false, false));
-    // The output folder is a file: the raster files fail first.
-    d = disenoDePrueba();
-    error = GenerarDatosImpresora(d, ws, NombreArchivoSalida(1, dir.path()), QString());
-    EXPECT_TRUE(error.startsWith(QStringLiteral("No se puede escribir el fichero de salida")))
-        << error.toStdString();
 }
 
 TEST(VistaPreviaTicket, MissingAndDamagedFilesAreReported) {
