@@ -160,6 +160,7 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
         {"clock|--port|x|--tick-ms|1001", SalidaUso, "--tick-ms necesita un número entero de 1 a 1000: 1001"},
         {"generate", SalidaUso, "Falta el fichero de diseño."},
         {"generate|a.tck|b.tck", SalidaUso, "Sobra el argumento: b.tck"},
+        {"generate|a.tck|--out|x", SalidaUso, "Opción desconocida: --out"},
         {"info", SalidaUso, "Falta el fichero de diseño."},
         {"preview|a.tck", SalidaUso, "Falta la opción --out"},
         {"generate|#/muestra.tck|--dir|#/muestra.bmp", SalidaFallo,
