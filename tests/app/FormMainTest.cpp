@@ -2,10 +2,25 @@
 #include "dialogs/FrmVistaPrevia.h"
 #include "platform/InstanciaUnica.h"
 
+#include <QMenuBar>
+
 using namespace quoravex;
 
-TEST(FormMain, StartUpMenusAndConfiguration) {
+TEST(FormMain, StartUpMenusShortcutsAndConfiguration) {
     VentanaPrueba v("Keyboard Model=2\r\nComunication Port=COM3\r\n", QStringLiteral("COM5"));
+    QStringList barra;
+    for (QAction* a : v.f.menuBar()->actions())
+        if (a->isVisible()) barra << a->text();
+    EXPECT_EQ(barra.join(QLatin1Char(' ')), QStringLiteral("&Archivo Edición Ticket &Zoom Ay&uda"));
+    // The shortcuts users learnt; Ctrl+X stays "Cerrar".
+    const std::pair<const char*, QKeySequence> atajos[] = {
+        {"mnuNuevoTicket", Qt::CTRL | Qt::Key_N}, {"mnuAbrirArchivoTicket", Qt::CTRL | Qt::Key_O},
+        {"mnuGuardarTicket", Qt::CTRL | Qt::Key_S}, {"mnuGuardarTicketComo", Qt::Key_F12},
+        {"mnuCerrarTicket", Qt::CTRL | Qt::Key_X}, {"mnuVistaPrevia", Qt::CTRL | Qt::Key_P},
+        {"mnuDeshacer", Qt::CTRL | Qt::Key_Z}, {"mnuRehacer", Qt::CTRL | Qt::Key_Y},
+        {"mnuBorrar", Qt::Key_Delete}};
+    for (const auto& [nombre, atajo] : atajos)
+        EXPECT_EQ(v.accion(nombre)->shortcut(), atajo) << nombre;
     for (const char* oculta : {"mnuImprimirTicket", "mnuAnadirFecha", "mnuAnadirHora", "nmuConfNumPuls_9"})
         EXPECT_FALSE(v.accion(oculta)->isVisible()) << oculta;
     EXPECT_EQ(std::tuple(v.f.canvas().size(), int(v.d.LargoTicket), v.d.TicketModificado,
