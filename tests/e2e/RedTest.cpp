@@ -13,15 +13,13 @@
 using namespace quoravex;
 using namespace quoravex::test;
 
-namespace {
-
 struct Fila {
     QString puerto, resultado;
     int repeticiones; // -1: any (a busy machine may make a good printer repeat a frame)
 };
 
 // Each port's line as it ended and its row in the table: port, result, seconds, repeats.
-void ComprobarFilas(const Salida& r, const std::vector<Fila>& filas) {
+static void ComprobarFilas(const Salida& r, const std::vector<Fila>& filas) {
     const QRegularExpression tabla(QStringLiteral("^(\\S+)\\s+(.+\\S)\\s+\\d+\\.\\d\\s+(\\d+)$"));
     for (const Fila& e : filas) {
         const QStringList lineas = r.lineasDe(e.puerto);
@@ -39,8 +37,6 @@ void ComprobarFilas(const Salida& r, const std::vector<Fila>& filas) {
             << r.err.toStdString();
     }
 }
-
-} // namespace
 
 // One send to three printers over RFC 2217, one on a pseudo-terminal and a device that does not
 // exist, two of them listed in a file: the printers get the files generated once for all, byte for
@@ -125,8 +121,8 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     Ser2net servidor(b.dir.path(), {{buena.pty(), true}, {cruda.pty(), false}, {muda.pty(), true}});
     Ser2net otro(b.dir.path(), {{cortada.pty(), true}});
     ASSERT_TRUE(servidor.listo() && otro.listo());
-    const QString rechazado = QStringLiteral("rfc2217://127.0.0.1:%1").arg(PuertoTcpLibre());
-    const QString desconocido = QStringLiteral("rfc2217://no-such-host.invalid:2001");
+    const QString rechazado = QStringLiteral("rfc2217://127.0.0.1:%1").arg(PuertoTcpLibre()),
+                  desconocido = QStringLiteral("rfc2217://no-such-host.invalid:2001");
     ServidorInundacion inundaCrudo(false), inundaTelnet(true);
     const QString fallidos = b.ruta(QStringLiteral("fallidos.txt")),
                   archivos = b.ruta(QStringLiteral("archivos"));
