@@ -12,15 +12,13 @@ TEST(FormMain, StartUpMenusShortcutsAndConfiguration) {
     for (QAction* a : v.f.menuBar()->actions())
         if (a->isVisible()) barra << a->text();
     EXPECT_EQ(barra.join(QLatin1Char(' ')), QStringLiteral("&Archivo Edición Ver Organizar Ticket &Zoom Ay&uda"));
-    const std::pair<const char*, QKeySequence> atajos[] = {{"mnuNuevoTicket", Qt::CTRL | Qt::Key_N},
-                                                           {"mnuAbrirArchivoTicket", Qt::CTRL | Qt::Key_O},
-                                                           {"mnuGuardarTicket", Qt::CTRL | Qt::Key_S},
-                                                           {"mnuGuardarTicketComo", Qt::Key_F12},
-                                                           {"mnuCerrarTicket", Qt::CTRL | Qt::Key_X},
-                                                           {"mnuVistaPrevia", Qt::CTRL | Qt::Key_P},
-                                                           {"mnuDeshacer", Qt::CTRL | Qt::Key_Z},
-                                                           {"mnuRehacer", Qt::CTRL | Qt::Key_Y},
-                                                           {"mnuBorrar", Qt::Key_Delete}};
+    // The shortcuts users learnt; Ctrl+X stays "Cerrar".
+    const std::pair<const char*, QKeySequence> atajos[] = {
+        {"mnuNuevoTicket", Qt::CTRL | Qt::Key_N}, {"mnuAbrirArchivoTicket", Qt::CTRL | Qt::Key_O},
+        {"mnuGuardarTicket", Qt::CTRL | Qt::Key_S}, {"mnuGuardarTicketComo", Qt::Key_F12},
+        {"mnuCerrarTicket", Qt::CTRL | Qt::Key_X}, {"mnuVistaPrevia", Qt::CTRL | Qt::Key_P},
+        {"mnuDeshacer", Qt::CTRL | Qt::Key_Z}, {"mnuRehacer", Qt::CTRL | Qt::Key_Y},
+        {"mnuBorrar", Qt::Key_Delete}};
     for (const auto& [nombre, atajo] : atajos)
         EXPECT_EQ(v.accion(nombre)->shortcut(), atajo) << nombre;
     for (const char* oculta : {"mnuImprimirTicket", "mnuAnadirFecha", "mnuAnadirHora", "nmuConfNumPuls_9"})
@@ -130,21 +128,4 @@ TEST(FormMain, SendingRefusedByThePortOrASecondCopyAndTheClockSent) {
     EXPECT_EQ(v.dialogos, QStringList{QStringLiteral("FrmEnviarFechaHora")});
     ASSERT_TRUE(v.enlace.impresora.fechaHora.has_value());
     EXPECT_LE(std::abs(v.enlace.impresora.fechaHora->secsTo(QDateTime::currentDateTime())), 5);
-}
-
-// Boxes of new objects: a line's black, a text's light cyan; a full design adds nothing.
-TEST(ObjetosCanvas, NewBoxesAndAFullDesign) {
-    Design d;
-    Workspace ws;
-    ASSERT_EQ(AgregarObjeto(d, ws, NuevoObjeto{TipoTextoFijo, std::nullopt, 10, 20, 100, 30, QString(), 1}),
-              1);
-    ASSERT_EQ(AgregarObjeto(d, ws, NuevoObjeto{TipoLinea, std::nullopt, 0, 0, 2, 2, QString(), 1}), 2);
-    EXPECT_EQ(std::pair(ws.item(1).point(5, 5), ws.item(2).point(0, 0)),
-              std::pair(static_cast<int32_t>(ColorCianClaro), 0));
-    while (AgregarObjeto(d, ws, NuevoObjeto{}) != 0) {
-    }
-    EXPECT_EQ(d.NumObjetos, MaxObjetos);
-    const auto pila = ws.pila();
-    EXPECT_EQ(AgregarObjeto(d, ws, NuevoObjeto{}), 0);
-    EXPECT_EQ(std::pair(ws.pila(), ws.item(0).left()), std::pair(pila, 1000));
 }

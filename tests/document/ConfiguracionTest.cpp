@@ -26,9 +26,11 @@ TEST(Numeros, ReadsTheLeadingNumberAndRoundsHalfToEven) {
         EXPECT_EQ(EnteroDe16(v), r) << v;
 }
 
-// A port is the number after the first upper-case "COM" of a "Comunication Port" line, halves to
-// even, 0 when not a number, ignored when missing; a model 1..3 or a tick of 1..1000 ms follows the
-// "=" of its line; a device names COM1..COM9. Keys are case-sensitive, and a line is of one key only.
+// A port is the number after the first upper-case "COM" of a "Comunication
+// Port" line, halves to even, 0 when not a number, ignored when missing; a
+// model 1..3 or a tick of 1..1000 ms follows the
+// "=" of its line; a device names COM1..COM9. Keys are case-sensitive, and a
+// line is of one key only.
 TEST(Configuracion, LineRules) {
     const struct {
         const char* linea;
@@ -98,30 +100,26 @@ TEST(Configuracion, CommandLine) {
         LeerLineaComandos(QString::fromLatin1(linea), cfg);
         EXPECT_EQ(cfg.PuertoCom, puerto) << linea;
     }
-    // A design file among the arguments is taken out of the command line, and so is the working
-    // folder, named or the user's own; neither is read as a port.
+    // A design file among the arguments is taken out of the command line, and so
+    // is the working folder, named or the user's own; neither is read as a port.
     const struct {
-        QString argumentos, linea, archivo, carpeta;
+        const char *argumentos, *linea, *archivo, *carpeta;
         bool usuario = false;
     } argumentos[] = {
-        {QStringLiteral("COM 3"), QStringLiteral("COM 3"), {}, {}},
-        {QStringLiteral("COM4 sucursal.tck"), QStringLiteral("COM4"), QStringLiteral("sucursal.tck"), {}},
-        {QStringLiteral("/datos/COMPRAS/caja.TCK"), {}, QStringLiteral("/datos/COMPRAS/caja.TCK"), {}},
-        {QStringLiteral("a.tck --tick-ms=5 b.tck"),
-         QStringLiteral("--tick-ms=5"),
-         QStringLiteral("b.tck"),
-         {}},
-        {QStringLiteral("--carpeta-trabajo /srv/COM9 COM2"),
-         QStringLiteral("COM2"),
-         {},
-         QStringLiteral("/srv/COM9")},
-        {QStringLiteral("--carpeta-trabajo=/tmp/x"), {}, {}, QStringLiteral("/tmp/x")},
-        {QStringLiteral("--carpeta-usuario a.tck"), {}, QStringLiteral("a.tck"), {}, true},
+        // clang-format off
+        {"COM 3", "COM 3", "", ""}, {"COM4 sucursal.tck", "COM4", "sucursal.tck", ""},
+        {"/datos/COMPRAS/caja.TCK", "", "/datos/COMPRAS/caja.TCK", ""},
+        {"a.tck --tick-ms=5 b.tck", "--tick-ms=5", "b.tck", ""},
+        {"--carpeta-trabajo /srv/COM9 COM2", "COM2", "", "/srv/COM9"},
+        {"--carpeta-trabajo=/tmp/x", "", "", "/tmp/x"}, {"--carpeta-usuario a.tck", "", "a.tck", "", true},
+        // clang-format on
     };
     for (const auto& c : argumentos) {
-        const ArgumentosPrograma a = LeerArgumentos(c.argumentos.split(QLatin1Char(' ')));
+        const ArgumentosPrograma a =
+            LeerArgumentos(QString::fromLatin1(c.argumentos).split(QLatin1Char(' ')));
         EXPECT_EQ(std::tuple(a.lineaComandos, a.archivoDiseno, a.carpetaTrabajo, a.carpetaUsuario),
-                  std::tuple(c.linea, c.archivo, c.carpeta, c.usuario))
-            << c.argumentos.toStdString();
+                  std::tuple(QString::fromLatin1(c.linea), QString::fromLatin1(c.archivo),
+                             QString::fromLatin1(c.carpeta), c.usuario))
+            << c.argumentos;
     }
 }

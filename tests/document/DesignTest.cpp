@@ -103,7 +103,4 @@ TEST(Design, VisibilityInViews) {
         d.NumPulsadores = c.numPulsadores; // 0: a single push-button ticket shows everything
         EXPECT_EQ(d.visibilidad(c.pulsadores, c.vista), c.esperada) << c.numPulsadores << " " << c.pulsadores;
     }
-    Design d;
-    d.NumPulsadores = 4;
-    EXPECT_EQ(std::pair(d.mascaraDiseno(), Design::mascaraVista(2)), std::pair(0x1Fu, 4u));
 }

@@ -1,9 +1,7 @@
 #pragma once
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QProcess>
+#include "Simulador.h"
+
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -18,6 +16,12 @@ inline quint16 PuertoTcpLibre() {
     return s.serverPort();
 }
 
+inline QString NombreRed(bool rfc2217, quint16 puerto) {
+    return QStringLiteral("%1://127.0.0.1:%2")
+        .arg(rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("socket"))
+        .arg(puerto);
+}
+
 // A serial device server (ser2net) on the loopback interface, started for one test with a
 // configuration of its own: each device is reached on its own TCP port, over RFC 2217 or as
 // raw bytes. The devices start at 9600 8N1: only a client's RFC 2217 settings change that.
@@ -30,47 +34,41 @@ public:
 
     Ser2net(const QString& carpeta, const QList<Acceso>& accesos) {
         QString yaml;
+        QList<quint16> puertos;
         for (const Acceso& a : accesos) {
-            const quint16 puerto = PuertoTcpLibre();
-            mNombres << QStringLiteral("%1://127.0.0.1:%2").arg(a.rfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("socket"))
-                            .arg(puerto);
-            mPuertos << puerto;
+            puertos << PuertoTcpLibre();
+            mNombres << NombreRed(a.rfc2217, puertos.last());
             // A raw port's line is the server's: set to what the transfers use.
             yaml += QStringLiteral("connection: &c%1\n"
                                    "  accepter: %2tcp,127.0.0.1,%1\n"
                                    "  connector: serialdev,%3,%4,local\n"
                                    "  options:\n"
                                    "    kickolduser: true\n")
-                        .arg(puerto)
+                        .arg(puertos.last())
                         .arg(a.rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString(), a.dispositivo,
                              a.rfc2217 ? QStringLiteral("9600n81") : QStringLiteral("19200n82"));
         }
-        const QString config = QDir(carpeta).filePath(QStringLiteral("ser2net-%1.yaml").arg(mPuertos.value(0)));
-        QFile f(config);
-        if (!f.open(QIODevice::WriteOnly) || f.write(yaml.toUtf8()) != yaml.toUtf8().size()) return;
-        f.close();
-        const QString programa = QStandardPaths::findExecutable(QStringLiteral("ser2net"),
-                                                                {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"),
-                                                                 QStringLiteral("/usr/bin")});
-        if (programa.isEmpty()) return;
+        const QString config =
+            QDir(carpeta).filePath(QStringLiteral("ser2net-%1.yaml").arg(puertos.value(0)));
+        const QString programa = QStandardPaths::findExecutable(
+            QStringLiteral("ser2net"),
+            {QStringLiteral("/usr/sbin"), QStringLiteral("/sbin"), QStringLiteral("/usr/bin")});
+        if (programa.isEmpty() || !pruebas::Escribir(config, yaml.toUtf8())) return;
         mProceso.setProcessChannelMode(QProcess::MergedChannels);
         mProceso.start(programa, {QStringLiteral("-n"), QStringLiteral("-u"), QStringLiteral("-c"), config,
                                   QStringLiteral("-P"), config + QStringLiteral(".pid")});
-        if (!mProceso.waitForStarted(5000)) return;
         // Ready once every port takes a connection.
         QElapsedTimer t;
         t.start();
-        for (const quint16 puerto : std::as_const(mPuertos)) {
-            bool listo = false;
-            while (!listo && t.elapsed() < 10000 && mProceso.state() == QProcess::Running) {
+        mListo = mProceso.waitForStarted(5000);
+        for (const quint16 puerto : std::as_const(puertos)) {
+            for (bool listo = false; mListo && !listo; QThread::msleep(listo ? 0 : 50)) {
                 QTcpSocket s;
                 s.connectToHost(QHostAddress::LocalHost, puerto);
                 listo = s.waitForConnected(200);
-                if (!listo) QThread::msleep(50);
+                mListo = listo || (t.elapsed() < 10000 && mProceso.state() == QProcess::Running);
             }
-            if (!listo) return;
         }
-        mListo = true;
     }
     ~Ser2net() { detener(); }
 
@@ -80,17 +78,11 @@ public:
     QString nombre(int i) const { return mNombres.value(i); }
     const QStringList& nombres() const { return mNombres; }
 
-    void detener() {
-        if (mProceso.state() == QProcess::NotRunning) return;
-        mProceso.terminate();
-        if (!mProceso.waitForFinished(3000)) mProceso.kill();
-        mProceso.waitForFinished(2000);
-    }
+    void detener() { Detener(mProceso); }
 
 private:
     QProcess mProceso;
     QStringList mNombres;
-    QList<quint16> mPuertos;
     bool mListo = false;
 };
 
@@ -104,7 +96,8 @@ public:
         QObject::connect(&mServidor, &QTcpServer::newConnection, &mServidor, [this] {
             while (QTcpSocket* s = mServidor.nextPendingConnection()) {
                 const auto llenar = [s] {
-                    while (s->bytesToWrite() < 256 * 1024) s->write(QByteArray(64 * 1024, '\xff'));
+                    while (s->bytesToWrite() < 256 * 1024)
+                        s->write(QByteArray(64 * 1024, '\xff'));
                 };
                 QObject::connect(s, &QTcpSocket::bytesWritten, s, llenar);
                 QObject::connect(s, &QTcpSocket::readyRead, s, [s] { s->readAll(); });
@@ -112,11 +105,7 @@ public:
             }
         });
     }
-    QString nombre() const {
-        return QStringLiteral("%1://127.0.0.1:%2")
-            .arg(mRfc2217 ? QStringLiteral("rfc2217") : QStringLiteral("socket"))
-            .arg(mServidor.serverPort());
-    }
+    QString nombre() const { return NombreRed(mRfc2217, mServidor.serverPort()); }
 
 private:
     bool mRfc2217;

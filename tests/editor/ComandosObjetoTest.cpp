@@ -53,35 +53,24 @@ TEST_F(Editor, AddCommandsFillTheRecordAndOpenTheEditorOfTheKind) {
     EXPECT_EQ(c.AnadirTurno(5), 0); // no such turn format
 }
 
-TEST_F(Editor, ImageAndLineDefaults) {
+// A picture is added grey in the middle of the ticket and stays only with an editor. A
+// cancelled editor removes a new object but keeps an existing one; a cancelled push-button
+// selection changes nothing (accepting one is part of the user session test).
+TEST_F(Editor, PictureDefaultsAndCancelledDialogs) {
     d.LargoTicket = 500;
     c.nuevoEditorImagen = [&](QWidget*) {
         const ObjetoTicket& o = d.objeto(d.Objeto);
-        EXPECT_EQ(QRect(o.Left, o.Top, o.Width, o.Height), QRect(144, 202, 96, 96));
-        EXPECT_EQ(ws.item(d.Objeto).point(0, 0), static_cast<int32_t>(ColorGris));
+        EXPECT_EQ(std::pair(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(d.Objeto).point(0, 0)),
+                  std::pair(QRect(144, 202, 96, 96), static_cast<int32_t>(ColorGris)));
         d.objeto(d.Objeto).Pendiente = Falso; // the editor's OK
         return std::make_unique<QDialog>();
     };
     responder = [](QDialog&) { return int(QDialog::Accepted); };
     ASSERT_EQ(c.AnadirImagen(), 1);
     c.nuevoEditorImagen = [&](QWidget*) { return std::unique_ptr<QDialog>(); };
-    // No editor: the new image does not stay.
     EXPECT_EQ(std::pair(c.AnadirImagen(), int(d.NumObjetos)), std::pair(0, 1));
+    BorrarObjeto(d, ws, 1);
 
-    const int linea = c.AnadirLinea();
-    const ObjetoTicket& o = d.objeto(linea);
-    EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), o.Grosor, o.Pendiente, c.lineaEnCurso()),
-              std::tuple(QRect(-10, -10, 2, 2), int16_t(2), Falso, linea));
-    EXPECT_TRUE(c.DibujandoLinea);
-    // Deleting the line being drawn ends the drawing.
-    d.Objeto = static_cast<int16_t>(linea);
-    c.Borrar();
-    EXPECT_FALSE(d.enUso(linea) || c.DibujandoLinea);
-}
-
-// A cancelled editor removes a new object but keeps an existing one; a cancelled push-button
-// selection changes nothing (accepting one is part of the user session test).
-TEST_F(Editor, CancelledDialogs) {
     d.NumPulsadores = 4;
     responder = [](QDialog& dlg) {
         static_cast<FrmGetFont&>(dlg).cmdCancel_Click();
@@ -106,7 +95,10 @@ TEST_F(Editor, CancelledDialogs) {
     EXPECT_EQ(std::tuple(d.objeto(i).Pulsadores, d.TicketModificado, redibujados), std::tuple(1u, Falso, 0));
 }
 
+// A copy goes on top, offset by its kind; a picture's copy gets a bitmap of its own named by
+// its slot, or names the same missing file; variable fields are unique and not copied.
 TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
+    DirectorioActualTemporal dir;
     poner(texto(5, 5, 50, 20));
     poner(texto(40, 60, 100, 30));
     poner(texto(5, 200, 50, 20));
@@ -129,35 +121,36 @@ TEST_F(Editor, CopyPutsTheCopyOnTopOffsetByKind) {
         EXPECT_EQ(std::pair(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(n).geometry()),
                   std::pair(QRect(esperado, linea.size()), QRect(esperado, linea.size())));
     }
-    // Variable fields are unique in a design and are not copied.
     d.Objeto = static_cast<int16_t>(poner(texto(1, 1, 50, 50, TipoTurno)));
     EXPECT_EQ(c.Copiar(), 0);
-}
 
-TEST_F(Editor, CopyOfAnImageDuplicatesItsWorkingBitmap) {
-    DirectorioActualTemporal dir;
     auto ruta = [&](const char* nombre) { return dir.ruta(QString::fromLatin1(nombre)); };
     const int s = poner(texto(144, 202, 96, 96, TipoImagen));
     ASSERT_TRUE(Escribir(ruta("Imagen1.bmp"), "uno") && Escribir(ruta("Imagen2.bmp"), "viejo"));
     d.objeto(s).ImagenTrabajo = ruta("Imagen1.bmp");
-    ASSERT_EQ(c.Copiar(), 2);
-    // Named by its slot and picture; another picture's file is left alone.
-    const QString copia = d.objeto(2).ImagenTrabajo.valor();
-    EXPECT_EQ(copia, RutaImagenTrabajo(2, "uno"));
-    EXPECT_EQ(Leer(copia) + Leer(ruta("Imagen1.bmp")) + Leer(ruta("Imagen2.bmp")), QByteArray("unounoviejo"));
-
-    // A missing source bitmap still gives a copy, naming the same missing file; none is written.
+    d.Objeto = static_cast<int16_t>(s);
+    const int n = c.Copiar();
+    const QString copia = d.objeto(n).ImagenTrabajo.valor();
+    EXPECT_EQ(std::pair(copia, Leer(copia) + Leer(ruta("Imagen1.bmp")) + Leer(ruta("Imagen2.bmp"))),
+              std::pair(RutaImagenTrabajo(n, "uno"), QByteArray("unounoviejo")));
     const QStringList ficheros = QDir(dir.path()).entryList(QDir::Files);
     d.objeto(s).ImagenTrabajo = ruta("falta.bmp");
     d.Objeto = static_cast<int16_t>(s);
-    ASSERT_EQ(c.Copiar(), 3);
-    EXPECT_EQ(d.objeto(3).ImagenTrabajo.valor(), ruta("falta.bmp"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), ficheros);
+    const int m = c.Copiar();
+    ASSERT_GT(m, n);
+    EXPECT_EQ(std::pair(d.objeto(m).ImagenTrabajo.valor(), QDir(dir.path()).entryList(QDir::Files)),
+              std::pair(ruta("falta.bmp"), ficheros));
 }
 
-TEST_F(Editor, FullDesignRefusesAddAndCopyWithTheMessage) {
-    for (int k = 0; k < MaxObjetos; ++k)
-        ASSERT_GT(poner(texto(1, 1, 10, 10)), 0);
+// New boxes: a line's black, a text's light cyan. A full design refuses every add and copy with
+// the message and stays as it was.
+TEST_F(Editor, NewBoxesAndAFullDesign) {
+    ASSERT_EQ(poner(texto(20, 10, 100, 30)), 1);
+    ASSERT_EQ(poner(lineaEn(0, 0, 2, 2)), 2);
+    EXPECT_EQ(std::pair(ws.item(1).point(5, 5), ws.item(2).point(0, 0)),
+              std::pair(static_cast<int32_t>(ColorCianClaro), 0));
+    while (poner(texto(1, 1, 10, 10)) > 0) {
+    }
     d.Objeto = 7;
     d.TicketModificado = Falso;
     const Design antes = d;
@@ -168,6 +161,7 @@ TEST_F(Editor, FullDesignRefusesAddAndCopyWithTheMessage) {
              [&] { return c.AnadirHora(1); }, [&] { return c.Copiar(); }})
         EXPECT_EQ(comando(), 0);
     EXPECT_EQ(mensajes, QStringList(6, MensajeDisenoLleno));
-    EXPECT_EQ(std::tuple(d.Objetos, d.NumObjetos, d.Objeto, d.TicketModificado, ws.pila(), c.DibujandoLinea),
-              std::tuple(antes.Objetos, int16_t(50), int16_t(7), Falso, pila, false));
+    EXPECT_EQ(std::tuple(d.Objetos, d.NumObjetos, d.Objeto, d.TicketModificado, ws.pila(), c.DibujandoLinea,
+                         ws.item(0).left()),
+              std::tuple(antes.Objetos, int16_t(MaxObjetos), int16_t(7), Falso, pila, false, 1000));
 }

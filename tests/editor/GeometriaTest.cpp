@@ -2,75 +2,68 @@
 
 using namespace quoravex;
 
-TEST_F(Editor, CentringRoundsHalvesToEven) {
+// The centre, rotate and thickness commands on the current object: halves rounded to even, a
+// line turned about its centre, its thickness across its orientation, other objects untouched.
+TEST_F(Editor, CentringRotatingAndThickeningFollowTheObject) {
     const struct {
-        QRect caja;
-        int16_t largo;
-        QPoint horizontal; // left, top after centring horizontally
-        QPoint ambos;      // after centring both ways
+        char comando; // H, V, A(mbos): centre; R: rotate; a digit or 'X' (11): thickness
+        bool linea;
+        QRect antes, despues;
+        int grosor; // after the command; a text has none
+        int16_t largo = 500;
     } casos[] = {
-        {{7, 9, 95, 40}, 500, {144, 9}, {144, 230}}, // 144.5 -> 144
-        {{50, 9, 382, 120}, 500, {1, 9}, {1, 190}},
-        {{0, 0, 97, 95}, 500, {144, 0}, {144, 202}}, // 143.5 -> 144; 202.5 -> 202
-        {{0, 0, 384, 10}, 401, {0, 0}, {0, 196}},    // 195.5 -> 196
+        {'H', false, {7, 9, 95, 40}, {144, 9, 95, 40}, 0}, // 144.5 -> 144
+        {'A', false, {50, 9, 382, 120}, {1, 190, 382, 120}, 0},
+        {'A', false, {0, 0, 97, 95}, {144, 202, 97, 95}, 0},      // 143.5 -> 144; 202.5 -> 202
+        {'A', false, {0, 0, 384, 10}, {0, 196, 384, 10}, 0, 401}, // 195.5 -> 196
+        {'V', false, {33, 0, 10, 95}, {33, 153, 10, 95}, 0, 401},
+        {'R', true, {50, 20, 100, 4}, {98, -28, 4, 100}, 2},
+        {'R', true, {98, -28, 4, 100}, {50, 20, 100, 4}, 2},
+        {'R', true, {50, 20, 101, 4}, {98, -28, 4, 101}, 2},  // 98.5 -> 98, -28.5 -> -28
+        {'R', true, {51, 20, 101, 4}, {100, -28, 4, 101}, 2}, // 99.5 -> 100
+        {'5', true, {10, 10, 100, 2}, {10, 10, 100, 5}, 5},
+        {'5', true, {10, 10, 2, 100}, {10, 10, 5, 100}, 5},
+        {'9', true, {10, 10, 3, 3}, {10, 10, 9, 3}, 9}, // a square counts as vertical
+        {'1', true, {10, 10, 100, 8}, {10, 10, 100, 1}, 1},
+        {'0', true, {10, 10, 100, 8}, {10, 10, 100, 8}, 2}, // out of range: nothing changes
+        {'X', true, {10, 10, 100, 8}, {10, 10, 100, 8}, 2},
+        {'R', false, {50, 20, 100, 4}, {50, 20, 100, 4}, 0}, // only lines turn
     };
     for (const auto& caso : casos) {
         d.LargoTicket = caso.largo;
-        const int i = poner(texto(caso.caja.left(), caso.caja.top(), caso.caja.width(), caso.caja.height()));
-        d.Objeto = static_cast<int16_t>(i);
-        c.CentrarHorizontal();
-        const QPoint h(d.objeto(i).Left, d.objeto(i).Top);
-        c.CentrarAmbos();
-        EXPECT_EQ(std::tuple(h, ws.item(i).geometry().topLeft(), d.TicketModificado),
-                  std::tuple(caso.horizontal, caso.ambos, Verdadero))
-            << caso.caja.width();
-    }
-    // Vertical alone leaves the left edge.
-    d.Objeto = static_cast<int16_t>(poner(texto(33, 0, 10, 95)));
-    c.CentrarVertical();
-    EXPECT_EQ(ws.item(d.Objeto).geometry(), QRect(33, 153, 10, 95)); // on the 401-dot ticket
-}
-
-TEST_F(Editor, RotatingAndThickeningALineFollowItsOrientation) {
-    const struct {
-        QRect antes;
-        int grosor; // 0: rotate instead
-        QRect despues;
-    } casos[] = {
-        {{50, 20, 100, 4}, 0, {98, -28, 4, 100}},  {{98, -28, 4, 100}, 0, {50, 20, 100, 4}},
-        {{50, 20, 101, 4}, 0, {98, -28, 4, 101}},  // 98.5 -> 98, -28.5 -> -28
-        {{51, 20, 101, 4}, 0, {100, -28, 4, 101}}, // 99.5 -> 100
-        {{10, 10, 100, 2}, 5, {10, 10, 100, 5}},   {{10, 10, 2, 100}, 5, {10, 10, 5, 100}},
-        {{10, 10, 3, 3}, 10, {10, 10, 10, 3}}, // a square counts as vertical
-        {{10, 10, 100, 8}, 1, {10, 10, 100, 1}},
-    };
-    for (const auto& caso : casos) {
-        const int i =
-            poner(lineaEn(caso.antes.left(), caso.antes.top(), caso.antes.width(), caso.antes.height()));
+        const QRect& a = caso.antes;
+        const int i = poner(caso.linea ? lineaEn(a.left(), a.top(), a.width(), a.height())
+                                       : texto(a.left(), a.top(), a.width(), a.height()));
         d.Objeto = static_cast<int16_t>(i);
         d.TicketModificado = Falso;
-        if (caso.grosor)
-            c.GrosorDeLinea(caso.grosor);
-        else
+        const int grosor = caso.comando == 'X' ? 11 : caso.comando - '0';
+        switch (caso.comando) {
+        case 'H':
+            c.CentrarHorizontal();
+            break;
+        case 'V':
+            c.CentrarVertical();
+            break;
+        case 'A':
+            c.CentrarAmbos();
+            break;
+        case 'R':
             c.RotarLinea();
-        const ObjetoTicket& o = d.objeto(i);
-        EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(), int(o.Grosor),
-                             d.TicketModificado),
-                  std::tuple(caso.despues, caso.despues, caso.grosor ? caso.grosor : 2, Verdadero))
-            << caso.antes.left() << "," << caso.antes.width();
-        if (!caso.grosor) {
-            EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft());
+            break;
+        default:
+            c.GrosorDeLinea(grosor);
         }
-        EXPECT_EQ(ws.item(i).point(caso.despues.width() - 1, caso.despues.height() - 1), 0);
+        const ObjetoTicket& o = d.objeto(i);
+        // Modified exactly when the object changed.
+        EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(), int(o.Grosor),
+                             d.TicketModificado == Verdadero),
+                  std::tuple(caso.despues, caso.despues, caso.grosor, caso.despues != caso.antes))
+            << caso.comando << " " << a.left() << "," << a.width();
+        if (caso.comando == 'R' && caso.linea)
+            EXPECT_EQ(QPoint(o.LineaX, o.LineaY), caso.despues.topLeft()) << a.left();
+        if (caso.linea) EXPECT_EQ(ws.item(i).point(caso.despues.width() - 1, caso.despues.height() - 1), 0);
     }
-    for (const int fuera : {0, 11}) {
-        c.GrosorDeLinea(fuera);
-        EXPECT_EQ(d.objeto(d.Objeto).Grosor, 1);
-    }
-    // Only lines turn or wait for the mouse to lengthen.
-    d.Objeto = static_cast<int16_t>(poner(texto(50, 20, 100, 4)));
-    c.RotarLinea();
+    // Only a line waits for the mouse to lengthen.
     c.ModificarFinalLinea();
-    EXPECT_EQ(std::pair(ws.item(d.Objeto).geometry(), c.AlargandoLinea),
-              std::pair(QRect(50, 20, 100, 4), false));
+    EXPECT_FALSE(c.AlargandoLinea);
 }
