@@ -61,7 +61,7 @@ public:
         return mLineas;
     }
     // Waits until the printer has reported `veces` lines with this beginning.
-    bool esperarLinea(const QString& inicio, int maximoMs = 5000, int veces = 1) {
+    bool esperarLinea(const QString& inicio, int maximoMs = 15000, int veces = 1) {
         QElapsedTimer t;
         t.start();
         for (;;) {
