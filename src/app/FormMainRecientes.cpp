@@ -115,9 +115,9 @@ bool FormMain::abrirDiseno(const QString& ruta) {
     if (r.correcto) agregarReciente(ruta);
     if (!r.mensaje.isEmpty()) mostrarMensaje(r.mensaje);
     // Pictures that are found nowhere are named once; the design opens all the same.
-    if (const QStringList faltan = ImagenesQueFaltan(mDiseno, dirDiseno()); r.correcto && !faltan.isEmpty())
-        mostrarMensaje(QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
-                       faltan.join(QLatin1Char('\n')));
+    if (const QString aviso = AvisoImagenesQueFaltan(ImagenesQueFaltan(mDiseno, dirDiseno()));
+        r.correcto && !aviso.isEmpty())
+        mostrarMensaje(aviso);
     return r.correcto;
 }
 

@@ -168,10 +168,7 @@ bool FormMain::recuperar(const CopiaLeida& copia) {
     QStringList faltan = ImagenesQueFaltan(mDiseno, dirDiseno());
     for (const QString& f : fallidas)
         if (!faltan.contains(f)) faltan << f;
-    if (!faltan.isEmpty())
-        mostrarMensaje(
-            QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
-            faltan.join(QLatin1Char('\n')));
+    if (!faltan.isEmpty()) mostrarMensaje(AvisoImagenesQueFaltan(faltan));
     return true;
 }
 

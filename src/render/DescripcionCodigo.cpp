@@ -41,4 +41,10 @@ QStringList ImagenesQueFaltan(const Design& d, const QString& dirDiseno) {
     return faltan;
 }
 
+QString AvisoImagenesQueFaltan(const QStringList& faltan) {
+    if (faltan.isEmpty()) return QString();
+    return QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
+           faltan.join(QLatin1Char('\n'));
+}
+
 } // namespace quoravex

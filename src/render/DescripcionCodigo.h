@@ -24,5 +24,7 @@ std::optional<ParametrosCodigo> LeerCodigoObjeto(const ObjetoTicket& o, const QS
 
 // The picture paths, as the records name them, that are found nowhere.
 QStringList ImagenesQueFaltan(const Design& d, const QString& dirDiseno);
+// What the designer and the command line say of those pictures; empty when none is missing.
+QString AvisoImagenesQueFaltan(const QStringList& faltan);
 
 } // namespace quoravex

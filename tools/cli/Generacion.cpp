@@ -35,10 +35,7 @@ QString DirDiseno(const QString& rutaDiseno) {
 }
 
 QString AvisoImagenesAusentes(const Design& d, const QString& dirDiseno) {
-    const QStringList faltan = ImagenesQueFaltan(d, dirDiseno);
-    if (faltan.isEmpty()) return QString();
-    return QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en blanco:\n") +
-           faltan.join(QLatin1Char('\n'));
+    return AvisoImagenesQueFaltan(ImagenesQueFaltan(d, dirDiseno));
 }
 
 bool ComprobarImagenes(const Design& d, const QString& dirDiseno, const OpcionesGeneracion& o, Generacion& g) {
