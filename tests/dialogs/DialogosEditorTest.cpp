@@ -1,4 +1,3 @@
-#include "dialogs/Aceptar.h"
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmEntrar.h"
 #include "dialogs/FrmPathFilesOut.h"
@@ -87,19 +86,6 @@ TEST(FrmEntrar, LengthEntry) {
     EXPECT_EQ(d.LargoTicket, 500);
 }
 
-TEST(Aceptar, QuestionsAndAnswers) {
-    Aceptar salir(Aceptar::SalirAplicacion);
-    EXPECT_EQ(salir.Pregunta->text(), QStringLiteral("¿Está seguro que desea SALIR de la aplicación?"));
-    salir.show();
-    QTest::mouseClick(salir.Si, Qt::LeftButton);
-    EXPECT_EQ(salir.result(), QDialog::Accepted);
-    Aceptar cerrar(Aceptar::CerrarTicketActual);
-    EXPECT_EQ(cerrar.Pregunta->text(), QStringLiteral("¿Está seguro que desea CERRAR el Ticket actual?"));
-    cerrar.show();
-    QTest::mouseClick(cerrar.No, Qt::LeftButton);
-    EXPECT_EQ(cerrar.result(), QDialog::Rejected);
-}
-
 TEST(FrmAbout, DoubleClickOnTheLogoRevealsConfiguration) {
     int revelado = 0;
     FrmAbout f([&] { ++revelado; });
@@ -111,7 +97,7 @@ TEST(FrmAbout, DoubleClickOnTheLogoRevealsConfiguration) {
 }
 
 // Opening lists only designs and takes a clicked file, in whatever folder it was found; saving
-// takes a typed name, in the program's folder when the stored one is gone.
+// goes to the program's folder when the stored one is gone.
 TEST(FrmPathFilesOut, OpenByClickingSaveByTyping) {
     QTemporaryDir dir;
     QDir(dir.path()).mkdir(QStringLiteral("sub.dir"));
@@ -135,12 +121,6 @@ TEST(FrmPathFilesOut, OpenByClickingSaveByTyping) {
     QTest::mouseClick(f.CmdCancelar, Qt::LeftButton);
     EXPECT_TRUE(f.RutaElegida.isEmpty());
 
-    d.DirTickets = dir.path() + QLatin1Char('/');
-    FrmPathFilesOut g(d, FrmPathFilesOut::Guardar, QString(), QDir::tempPath());
-    g.show();
-    QTest::keyClicks(g.NombreFicheroTicket, QStringLiteral("nuevo"));
-    QTest::keyClick(g.NombreFicheroTicket, Qt::Key_Return);
-    EXPECT_EQ(std::tuple(g.RutaElegida, g.result()), std::tuple(dir.filePath(QStringLiteral("nuevo")), 1));
     d.DirTickets = dir.filePath(QStringLiteral("borrada/"));
     FrmPathFilesOut h(d, FrmPathFilesOut::Guardar, QString(), dir.path());
     QTest::mouseClick(h.CmdAceptar, Qt::LeftButton); // an empty name gives the folder alone

@@ -190,7 +190,6 @@ TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
     // The box last showed an underlined fixed text; the field must not inherit that.
     e.caja().setFontUnderline(true);
     auto dlg = NuevoEditorDeTexto(e.d, e.ws);
-    EXPECT_EQ(dlg->modo(), FrmGetFont::Modo::Turno);
     dlg->show();
     for (const char* oculto : {"optStyle0", "optStyle3", "chkUnderline", "chkStrikethru", "lblStyle"})
         EXPECT_FALSE(Control(*dlg, oculto)->isVisible()) << oculto;
@@ -202,6 +201,4 @@ TEST(FrmGetFont, VariableFieldOffersFamilySizeAndTextOnly) {
     EXPECT_EQ(std::tuple(o.FontName.valor(), int(o.FontStyle), int(o.FontUnderline), int(o.FontStrikethru),
                          o.Texto.valor(), o.Pendiente),
               std::tuple(Serif, 2, 0, 0, QStringLiteral("12"), Falso));
-    e.o().Tipo = TipoTextoFijo;
-    EXPECT_EQ(NuevoEditorDeTexto(e.d, e.ws)->modo(), FrmGetFont::Modo::Texto);
 }
