@@ -116,21 +116,6 @@ TEST(RecordCodec, DesignFileBytesAtTheirOffsets) {
     EXPECT_EQ(DecodificarCabecera(CodificarCabecera(c)), c);
 }
 
-// Any bytes decode and encode back the same, but for a NUL in a text, which reads as padding.
-TEST(RecordCodec, AnyBytesDecodeAndNulReadsAsPadding) {
-    Registro r{};
-    EXPECT_EQ(DecodificarRegistro(r).Texto.bruto(), QString(100, QLatin1Char(' ')));
-    for (int i = 0; i < LongitudRegistro; ++i)
-        r[static_cast<size_t>(i)] =
-            static_cast<uint8_t>(0x80 + i % 128); // the texts hold every byte above 0x7F
-    r[30] = 0;
-    const ObjetoTicket o = DecodificarRegistro(r);
-    EXPECT_EQ(o.Texto.bruto().at(0), QChar(0x2122)); // byte 0x99 at offset 25 is "™"
-    Registro esperado = r;
-    esperado[30] = ' ';
-    EXPECT_EQ(CodificarRegistro(o), esperado);
-}
-
 // "Guardar Como..." forces the extension on the file name (everything after its
 // first "."; dots in folder names stay), writes 1356 bytes that load back into
 // their slots, and saves them again unchanged.
