@@ -184,9 +184,9 @@ TEST(TextoObjeto, FontOfTheRecord) {
 }
 
 // One design drawn as a single push-button ticket, then in the views of the common part and of
-// push-button 3: shown objects are black, the common part not in the view dimmed, the rest
-// parked; a text box follows its text whatever width was stored; an image without its bitmap
-// is a white box of its record, with it the picture at AnchoImagen's width. Drawing twice
+// push-buttons 3 and 2: shown objects are black, objects of the common part alone dimmed, the rest
+// (one of the common part and push-button 3 too) parked; a text box follows its text whatever width was stored; an image without its bitmap
+// is a white box of its record, with it the stored picture as it is at AnchoImagen's width. Drawing twice
 // changes nothing.
 TEST(Redibujar, ViewRuleTextBoxesAndImages) {
     DirectorioActualTemporal temporal;
@@ -205,12 +205,16 @@ TEST(Redibujar, ViewRuleTextBoxesAndImages) {
     agregar(TipoTurno, 1);
     d.objeto(agregar(TipoImagen, 1, QRect(20, 30, 96, 96))).ImagenTrabajo = QStringLiteral("no-existe.bmp");
     const int imagen = agregar(TipoImagen, 1, QRect(144, 202, 96, 96));
-    d.objeto(imagen).ImagenTrabajo = GuardarImagenTrabajoDe(imagen, BlancoYNegro(MitadNegra(40, 20)));
+    QImage claro(40, 20, QImage::Format_RGB32); // light grey: white if it were converted again
+    claro.fill(qRgb(200, 200, 200));
+    d.objeto(imagen).ImagenTrabajo = temporal.ruta(QStringLiteral("Imagen6.bmp"));
+    Escribir(d.objeto(imagen).ImagenTrabajo.valor(), Codificar(claro, "BMP"));
     d.objeto(imagen).AnchoImagen = 80;
 
     constexpr int32_t G = ColorGris, W = 0xFFFFFF, P = -1; // P: parked
     const std::tuple<int, uint32_t, std::vector<int32_t>> vistas[] = {
-        {0, 8, {0, 0, 0, 0, W, 0}}, {4, 1, {0, 0, P, 0, W, 0}}, {4, 8, {G, 0, P, G, W, G}}};
+        {0, 8, {0, 0, 0, 0, W, 0}}, {4, 1, {0, 0, P, 0, W, 0}}, {4, 8, {G, 0, P, G, W, G}},
+        {4, 4, {G, P, 0, G, W, G}}};
     for (const auto& [pulsadores, vista, tintas] : vistas) {
         d.NumPulsadores = static_cast<int16_t>(pulsadores);
         d.VistaActual = vista;
@@ -226,7 +230,8 @@ TEST(Redibujar, ViewRuleTextBoxesAndImages) {
         }
         EXPECT_EQ(obtenidas, tintas) << vista;
         EXPECT_EQ(
-            std::tuple(d.Objeto, ws.item(2).geometry(), ws.item(5).geometry(), ws.item(6).geometry()),
+            std::tuple(d.Objeto, ws.item(tintas[1] == P ? 3 : 2).geometry(), ws.item(5).geometry(), // a line shown
+                       ws.item(6).geometry()),
             std::tuple(int16_t(6), QRect(10, 10, 60, 30), QRect(20, 30, 96, 96), QRect(144, 202, 80, 40)));
         RedibujarTicket(d, ws);
         for (int i = 1; i <= 6; ++i)

@@ -4,7 +4,6 @@
 #include "support/FicherosImagen.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
@@ -31,16 +30,7 @@ struct Escena {
     }
     QString ruta(const QString& nombre) const { return dir.ruta(nombre); }
     QString bitmap() const { return ResolverRutaImagen(o.ImagenTrabajo.valor()); }
-    QImage guardada() const {
-        return CargarImagen(bitmap()).value_or(QImage()).convertToFormat(QImage::Format_RGB32);
-    }
 };
-
-// A working bitmap's name: its slot and 8 hex digits of its bytes' digest.
-bool NombreDeTrabajo(const QString& ruta, int slot) {
-    const QRegularExpression nombre(QStringLiteral("(^|[/\\\\])Imagen%1-[0-9a-f]{8}\\.bmp$").arg(slot));
-    return nombre.match(ruta).hasMatch();
-}
 
 } // namespace
 
@@ -173,75 +163,6 @@ TEST(Tramado, BlackDotsFollowTheToneOfARampAndItsBrightness) {
         }
 }
 
-// A new picture is converted, stored under its slot and digest, and placed: a landscape one
-// keeps its left edge and is centred along the ticket, any other keeps its top and is centred
-// across. The record keeps its own geometry; only the box moves.
-TEST(ImagenObjeto, NewPictureIsConvertedStoredAndPlaced) {
-    const std::tuple<int, int, int, QRect> casos[] = {
-        {200, 100, 96, QRect(10, 226, 96, 48)}, // (501 - 48) / 2 = 226.5 -> 226
-        {50, 50, 96, QRect(144, 20, 96, 96)},   // (385 - 96) / 2 = 144.5 -> 144
-        {30, 70, 100, QRect(143, 20, 100, 233)} // 100 x 70/30 = 233.3 high, 99.86 wide at 142.57
-    };
-    for (const auto& [ancho, alto, anchoImagen, caja] : casos) {
-        Escena e(7, ancho, alto);
-        e.o.AnchoImagen = static_cast<int16_t>(anchoImagen);
-        QImage img(ancho, alto, QImage::Format_RGB32);
-        img.fill(qRgb(200, 30, 30)); // 3*200 + 6*30 + 30 = 810: black once converted
-        Escribir(e.ruta(QStringLiteral("a.png")), Codificar(img, "PNG"));
-        ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
-        const QString bitmap = e.o.ImagenTrabajo.valor();
-        EXPECT_TRUE(NombreDeTrabajo(bitmap, 7)) << bitmap.toStdString();
-        EXPECT_EQ(std::tuple(bitmap, e.o.ImagenOrigen.valor(), e.caja.geometry(),
-                             e.caja.point(caja.width() - 1, caja.height() - 1), e.guardada().size(),
-                             e.guardada().pixel(0, 0), QRect(e.o.Left, e.o.Top, e.o.Width, e.o.Height)),
-                  std::tuple(RutaImagenTrabajo(7, Leer(bitmap)), e.ruta(QStringLiteral("a.png")), caja, 0,
-                             QSize(ancho, alto), 0xFF000000u, QRect(10, 20, 96, 96)))
-            << ancho << "x" << alto;
-    }
-}
-
-// A stored bitmap is painted as it is, its height following AnchoImagen's width; a bad file
-// changes nothing.
-TEST(ImagenObjeto, ExistingBitmapIsNeitherConvertedAgainNorMovedAndABadFileChangesNothing) {
-    Escena e(4);
-    const QString bitmap = e.ruta(QStringLiteral("Imagen4.bmp"));
-    QImage gris(60, 30, QImage::Format_RGB32);
-    gris.fill(qRgb(200, 200, 200));
-    Escribir(bitmap, Codificar(gris, "BMP"));
-    const QByteArray antes = Leer(bitmap);
-    e.o.ImagenTrabajo = bitmap;
-    e.o.AnchoImagen = 90;
-    ASSERT_TRUE(e.io.cargaImagen(bitmap));
-    EXPECT_EQ(std::tuple(e.caja.geometry(), e.caja.point(10, 10), Leer(bitmap)),
-              std::tuple(QRect(10, 20, 90, 45), 0xC8C8C8, antes));
-
-    const auto estado = [&] { return std::tuple(e.o, e.caja.image(), e.caja.geometry(), e.work2.image()); };
-    const auto anterior = estado();
-    Escribir(e.ruta(QStringLiteral("malo.png")), QByteArray("\x89PNG\r\n\x1a\n rubbish", 17));
-    EXPECT_FALSE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("malo.png"))));
-    EXPECT_FALSE(e.io.cargaImagen(e.ruta(QStringLiteral("malo.png"))));
-    EXPECT_TRUE(estado() == anterior);
-}
-
-TEST(ImagenObjeto, SliderAppliesWidthAndFitsOnRelease) {
-    Escena e(3, 30, 70);
-    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
-    e.io.inicioSlider();
-    EXPECT_EQ(std::pair(e.caja.border(), e.caja.point(0, 0)), std::pair(true, int32_t(ColorBlanco)));
-    e.io.aplicaAncho(151); // 151 x 70 / 30 = 352.33
-    EXPECT_EQ(std::pair(int(e.o.AnchoImagen), e.caja.geometry().size()), std::pair(151, QSize(151, 352)));
-    e.io.ajustarTrasSlider(); // placed for the first width only
-    EXPECT_EQ(std::tuple(e.caja.border(), e.caja.geometry(), e.caja.point(10, 100), e.caja.point(140, 100)),
-              std::tuple(false, QRect(144, 20, 151, 352), 0, int32_t(ColorBlanco)));
-
-    // Without a picture nothing divides by zero and the box keeps its height.
-    Escena sin(1);
-    sin.o.ImagenTrabajo = QStringLiteral("/no/such/Imagen1.bmp");
-    sin.io.aplicaAncho(200);
-    sin.io.ajustarTrasSlider();
-    EXPECT_EQ(std::pair(int(sin.o.AnchoImagen), sin.caja.geometry()), std::pair(200, QRect(10, 20, 200, 96)));
-}
-
 TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     // A path too long for the record is kept relative.
     Escena largo(12);
@@ -255,15 +176,23 @@ TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     const QString relativa = largo.o.ImagenTrabajo.valor();
     EXPECT_EQ(relativa, QStringLiteral("./") + QFileInfo(RutaImagenTrabajo(12, Leer(relativa))).fileName());
 
-    // Dropping the working bitmap itself: the same picture, kept in the same file.
+    // Dropping the working bitmap itself: the same picture, kept in the same file; the bitmap is
+    // no original to convert again from.
     Escena e(5);
     ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
     const QString bitmap = e.bitmap();
     const QByteArray antes = Leer(bitmap);
     ASSERT_FALSE(antes.isEmpty());
     ASSERT_TRUE(e.io.ponerImagenNueva(bitmap));
-    EXPECT_EQ(std::tuple(e.o.ImagenTrabajo.valor(), Leer(bitmap), e.caja.point(5, 5)),
-              std::tuple(bitmap, antes, 0));
+    EXPECT_EQ(std::tuple(e.o.ImagenTrabajo.valor(), Leer(bitmap), e.caja.point(5, 5), e.io.cargaOriginal(bitmap)),
+              std::tuple(bitmap, antes, 0, false));
+    // Reopened on that bitmap with an original of another size: converted again from it, the box
+    // keeps its place and takes AnchoImagen's width.
+    ImagenObjeto otra(e.o, 5, e.caja, e.work2, e.ticket);
+    Escribir(e.ruta(QStringLiteral("alto.png")), Codificar(MitadNegra(30, 70), "PNG"));
+    ASSERT_TRUE(otra.cargaImagen(bitmap) && otra.cargaOriginal(e.ruta(QStringLiteral("alto.png"))));
+    ASSERT_TRUE(otra.reconvertir(Conversion::Ordenado, 0));
+    EXPECT_EQ(e.caja.geometry(), QRect(10, 226, 96, 224));
 
     // A folder in the way of the bitmap: the box is painted all the same.
     Escena f(8);
@@ -272,42 +201,4 @@ TEST(ImagenObjeto, AwkwardWorkingBitmaps) {
     ASSERT_TRUE(f.io.ponerImagenNueva(f.ruta(QStringLiteral("a.png"))));
     EXPECT_EQ(std::tuple(f.o.ImagenTrabajo.valor(), f.caja.geometry(), f.caja.point(5, 5)),
               std::tuple(enMedio, QRect(10, 226, 96, 48), 0));
-}
-
-TEST(ImagenObjeto, ConversionSettingsReachNewPicturesAndReconvertTheOriginal) {
-    Escena e(7);
-    e.o.AnchoImagen = 100;
-    QImage gris(30, 70, QImage::Format_RGB32);
-    for (int y = 0; y < gris.height(); ++y)
-        for (int x = 0; x < gris.width(); ++x)
-            gris.setPixel(x, y, qRgb(x * 8, y * 3, (x + y) * 2));
-    Escribir(e.ruta(QStringLiteral("gris.png")), Codificar(gris, "PNG"));
-
-    // By default the fixed threshold, stored byte for byte as it always was.
-    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("gris.png"))));
-    ASSERT_TRUE(GuardarImagenTrabajo(BlancoYNegro(gris), e.ruta(QStringLiteral("umbral.bmp"))));
-    EXPECT_EQ(Leer(e.bitmap()), Leer(e.ruta(QStringLiteral("umbral.bmp"))));
-    // Converted again from the original held; the box keeps its place and size.
-    const QRect caja = e.caja.geometry();
-    ASSERT_TRUE(e.io.reconvertir(Conversion::FloydSteinberg, 30));
-    const QImage floyd = ConvertirBlancoYNegro(gris, Conversion::FloydSteinberg, 30);
-    EXPECT_EQ(std::tuple(e.guardada(), e.io.imagenCargada(), e.caja.geometry()),
-              std::tuple(floyd, floyd, caja));
-    // A new picture takes the settings in force.
-    ASSERT_TRUE(e.io.ponerImagenNueva(e.ruta(QStringLiteral("a.png"))));
-    EXPECT_EQ(e.guardada(), ConvertirBlancoYNegro(MitadNegra(40, 20), Conversion::FloydSteinberg, 30));
-
-    // Reopened on that bitmap: nothing to convert from, and the bitmap itself is no original.
-    const QString bitmap = e.bitmap();
-    ImagenObjeto otra(e.o, 7, e.caja, e.work2, e.ticket);
-    ASSERT_TRUE(otra.cargaImagen(bitmap));
-    const QByteArray antes = Leer(bitmap);
-    EXPECT_FALSE(otra.cargaOriginal(bitmap) || otra.reconvertir(Conversion::Ordenado, 0));
-    EXPECT_EQ(Leer(bitmap), antes);
-    // An original of another size keeps the place and takes AnchoImagen's width.
-    ASSERT_TRUE(otra.cargaOriginal(e.ruta(QStringLiteral("gris.png"))));
-    const QPoint lugar = e.caja.geometry().topLeft();
-    ASSERT_TRUE(otra.reconvertir(Conversion::Ordenado, 0));
-    EXPECT_EQ(std::pair(e.guardada(), e.caja.geometry()),
-              std::pair(ConvertirBlancoYNegro(gris, Conversion::Ordenado), QRect(lugar, QSize(100, 233))));
 }
