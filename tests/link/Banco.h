@@ -3,7 +3,6 @@
 #include "ParPuertos.h"
 #include "document/Design.h"
 #include "link/EnviarTodo.h"
-#include "link/ImpresoraVirtual.h"
 #include "link/TransferenciaFont.h"
 #include "link/TransferenciaRaster.h"
 #include "support/Bytes.h"
@@ -144,9 +143,9 @@ inline std::string Letras(const char* s) {
     return r;
 }
 
-// A transfer window without the window, on virtual time: the link on one end of a cable, the raster, a font
-// and the send-all sequence over a folder of data files. What the link writes is answered by the scripted
-// printer `guion`, or, after conCable(), crosses to the virtual printer on the other end.
+// A transfer window without the window, on virtual time: the link, the raster, a font and the send-all
+// sequence over a folder of data files. What the link writes leaves at once and is answered at once by the
+// scripted printer `guion`.
 struct Banco {
     explicit Banco(int tickMs = AjustesTick::PorDefecto, const TipoFont& tipo = TipoFont::Turno())
         : enlace(puerto, sink, LineaEnvio, AjustesTick{tickMs}), font(enlace, tipo, dir.path()) {
@@ -160,8 +159,6 @@ struct Banco {
     void escribir(const QString& nombre, const QByteArray& datos) {
         pruebas::Escribir(QDir(dir.path()).filePath(nombre), datos);
     }
-    // A reply arrives now.
-    void responder(uint8_t estado) { puerto.receive(Respuesta(estado)); }
     // Runs the virtual clock until the send-all sequence ends, or when none runs, the transfer that does;
     // false when the limit came first.
     bool correr(int64_t limiteMs = 3600 * 1000) {
@@ -183,18 +180,6 @@ struct Banco {
             s += Clase(t, font.tipo());
         return s;
     }
-    // From now on both ends hand over what they write at once, `trozo` bytes at a time.
-    void conCable(qsizetype trozo) {
-        for (PuertoEnlazado* p : {&par.pc, &par.impresora}) {
-            p->trozo = trozo;
-            p->alEscribir = [this, p](const QByteArray&) {
-                reloj.programar(reloj.ahora, [p] {
-                    while (p->entregar()) {
-                    }
-                });
-            };
-        }
-    }
     // A reply of the printer: a whole frame carrying this status in its fourth byte.
     static QByteArray Respuesta(uint8_t estado) {
         return ConstruirTrama(Bytes({0x01, 0x55, 0x01, estado}), 4);
@@ -203,40 +188,20 @@ struct Banco {
     QTemporaryDir dir;
     RecordingSink sink;
     RelojFalso& reloj = sink.falso;
-    ParPuertos par;
-    PuertoEnlazado& puerto = par.pc;
+    PuertoEnlazado puerto; // closing keeps what is on the wire
     Design design;
     EnlaceImpresora enlace;
     TransferenciaRaster raster{enlace, design, dir.path()};
     TransferenciaFont font;
     EnviarTodo todo{enlace, raster, font};
-    ImpresoraVirtual impresora{par.impresora};
-
-    // The scripted printer: what it answers, how long after the frame has left, in one piece or in two pieces
-    // this many ms apart, and whether bytes take their time at 19200 baud.
     Impresora guion = Guion({});
-    int latenciaMs = 0;
-    std::function<int(int escritura)> latenciaDe; // by the number of the write (1, 2...), if set
-    int partirMs = -1;
-    bool ritmo = false;
 
 private:
-    int64_t msLinea(qsizetype n) const { return ritmo ? (n * 11 * 1000 + 19199) / 19200 : 0; }
-
     void alEscribir(const QByteArray& trama) {
-        const int64_t salida = std::max(reloj.ahora, mLineaLibre) + msLinea(trama.size());
-        mLineaLibre = salida;
-        reloj.programar(salida, [this] { puerto.drain(); });
-        const auto estado = guion ? guion(trama) : std::nullopt;
-        if (!estado) return;
-        const QByteArray r = Respuesta(*estado);
-        const int latencia = latenciaDe ? latenciaDe(static_cast<int>(puerto.escritos.size())) : latenciaMs;
-        const int64_t llega = salida + latencia + msLinea(r.size());
-        reloj.programar(llega, [this, r] { puerto.receive(partirMs < 0 ? r : r.left(3)); });
-        if (partirMs >= 0) reloj.programar(llega + partirMs, [this, r] { puerto.receive(r.mid(3)); });
+        reloj.programar(reloj.ahora, [this] { puerto.drain(); });
+        if (const auto estado = guion ? guion(trama) : std::nullopt)
+            reloj.programar(reloj.ahora, [this, r = Respuesta(*estado)] { puerto.receive(r); });
     }
-
-    int64_t mLineaLibre = 0;
 };
 
 } // namespace quoravex::test

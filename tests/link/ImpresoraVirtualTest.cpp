@@ -75,10 +75,12 @@ TEST(ImpresoraVirtual, TakesRefusesAndFindsFramesAsAPrinterWould) {
     struct Caso {
         const char* nombre;
         std::vector<Paso> pasos;
-        const char* respuestas; // of each step: A ACK, R refused (0x0F), '.' for a step with none
+        // Of each step: A ACK, R refused (0x0F), P PROCESANDO, N another status, C a cut reply, '.' none.
+        const char* respuestas;
         const char* resumen;
         qsizetype capacidad = 0;
         int latenciaMs = 0;
+        FallosImpresora fallos = {};
     };
     const Caso casos[] = {
         Caso{"erase, blocks, end blocks and status",
@@ -134,6 +136,12 @@ TEST(ImpresoraVirtual, TakesRefusesAndFindsFramesAsAPrinterWould) {
              {Borrado(300, 0x11), Paso(Status(), false, {}, 4), Paso({}, false, {}, 1), Paso(Status(), true),
               Paso({}, false, {}, 5)},
              ". . A . A", "borrado 300/11, descartados 1, perdidos 4", 12, 5},
+        // The first frame is damaged and unanswered, the second only damaged.
+        Caso{"faults: silence, noise, refusal, busy, a cut reply, another status",
+             {Status(), Status(), Status(), Borrado(300, 0x11), Bloque(0, 3), Fin(0, 300), Status()},
+             ". R R P C N A", "borrado 300/11, raster 0:6., dañadas 1", 0, 0,
+             FallosImpresora{.silencio = 1, .ruido = 2, .rechazo = 1, .procesando = 1, .respuestaCorta = 1,
+                             .otroEstado = 1}},
     };
     for (const auto& c : casos) {
         SCOPED_TRACE(c.nombre);
@@ -146,6 +154,7 @@ TEST(ImpresoraVirtual, TakesRefusesAndFindsFramesAsAPrinterWould) {
         impresora.relojMs = [&] { return ahora; };
         impresora.capacidadBuffer = c.capacidad;
         impresora.latenciaMs = c.latenciaMs;
+        impresora.fallos = c.fallos;
         QStringList respuestas;
         for (const Paso& p : c.pasos) {
             const qsizetype antes = puerto.escritos.size();
@@ -157,7 +166,11 @@ TEST(ImpresoraVirtual, TakesRefusesAndFindsFramesAsAPrinterWould) {
             QString letras;
             for (const QByteArray& r : puerto.escritos.mid(antes)) {
                 const auto estado = EstadoDeRespuesta(r);
-                letras += QLatin1Char(estado == RespAck ? 'A' : estado == RespRepetir ? 'R' : '?');
+                letras += QLatin1Char(!estado                    ? 'C'
+                                      : estado == RespAck        ? 'A'
+                                      : estado == RespRepetir    ? 'R'
+                                      : estado == RespProcesando ? 'P'
+                                                                 : 'N');
             }
             respuestas << (letras.isEmpty() ? QStringLiteral(".") : letras);
         }

