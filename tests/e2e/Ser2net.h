@@ -43,7 +43,8 @@ public:
                                    "  accepter: %2tcp,127.0.0.1,%1\n"
                                    "  connector: serialdev,%3,%4,local\n"
                                    "  options:\n"
-                                   "    kickolduser: true\n")
+                                   "    kickolduser: true\n"
+                                   "    mdns: false\n")
                         .arg(puertos.last())
                         .arg(a.rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString(), a.dispositivo,
                              a.rfc2217 ? QStringLiteral("9600n81") : QStringLiteral("19200n82"));
