@@ -30,38 +30,27 @@ TEST(Adaptador, PulledOutMidSendEndsThatPrinterWithThePortMessageAndTheFleetGoes
 #ifdef QUORAVEX_SANITIZE
     GTEST_SKIP() << "two printers at the line's pace: run in the normal build";
 #endif
-    QTemporaryDir dir;
-    const QDir d(dir.path());
-    Design design;
-    ASSERT_TRUE(EscribirDisenoEjemplo(design, dir.path(), 2, 10, false));
-    const QString tck = d.filePath(QStringLiteral("diseno.tck"));
-    ASSERT_TRUE(GuardarDisenoComo(design, tck).correcto);
-    Simulador sacada(d.filePath(QStringLiteral("sacada")), {QStringLiteral("--pace")});
-    Simulador sigue(d.filePath(QStringLiteral("sigue")), {QStringLiteral("--pace")});
+    Banco b;
+    ASSERT_TRUE(b.generado);
+    Simulador& sacada = b.impresora({QStringLiteral("--pace")});
+    Simulador& sigue = b.impresora({QStringLiteral("--pace")});
     ASSERT_FALSE(sacada.pty().isEmpty() || sigue.pty().isEmpty());
-
-    QProcess p;
-    p.setWorkingDirectory(dir.path());
-    const QString registros = d.filePath(QStringLiteral("registros"));
-    p.start(QStringLiteral(QUORAVEX_CLI),
-            {QStringLiteral("send"), tck, QStringLiteral("--port"), sacada.pty(), QStringLiteral("--port"),
-             sigue.pty(), QStringLiteral("--log-dir"), registros});
+    const QString registros = b.ruta(QStringLiteral("registros"));
+    const auto p = b.iniciar(QStringList{QStringLiteral("send"), b.tck, QStringLiteral("--log-dir"), registros} +
+                             Banco::puertos({sacada.pty(), sigue.pty()}));
     ASSERT_TRUE(sacada.esperarLinea(Borrado, 20000)) << sacada.lineas().join(QLatin1Char('\n')).toStdString();
     sacada.proceso().kill();
-    ASSERT_TRUE(p.waitForFinished(180000));
-    const QString err = QString::fromUtf8(p.readAllStandardError());
-    EXPECT_EQ(std::pair(p.exitStatus(), p.exitCode()), std::pair(QProcess::NormalExit, 1))
-        << err.toStdString();
+    const Salida r = Banco::terminar(*p);
+    const QString& err = r.err;
+    EXPECT_EQ(r.codigo, 1) << err.toStdString();
     // Each printer's line: its port, then what happened to it.
     for (const QString& inicio : {sacada.pty() + QStringLiteral(": el dispositivo no existe (¿está conectado el adaptador?)"),
                                   sigue.pty() + QStringLiteral(": correcto (")})
         EXPECT_EQ(err.count(QLatin1Char('\n') + inicio) + int(err.startsWith(inicio)), 1) << err.toStdString();
     EXPECT_TRUE(sigue.esperarLinea(QStringLiteral("font: DatosRasterTurno.bin")));
     QString todos;
-    for (const QString& l : QDir(registros).entryList(QDir::Files, QDir::Name)) {
-        QFile f(QDir(registros).filePath(l));
-        todos += f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-    }
+    for (const QString& l : QDir(registros).entryList(QDir::Files, QDir::Name))
+        todos += QString::fromUtf8(Leer(QDir(registros).filePath(l)));
     EXPECT_TRUE(todos.contains(QStringLiteral("Error en el puerto de comunicaciones ") + sacada.pty()))
         << todos.toStdString();
 }
