@@ -3,7 +3,6 @@
 #include "VentanaPrueba.h"
 
 #include "dialogs/FrmDispositivo.h"
-#include "platform/AjustesUsuario.h"
 
 #include <QStatusBar>
 #include <QTreeWidget>

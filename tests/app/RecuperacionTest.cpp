@@ -3,13 +3,9 @@
 #include "VentanaPrueba.h"
 
 #include "dialogs/FrmRecuperar.h"
-#include "document/ArchivoDiseno.h"
 #include "editor/CopiaRecuperacion.h"
 #include "platform/CopiasRecuperacion.h"
-#include "support/Esperar.h"
 
-#include <QListWidget>
-#include <QMessageBox>
 #include <functional>
 
 using namespace quoravex;

@@ -10,7 +10,6 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
-#include <QSpinBox>
 
 using namespace quoravex;
 
@@ -119,11 +118,6 @@ TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
     // As in "Sel. Pulsador", a push-button ticked takes the objects out of the common part.
     panel.chkPulsadores[2]->click();
     EXPECT_EQ(std::pair(d.objeto(1).Pulsadores, d.objeto(2).Pulsadores), std::pair(4u, 4u));
-    // Out of range is stored clamped and shown so.
-    panel.spnX->setValue(2000);
-    emit panel.spnX->editingFinished();
-    EXPECT_EQ(d.objeto(1).Left, 382);
-    EXPECT_EQ(panel.spnX->value(), 382);
 
     // Esc clears the selection; Supr deletes what Ctrl+A selects: the objects of the common
     // part shown now, not those that belong to push-button 2 only.
