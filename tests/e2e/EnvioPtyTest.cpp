@@ -2,11 +2,9 @@
 // hardware does: late, in pieces, through a USB adapter's latency timer, busy, refusing
 // frames and losing replies. Both front ends: quoravex-cli send and the transfer window.
 #include "Simulador.h"
-#include "platform/EnvioConsola.h"
 #include "platform/SystemSerialPort.h"
 
 #include <QImage>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace quoravex;
@@ -14,7 +12,7 @@ using namespace quoravex::test;
 
 namespace {
 
-// The bench with one printer, and the three ways of sending to it.
+// The bench with one printer, and the two ways of sending to it.
 struct Mesa : Banco {
     explicit Mesa(const QStringList& fallos = {}) : simulador(impresora(fallos)) {}
 
@@ -32,18 +30,8 @@ struct Mesa : Banco {
         o.puerto = std::move(puerto);
         return Banco::enviarVentana(std::move(o));
     }
-    // The console runner in this process, as quoravex-cli runs it.
-    ResultadoEnvioConsola enviarConsola() {
-        OpcionesEnvioConsola o;
-        o.dispositivo = simulador.pty();
-        o.carpeta = dir.path();
-        QTextStream s(&log);
-        return EnviarDisenoConsola(design, std::move(o), s);
-    }
-
     Simulador& simulador;
     QString archivos = dir.path(); // where the front end's files are
-    QString log;
 };
 
 struct Caso {
@@ -93,13 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
         return std::string(std::get<0>(i.param).nombre) + (std::get<1>(i.param) ? "_Window" : "_Cli");
     });
 
-// The console runner's send, drawn by the printer as it would print the tickets.
+// The send, drawn by the printer as it would print the tickets.
 TEST(EnvioPty, PicturesOfTheTicketsAsPrinted) {
     Mesa m;
     ASSERT_TRUE(m.generado);
-    const ResultadoEnvioConsola r = m.enviarConsola();
-    EXPECT_EQ(std::tuple(r.ok, r.rasterCompleto, r.fontTurno), std::tuple(true, true, true))
-        << m.log.toStdString();
+    const Salida e = m.enviarCli();
+    EXPECT_EQ(e.codigo, 0) << e.out.toStdString() << e.err.toStdString();
     // The pictures are drawn once the rasters are in, and again with the turn font.
     ASSERT_TRUE(m.simulador.esperarLinea(QStringLiteral("bytes:"), 5000, 2));
     QImage comun, boton2;
@@ -116,21 +103,6 @@ TEST(EnvioPty, PicturesOfTheTicketsAsPrinted) {
         for (int x = 120; x < 280; ++x)
             tinta += negro(comun, x, y) ? 1 : 0;
     EXPECT_GT(tinta, 20);
-}
-
-TEST(EnvioPty, PrinterKilledMidTransferEndsWithAMessage) {
-    Mesa m({QStringLiteral("--pace")});
-    ASSERT_TRUE(m.generado);
-    ASSERT_FALSE(m.simulador.pty().isEmpty());
-    QTimer::singleShot(400, [&] { m.simulador.proceso().kill(); });
-    const ResultadoEnvioConsola r = m.enviarConsola();
-    EXPECT_EQ(std::pair(r.ok, r.tiempoAgotado), std::pair(false, false));
-    ASSERT_FALSE(r.mensajes.isEmpty()) << m.log.toStdString();
-    // The port's own reason may follow on a second line.
-    const QString mensaje = r.mensajes.first().section(QLatin1Char('\n'), 0, 0);
-    EXPECT_TRUE(mensaje == QStringLiteral("Error en el puerto de comunicaciones ") + m.simulador.pty() ||
-                mensaje == ErrorComunicacion)
-        << mensaje.toStdString();
 }
 
 } // namespace
