@@ -114,8 +114,8 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminal) {
 }
 
 // Printers that fail end only their own transfer: a silent printer, a port where nobody listens, a
-// host name that does not resolve, servers that flood the line with noise and a server that goes
-// away in the middle of the send. The others get their files; the exit status and the table tell
+// host name that does not resolve, servers that flood the line with noise, a server that goes
+// away in the middle of the send and a USB adapter pulled out. The others get their files; the exit status and the table tell
 // which failed, and the failed ports are kept for a retry.
 TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
 #ifdef QUORAVEX_SANITIZE
@@ -127,6 +127,7 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     Simulador& cruda = b.impresora();
     Simulador& muda = b.impresora({QStringLiteral("--silent")});
     Simulador& cortada = b.impresora({QStringLiteral("--pace")});
+    Simulador& sacada = b.impresora({QStringLiteral("--pace")}); // its USB adapter is pulled out
     Ser2net servidor(b.dir.path(), {{buena.pty(), true}, {cruda.pty(), false}, {muda.pty(), true}});
     Ser2net otro(b.dir.path(), {{cortada.pty(), true}});
     ASSERT_TRUE(servidor.listo() && otro.listo());
@@ -136,13 +137,17 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
     const QString fallidos = b.ruta(QStringLiteral("fallidos.txt")),
                   archivos = b.ruta(QStringLiteral("archivos"));
     const QStringList todos = servidor.nombres() + QStringList{otro.nombre(0), rechazado, desconocido,
-                                                               inundaCrudo.nombre(), inundaTelnet.nombre()};
+                                                               inundaCrudo.nombre(), inundaTelnet.nombre(),
+                                                               sacada.pty()};
     const auto p = b.iniciar(QStringList{QStringLiteral("send"), b.tck, QStringLiteral("--dir"), archivos,
                                          QStringLiteral("--failed-to"), fallidos} +
                              Banco::puertos(todos));
     // The paced printer takes seconds for its files: its server goes while they arrive.
     // The flooding servers need this event loop to run; on a loaded machine they slow
     // everything down, so the wait is long.
+    // The adapter goes once the printer has taken the erase frame: the rasters follow.
+    ASSERT_TRUE(EsperarHasta([&] { return !sacada.lineas().filter(QStringLiteral("borrado:")).isEmpty(); }, 60000));
+    sacada.proceso().kill();
     ASSERT_TRUE(EsperarHasta([&] { return !cortada.lineasSerie().isEmpty(); }, 60000))
         << cortada.lineas().join(QLatin1Char('\n')).toStdString() << otro.salida().toStdString();
     otro.detener();
@@ -166,6 +171,7 @@ TEST(RedSer2net, FailuresEndOnlyTheirOwnPrinter) {
                        {rechazado, QStringLiteral("conexión rechazada"), 0},
                        {desconocido, QStringLiteral("no se encuentra el servidor no-such-host.invalid"), 0},
                        {inundaCrudo.nombre(), ErrorComunicacion, -1},
-                       {inundaTelnet.nombre(), ErrorComunicacion, -1}});
+                       {inundaTelnet.nombre(), ErrorComunicacion, -1},
+                       {sacada.pty(), QStringLiteral("el dispositivo no existe (¿está conectado el adaptador?)"), -1}});
     EXPECT_EQ(QString::fromUtf8(Leer(fallidos)), todos.mid(2).join(QLatin1Char('\n')) + QLatin1Char('\n'));
 }
