@@ -3,16 +3,10 @@
 // RedTest), and a device this user may not open.
 #include "Simulador.h"
 #include "app/FormMain.h"
-#include "dialogs/FrmEnviar.h"
-#include "document/ArchivoDiseno.h"
 #include "platform/DispositivoSerie.h"
-#include "support/DisenoEjemplo.h"
-#include "support/Esperar.h"
 #include "support/FicherosImagen.h"
 
-#include <QPushButton>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -20,12 +14,6 @@
 
 using namespace quoravex;
 using namespace quoravex::test;
-
-namespace {
-
-const QString Borrado = QStringLiteral("borrado:"); // the printer took the erase frame: the rasters follow
-
-} // namespace
 
 TEST(Adaptador, PulledOutMidSendClosesTheTransferWindowAndKeepsTheDesign) {
 #ifdef QUORAVEX_SANITIZE
@@ -58,7 +46,8 @@ TEST(Adaptador, PulledOutMidSendClosesTheTransferWindowAndKeepsTheDesign) {
             if (!f) return int(QDialog::Rejected);
             f->show();
             f->PBIniciar->click();
-            if (EsperarHasta([&] { return sim.lineas().filter(Borrado).size() > 0; }, 20000))
+            // Once the printer has taken the erase frame: the rasters follow.
+            if (EsperarHasta([&] { return sim.lineas().filter(QStringLiteral("borrado:")).size() > 0; }, 20000))
                 sim.proceso().kill();
             cerrada = EsperarHasta([f] { return !f->isVisible(); }, 20000);
             return f->result();
