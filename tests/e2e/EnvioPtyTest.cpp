@@ -56,15 +56,6 @@ TEST_P(Impresoras, EveryFileArrivesUnchangedAndSuccessIsReportedOnlyWhenItDid) {
                            << e.out.right(3000).toStdString() << e.err.toStdString();
     EXPECT_FALSE(e.out.contains(ErrorComunicacion));
     m.compararArchivos(m.simulador, m.archivos);
-
-    // The send ended with the printer's acknowledgement of the turn font's terminator
-    // (a busy printer says PROCESANDO first, and the poll gets the ACK).
-    const QStringList lineas = e.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QStringList finales = lineas.mid(lineas.lastIndexOf(QStringLiteral("O -> ENV_TERMINADOR_FONT")));
-    finales.removeAll(QStringLiteral("  R -> TIME OUT"));
-    finales.removeAll(QStringLiteral("  R -> PROCESANDO"));
-    EXPECT_EQ(finales.join(QLatin1Char('|')).toStdString(),
-              "O -> ENV_TERMINADOR_FONT|  R -> ACK|O -> FIN_ENVIO_FONT");
 }
 
 INSTANTIATE_TEST_SUITE_P(
