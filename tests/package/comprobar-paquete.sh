@@ -75,7 +75,7 @@ appstreamcli validate --no-net "$raiz/usr/share/metainfo/org.quoravex.Quoravex.m
 
 echo "== manual pages"
 for m in "$raiz"/usr/share/man/man1/*.1.gz; do
-    gzip -t "$m" && zcat "$m" | grep -q '^\.TH ' && bien "$(basename "$m")" || falla "bad $(basename "$m")"
+    gzip -t "$m" && zcat "$m" | grep '^\.TH ' >/dev/null && bien "$(basename "$m")" || falla "bad $(basename "$m")"
 done
 
 echo "== programs from the package"
@@ -84,8 +84,10 @@ version=$("$raiz/usr/bin/quoravex-cli" --version 2>/dev/null | head -n 1 || true
 echo "   quoravex-cli --version: $version"
 [ "$version" = "Quoravex 1.4" ] && bien "version line" || falla "quoravex-cli --version first line is not 'Quoravex 1.4'"
 if (cd "$raiz" && usr/bin/quoravex-cli info usr/share/quoravex/muestra.tck >"$temporal/info.json"); then
-    primero=$(tr -d ' \t\r\n' <"$temporal/info.json" | head -c 1)
-    ultimo=$(tr -d ' \t\r\n' <"$temporal/info.json" | tail -c 1)
+    # Read whole: "| head -c 1" can kill tr with SIGPIPE, which pipefail turns into a failure.
+    compacto=$(tr -d ' \t\r\n' <"$temporal/info.json")
+    primero=${compacto:0:1}
+    ultimo=${compacto: -1}
     if [ "$primero$ultimo" = "{}" ] || [ "$primero$ultimo" = "[]" ]; then
         bien "info prints JSON ($(wc -c <"$temporal/info.json") bytes)"
     else
@@ -99,7 +101,7 @@ fi
 plantillas="$raiz/usr/share/quoravex/plantillas"
 if (cd "$temporal" && "$raiz/usr/bin/quoravex-cli" generate "$plantillas/oficina.tck" --valores "$plantillas/oficina.csv" \
         --dir "$temporal/oficina" 2>"$temporal/plantilla.log") &&
-    ! grep -v '^QStandardPaths' "$temporal/plantilla.log" | grep -q . && [ -s "$temporal/oficina/Salida00.bin" ]; then
+    ! grep -v '^QStandardPaths' "$temporal/plantilla.log" | grep . >/dev/null && [ -s "$temporal/oficina/Salida00.bin" ]; then
     bien "the office template generates with its values"
 else
     cat "$temporal/plantilla.log"
