@@ -17,7 +17,7 @@ using namespace quoravex;
 
 namespace {
 
-enum class Modo { Responde, NakPrimera, Mudo, Rechaza, RechazaSinMotivo, SePierde };
+enum class Modo { Responde, NakPrimera, Mudo, Rechaza, RechazaSinMotivo, SePierde, SeCorta };
 
 // Ports open at the same time, the most seen, and every frame written to each port.
 struct Registro {
@@ -25,8 +25,8 @@ struct Registro {
     std::map<QString, QList<QByteArray>> escritos;
 };
 
-// A port whose printer answers at once, refuses the first frame, never answers, or is lost
-// after the first frame; or a port that cannot be opened, with or without a reason.
+// A port whose printer answers at once, refuses the first frame, never answers, is lost after
+// the first frame or as the finished session closes it; or a port that cannot be opened.
 class PuertoFalso : public SerialPort {
 public:
     PuertoFalso(Modo modo, Registro& r, const QString& nombre)
@@ -42,7 +42,7 @@ public:
     }
     void close() override {
         if (mAbierto) --mR.abiertos;
-        mAbierto = false;
+        if (std::exchange(mAbierto, false) && mModo == Modo::SeCorta) perder();
     }
     bool isOpen() const override { return mAbierto; }
     bool write(const QByteArray& bytes) override {
@@ -51,9 +51,7 @@ public:
         QTimer::singleShot(0, this, [this] {
             emit drained();
             if (mModo == Modo::SePierde) {
-                mPerdido = true;
-                mError = QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001");
-                emit errorEvent(EventoDcb);
+                perder();
             } else if (mModo != Modo::Mudo) {
                 const char estado = mModo == Modo::NakPrimera && mEscritos.size() == 1 ? 0x15 : 0x06;
                 mEntrada = ConstruirTrama(QByteArray("\x01\x55\x01", 3) + estado, 4);
@@ -70,6 +68,12 @@ public:
     QString ultimoError() const override { return mError; }
 
 private:
+    void perder() {
+        mPerdido = true;
+        mError = QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001");
+        emit errorEvent(EventoDcb);
+    }
+
     Modo mModo;
     Registro& mR;
     QList<QByteArray>& mEscritos;
@@ -98,6 +102,7 @@ TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
         {"sin-motivo", Modo::RechazaSinMotivo, QStringLiteral("No se puede abrir el puerto sin-motivo"), 0},
         {"mudo", Modo::Mudo, comunicacion, 10}, // the erase frame, 11 times
         {"perdido", Modo::SePierde, QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001"), 0},
+        {"cortado", Modo::SeCorta, QStringLiteral("Se ha perdido la conexión con 10.0.0.9:7001"), 0},
         {"nak", Modo::NakPrimera, {}, 1},
         {"ok3", Modo::Responde, {}, 0},
     };
@@ -117,8 +122,8 @@ TEST(Flota, EveryPrinterEndsOnItsOwnAtMostNAtOnceAndFailuresSayWhy) {
     o.alTerminar = [&](const ResultadoImpresora& r) { terminados << r.puerto; };
     const ResultadoFlota r = EnviarDisenoFlota(design, o);
 
-    EXPECT_EQ(std::tuple(registro.maximo, registro.abiertos, terminados.size()), std::tuple(2, 0, 8));
-    ASSERT_EQ(r.impresoras.size(), 8);
+    EXPECT_EQ(std::tuple(registro.maximo, registro.abiertos, terminados.size()), std::tuple(2, 0, 9));
+    ASSERT_EQ(r.impresoras.size(), 9);
     for (qsizetype i = 0; i < r.impresoras.size(); ++i) {
         const auto& c = casos[i];
         const ResultadoImpresora& ri = r.impresoras[i];
