@@ -144,8 +144,8 @@ inline std::string Letras(const char* s) {
 }
 
 // A transfer window without the window, on virtual time: the link, the raster, a font and the send-all
-// sequence over a folder of data files. What the link writes leaves at once and is answered at once by the
-// scripted printer `guion`.
+// sequence over a folder of data files. What the link writes leaves at once and is answered by the scripted
+// printer `guion`, `latencia` ms later.
 struct Banco {
     explicit Banco(int tickMs = AjustesTick::PorDefecto, const TipoFont& tipo = TipoFont::Turno())
         : enlace(puerto, sink, LineaEnvio, AjustesTick{tickMs}), font(enlace, tipo, dir.path()) {
@@ -195,12 +195,13 @@ struct Banco {
     TransferenciaFont font;
     EnviarTodo todo{enlace, raster, font};
     Impresora guion = Guion({});
+    int latencia = 0; // ms from a frame leaving to its reply
 
 private:
     void alEscribir(const QByteArray& trama) {
         reloj.programar(reloj.ahora, [this] { puerto.drain(); });
         if (const auto estado = guion ? guion(trama) : std::nullopt)
-            reloj.programar(reloj.ahora, [this, r = Respuesta(*estado)] { puerto.receive(r); });
+            reloj.programar(reloj.ahora + latencia, [this, r = Respuesta(*estado)] { puerto.receive(r); });
     }
 };
 

@@ -1,5 +1,5 @@
 #include "link/ImpresoraVirtual.h"
-#include "FakeSerialPort.h"
+#include "ParPuertos.h"
 #include "link/Trama.h"
 #include "support/Bytes.h"
 

@@ -218,11 +218,14 @@ TEST(Transferencias, RepliesRetriesAndGivingUp) {
         int repeticiones;      // frames written again, as the link counts them
         bool falla;
         QStringList lineas = {}; // log lines that appear in this order
+        int latencia = 0;
     };
     const Caso casos[] = {
         Caso{"erase busy", PorClase("E", Procesando), "ESBF", 0, 0, false, {procesando, status}},
         Caso{"erase refused", PorClase("E", Nak), "EEBF", 0, 1, false, {nak}},
         Caso{"erase silent", PorClase("E", Nada, true), "E11", 110, 10, true},
+        // The late reply answers the first copy too: it waits for the line to go quiet, not for a tick.
+        Caso{"erase silent once, then answered late", PorClase("E", Nada), "EEBF", 10, 1, false, {}, 10},
         Caso{"erase always refused", PorClase("E", Nak, true), "E11", 0, 10, true},
         Caso{"block refused, then busy", Guion({Ack, Nak, Procesando, Ack}), "EBBSF", 0, 1, false,
              {envio, nak, QStringLiteral("O -> REPITE ENVIO ( 8)"), procesando, status, AckLinea}},
@@ -265,6 +268,7 @@ TEST(Transferencias, RepliesRetriesAndGivingUp) {
         b.escribir(QStringLiteral("Salida00.bin"), Raster00);
         b.escribir(QStringLiteral("DatosRasterTurno.bin"), Font);
         b.guion = c.guion;
+        b.latencia = c.latencia;
         const bool todo = c.secuencia[0] == '+';
         if (todo) {
             b.todo.iniciar();
