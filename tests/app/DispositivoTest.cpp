@@ -2,8 +2,6 @@
 // kept, shown, and used by the sends, below the environment and above Morvane.cfg.
 #include "VentanaPrueba.h"
 
-#include "dialogs/FrmDispositivo.h"
-
 #include <QStatusBar>
 #include <QTreeWidget>
 
@@ -27,7 +25,7 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/ttyUSB1"));
 
     // A new adapter appears with "Actualizar"; a bad network name cannot be accepted.
-    std::function<void(FrmDispositivo&)> usuario = [&](FrmDispositivo& f) {
+    v.dispositivo = [&](FrmDispositivo& f) {
         EXPECT_EQ(f.TxtDispositivo->placeholderText(), QStringLiteral("/dev/ttyUSB1"));
         EXPECT_EQ(f.LstPuertos->topLevelItemCount(), 2);
         f.PBActualizar->click();
@@ -37,39 +35,29 @@ TEST(Dispositivo, ChosenFromTheDetectedPortsKeptShownAndUsedBelowTheEnvironment)
                   QStringLiteral("FT232R USB UART, FTDI, n.º de serie B7, USB 0403:6001, /dev/ttyUSB3"));
         EXPECT_EQ(f.LstPuertos->topLevelItem(2)->text(1), QString());
         f.TxtDispositivo->setText(QStringLiteral("rfc2217://sin-puerto"));
-        EXPECT_FALSE(f.CmdAceptar->isEnabled());
-        EXPECT_FALSE(f.LbAviso->text().isEmpty());
+        EXPECT_EQ(std::pair(f.CmdAceptar->isEnabled(), f.LbAviso->text().isEmpty()), std::pair(false, false));
         f.LstPuertos->topLevelItem(1)->setSelected(true);
-        EXPECT_EQ(f.dispositivo(), estable);
-        EXPECT_TRUE(f.CmdAceptar->isEnabled());
+        EXPECT_EQ(std::pair(f.dispositivo(), f.CmdAceptar->isEnabled()), std::pair(estable, true));
         f.CmdAceptar->click();
     };
-    v.f.ejecutarDialogo = [&](QDialog& d) {
-        auto* f = qobject_cast<FrmDispositivo*>(&d);
-        if (!f) return int(QDialog::Rejected);
-        usuario(*f);
-        return d.result();
-    };
     v.menu("MnuPortSerie_Dispositivo");
-    EXPECT_EQ(DispositivosElegidos().value(2), estable);
-    EXPECT_EQ(estado->text(), QStringLiteral("COM2: ") + estable);
-    EXPECT_EQ(v.accion("MnuPortSerie_2")->statusTip(), estable);
+    EXPECT_EQ(
+        std::tuple(DispositivosElegidos().value(2), estado->text(), v.accion("MnuPortSerie_2")->statusTip()),
+        std::tuple(estable, QStringLiteral("COM2: ") + estable, estable));
 
     // The sends open the chosen device; its absence is explained.
     v.f.crearPuerto = nullptr;
-    QStringList errores;
-    v.f.mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
     v.menu("mnuEnviarFechaHora");
-    ASSERT_EQ(errores.size(), 1);
-    EXPECT_TRUE(errores[0].startsWith(
+    ASSERT_EQ(v.errores.size(), 1);
+    EXPECT_TRUE(v.errores[0].startsWith(
         QStringLiteral("No se puede abrir el puerto COM2 (%1)\n%1: el dispositivo no existe").arg(estable)))
-        << errores[0].toStdString();
+        << v.errores[0].toStdString();
 
     // The environment wins, and the dialog says so; a new window reads the kept choice.
     qputenv("QUORAVEX_COM2", "/dev/pts/77");
     v.f.marcarPuerto();
     EXPECT_EQ(estado->text(), QStringLiteral("COM2: /dev/pts/77"));
-    usuario = [&](FrmDispositivo& f) {
+    v.dispositivo = [&](FrmDispositivo& f) {
         EXPECT_EQ(f.dispositivo(), estable);
         EXPECT_TRUE(f.LbNota->text().contains(QStringLiteral("QUORAVEX_COM2")))
             << f.LbNota->text().toStdString();

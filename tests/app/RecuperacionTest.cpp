@@ -110,13 +110,10 @@ TEST(Recuperacion, StartUpOffersEndedCopiesAndRecoversOneAsAnUnsavedDesign) {
         f.Recuperar->click();
     };
     ASSERT_TRUE(v.f.ofrecerRecuperacion());
-    EXPECT_EQ(CodificarDiseno(v.d), contenido.diseno);
-    EXPECT_EQ(v.d.ArchivoTicket, d.ArchivoTicket);
-    EXPECT_TRUE(v.d.TicketModificado);
-    EXPECT_TRUE(v.f.conArchivo());
-    EXPECT_FALSE(QFileInfo::exists(legible));
-    EXPECT_TRUE(HayCopia(v)); // this designer's own copy holds it now
-    EXPECT_TRUE(v.mensajes.isEmpty()) << v.mensajes.join(QLatin1Char('|')).toStdString();
+    // Its copy gone; this designer's own copy holds it now.
+    EXPECT_EQ(std::tuple(CodificarDiseno(v.d), v.d.ArchivoTicket, v.d.TicketModificado, v.f.conArchivo(),
+                         QFileInfo::exists(legible), HayCopia(v), v.mensajes),
+              std::tuple(contenido.diseno, d.ArchivoTicket, Verdadero, true, false, true, QStringList()));
 
     // Undoing every later change does not make it saved.
     v.f.pasoDiseno(QStringLiteral("Añadir"), [&] { v.agregarLinea(QRect(10, 100, 50, 4)); });

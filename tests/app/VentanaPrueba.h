@@ -6,6 +6,7 @@
 #include "dialogs/Aceptar.h"
 #include "dialogs/FrmAbout.h"
 #include "dialogs/FrmCodigo.h"
+#include "dialogs/FrmDispositivo.h"
 #include "dialogs/FrmEntrar.h"
 #include "dialogs/FrmEnviar.h"
 #include "dialogs/FrmGetFont.h"
@@ -81,6 +82,8 @@ struct VentanaPrueba {
             img->findChild<QPushButton*>(QStringLiteral("cmdOK"))->click();
         } else if (auto* sel = qobject_cast<FrmSelPulsador*>(&dlg)) {
             seleccion(*sel);
+        } else if (auto* disp = qobject_cast<FrmDispositivo*>(&dlg)) {
+            dispositivo(*disp);
         } else if (auto* p = qobject_cast<FrmPathFilesOut*>(&dlg)) {
             p->show();
             archivo ? archivo(*p) : void(p->RutaElegida = ruta);
@@ -130,10 +133,14 @@ struct VentanaPrueba {
         d.Objeto = i;
         f.seleccion().poner({i});
     }
-    void arrastrar(QPoint desde, QPoint hasta) {
-        QTest::mousePress(&f.canvas(), Qt::LeftButton, {}, desde);
+    void arrastrar(QPoint desde, QPoint hasta, Qt::KeyboardModifiers teclas = {}) {
+        QTest::mousePress(&f.canvas(), Qt::LeftButton, teclas, desde);
         QTest::mouseMove(&f.canvas(), hasta);
-        QTest::mouseRelease(&f.canvas(), Qt::LeftButton, {}, hasta);
+        QTest::mouseRelease(&f.canvas(), Qt::LeftButton, teclas, hasta);
+    }
+    void linea(QPoint desde, QPoint hasta) {
+        menu("mnuAnadirLinea");
+        arrastrar(desde, hasta);
     }
     void clicEn(QListWidget* lista, const QString& nombre) {
         const auto items = lista->findItems(nombre, Qt::MatchExactly);
@@ -165,6 +172,7 @@ struct VentanaPrueba {
     int plantilla = 0;               // row chosen among the templates
     std::function<void(quoravex::FrmPathFilesOut&)> archivo; // set: the file dialog driven by hand
     std::function<void(quoravex::FrmSelPulsador&)> seleccion;
+    std::function<void(quoravex::FrmDispositivo&)> dispositivo;
     std::function<void(quoravex::FrmCodigo&)> codigo; // unset: "Cancelar"
     // What the program showed.
     QStringList mensajes, criticos, errores, dialogos, menus, preguntas, campos;
