@@ -20,8 +20,8 @@ using namespace quoravex::test;
 using quoravex::pruebas::Bytes;
 
 // Start is off while the rasters and the turn font go out, logged frame by frame and filling
-// the bars; leaving closes the port. Refused loads, a silent or lost printer and the clock
-// window are driven from the main window (tests/app, tests/e2e).
+// the bars; leaving closes the port. What the printer receives, refused loads, a silent or lost
+// printer and the clock window are driven from the main window (tests/app, tests/e2e).
 TEST(FrmEnviar, IniciarEnvioSendsRastersAndTurnFont) {
     const QByteArray raster = Bytes({0x00, 0x00, 0x03, 0x02, 0x81, 0x18, 0x01, 0x40, 0x01, 0x3C});
     const QByteArray font =
@@ -55,11 +55,6 @@ TEST(FrmEnviar, IniciarEnvioSendsRastersAndTurnFont) {
     const QStringList lineas = log().split(QLatin1Char('\n'));
     EXPECT_EQ(std::tuple(lineas.first(), lineas.contains(QStringLiteral("O -> ENVIO ( 9)")), lineas.last()),
               std::tuple(QStringLiteral("O -> BORRADO"), true, QStringLiteral("O -> FIN_ENVIO_FONT")));
-    EXPECT_EQ(cable.impresora.largoTicket, 300);
-    ASSERT_EQ(cable.impresora.rasters.count(0), 1u);
-    EXPECT_EQ(std::tuple(cable.impresora.rasters[0].archivo(), cable.impresora.rasters[0].completo,
-                         cable.impresora.fonts[0].archivo()),
-              std::tuple(raster, true, font));
     EXPECT_EQ(std::tuple(v.LBBarra[0]->text(), v.LBBarra[1]->text(), v.ShBarra[1]->value(), mensajes),
               std::tuple(QStringLiteral("100%"), QStringLiteral("100%"), 100, QStringList()));
     EXPECT_EQ(v.Shape1->palette().color(QPalette::Window), QColor(Qt::white));

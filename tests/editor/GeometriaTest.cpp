@@ -1,5 +1,7 @@
 #include "Editor.h"
 
+#include <map>
+
 using namespace quoravex;
 
 // The centre, rotate and thickness commands on the current object: halves rounded to even, a
@@ -12,23 +14,22 @@ TEST_F(Editor, CentringRotatingAndThickeningFollowTheObject) {
         int grosor; // after the command; a text has none
         int16_t largo = 500;
     } casos[] = {
-        {'H', false, {7, 9, 95, 40}, {144, 9, 95, 40}, 0}, // 144.5 -> 144
-        {'A', false, {50, 9, 382, 120}, {1, 190, 382, 120}, 0},
+        {'H', false, {7, 9, 95, 40}, {144, 9, 95, 40}, 0},        // 144.5 -> 144
         {'A', false, {0, 0, 97, 95}, {144, 202, 97, 95}, 0},      // 143.5 -> 144; 202.5 -> 202
         {'A', false, {0, 0, 384, 10}, {0, 196, 384, 10}, 0, 401}, // 195.5 -> 196
         {'V', false, {33, 0, 10, 95}, {33, 153, 10, 95}, 0, 401},
-        {'R', true, {50, 20, 100, 4}, {98, -28, 4, 100}, 2},
-        {'R', true, {98, -28, 4, 100}, {50, 20, 100, 4}, 2},
         {'R', true, {50, 20, 101, 4}, {98, -28, 4, 101}, 2},  // 98.5 -> 98, -28.5 -> -28
         {'R', true, {51, 20, 101, 4}, {100, -28, 4, 101}, 2}, // 99.5 -> 100
-        {'5', true, {10, 10, 100, 2}, {10, 10, 100, 5}, 5},
-        {'5', true, {10, 10, 2, 100}, {10, 10, 5, 100}, 5},
-        {'9', true, {10, 10, 3, 3}, {10, 10, 9, 3}, 9}, // a square counts as vertical
+        {'9', true, {10, 10, 3, 3}, {10, 10, 9, 3}, 9},       // a square counts as vertical
         {'1', true, {10, 10, 100, 8}, {10, 10, 100, 1}, 1},
         {'0', true, {10, 10, 100, 8}, {10, 10, 100, 8}, 2}, // out of range: nothing changes
         {'X', true, {10, 10, 100, 8}, {10, 10, 100, 8}, 2},
         {'R', false, {50, 20, 100, 4}, {50, 20, 100, 4}, 0}, // only lines turn
     };
+    const std::map<char, void (ComandosObjeto::*)()> comandos = {{'H', &ComandosObjeto::CentrarHorizontal},
+                                                                 {'V', &ComandosObjeto::CentrarVertical},
+                                                                 {'A', &ComandosObjeto::CentrarAmbos},
+                                                                 {'R', &ComandosObjeto::RotarLinea}};
     for (const auto& caso : casos) {
         d.LargoTicket = caso.largo;
         const QRect& a = caso.antes;
@@ -36,23 +37,10 @@ TEST_F(Editor, CentringRotatingAndThickeningFollowTheObject) {
                                        : texto(a.left(), a.top(), a.width(), a.height()));
         d.Objeto = static_cast<int16_t>(i);
         d.TicketModificado = Falso;
-        const int grosor = caso.comando == 'X' ? 11 : caso.comando - '0';
-        switch (caso.comando) {
-        case 'H':
-            c.CentrarHorizontal();
-            break;
-        case 'V':
-            c.CentrarVertical();
-            break;
-        case 'A':
-            c.CentrarAmbos();
-            break;
-        case 'R':
-            c.RotarLinea();
-            break;
-        default:
-            c.GrosorDeLinea(grosor);
-        }
+        if (const auto k = comandos.find(caso.comando); k != comandos.end())
+            (c.*k->second)();
+        else
+            c.GrosorDeLinea(caso.comando == 'X' ? 11 : caso.comando - '0');
         const ObjetoTicket& o = d.objeto(i);
         // Modified exactly when the object changed.
         EXPECT_EQ(std::tuple(QRect(o.Left, o.Top, o.Width, o.Height), ws.item(i).geometry(), int(o.Grosor),

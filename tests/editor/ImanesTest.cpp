@@ -33,7 +33,6 @@ TEST(Imanes, SnapsEdgesAndCentresToTheNearestGuideWithinReachAndRange) {
         {"odd width, half rounds down", {143, 10, 103, 20}, {}, {140, 10}, {v(192)}},
         {"4 dots snap", {146, 10, 100, 20}, {}, {142, 10}, {v(192)}},
         {"5 dots do not", {147, 10, 100, 20}, {}, {147, 10}, {}},
-        {"left on left", {303, 300, 20, 30}, {otra}, {300, 300}, {v(300)}},
         {"right on left", {277, 300, 20, 30}, {otra}, {280, 300}, {v(300)}},
         {"centre on centre", {322, 300, 20, 30}, {otra}, {320, 300}, {v(330)}},
         {"centre on a half-dot centre", {318, 300, 20, 30}, {{300, 100, 61, 40}}, {320, 300}, {v(330.5)}},
