@@ -100,8 +100,6 @@ struct Salida {
     int codigo = -1;      // -1: it did not end normally
     QString out, err;     // a transfer window's log is its `out`
     QStringList mensajes; // the messages a transfer window showed
-    // The lines of standard error that name this port.
-    QStringList lineasDe(const QString& puerto) const { return err.split(QLatin1Char('\n')).filter(puerto); }
 };
 
 // A small design saved as a file, its raster files and turn font generated beside it, and
