@@ -41,10 +41,9 @@ TEST(EnlaceImpresora, LoadOpensThePortAndRtsFollowsTheWrites) {
         RecordingSink sink;
         EnlaceImpresora enlace(puerto, sink, LineaEnvio);
         ASSERT_TRUE(enlace.Cargar(3, false));
-        EXPECT_TRUE(puerto.isOpen() && sink.mensajes.isEmpty());
-        EXPECT_EQ(puerto.numero, 3);
-        EXPECT_EQ(puerto.linea.texto(), QStringLiteral("19200,n,8,2"));
-        EXPECT_EQ(puerto.dtr, aceptaLineas);
+        EXPECT_EQ(std::tuple(puerto.isOpen(), sink.mensajes.size(), puerto.numero, puerto.linea.texto(),
+                             puerto.dtr),
+                  std::tuple(true, 0, 3, QStringLiteral("19200,n,8,2"), aceptaLineas));
         // What waits when a frame is written never counts as its reply.
         puerto.receive("resto");
         puerto.entrada = "mas";

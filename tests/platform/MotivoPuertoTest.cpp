@@ -1,15 +1,12 @@
 #include "platform/MotivoPuerto.h"
 #include "platform/DispositivoSerie.h"
 #include "platform/PuertosDetectados.h"
-#include "platform/SystemSerialPort.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <cerrno>
-#include <fcntl.h>
 #include <grp.h>
-#include <stdlib.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -94,30 +91,4 @@ TEST(MotivoPuerto, WhatTheSystemTells) {
     EXPECT_EQ(puertos[0].estable, estable);
     EXPECT_EQ(puertos[0].texto(), estable + QStringLiteral(" (FT232R USB UART)"));
     EXPECT_EQ(puertos[1].texto(), QStringLiteral("/dev/ttyS0"));
-
-    // With nothing chosen nor configured, the system's own device (the choices: Dispositivo's test).
-    qunsetenv("QUORAVEX_COM4");
-    EXPECT_EQ(SystemSerialPort::NombreDispositivo(4, {}, {}), QStringLiteral("/dev/ttyS3"));
-}
-
-// A second open of a pseudo-terminal names the process that holds it; a pseudo-terminal
-// refuses low latency and the port goes on all the same.
-TEST(SystemSerialPort, APortHeldElsewhereNamesItsHolder) {
-    const int maestro = posix_openpt(O_RDWR | O_NOCTTY);
-    ASSERT_TRUE(maestro >= 0 && grantpt(maestro) == 0 && unlockpt(maestro) == 0);
-    const QString esclavo = QString::fromLocal8Bit(ptsname(maestro));
-    SystemSerialPort primero, segundo;
-    primero.fijarDispositivo(esclavo);
-    segundo.fijarDispositivo(esclavo);
-    ASSERT_TRUE(primero.open(1, LineaEnvio));
-    EXPECT_FALSE(primero.bajaLatencia());
-    EXPECT_FALSE(segundo.open(1, LineaEnvio));
-    QFile comm(QStringLiteral("/proc/self/comm"));
-    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
-    EXPECT_EQ(segundo.ultimoError(),
-              QStringLiteral("%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
-                  .arg(esclavo, QString::fromLocal8Bit(comm.readAll()).trimmed())
-                  .arg(::getpid()));
-    primero.close();
-    ::close(maestro);
 }

@@ -13,7 +13,8 @@
 
 using namespace quoravex;
 
-// The port opens the slave side of a pseudo-terminal; the test talks through the master.
+// The port opens the slave side of a pseudo-terminal; the test talks through the master. A second
+// open of the same device names the process that holds it.
 TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     qunsetenv("QUORAVEX_COM4");
     EXPECT_EQ(SystemSerialPort::NombreDispositivo(4), QStringLiteral("/dev/ttyS3"));
@@ -33,8 +34,20 @@ TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     EXPECT_FALSE(puerto.open(9, LineaEnvio));
     EXPECT_FALSE(puerto.write("x"));
     ASSERT_TRUE(puerto.open(8, LineaEnvio));
-    puerto.setRts(true); // pseudo-terminals have no modem lines; the port goes on all the same
+    // Pseudo-terminals have no modem lines nor low latency; the port goes on all the same.
+    EXPECT_FALSE(puerto.bajaLatencia());
+    puerto.setRts(true);
     puerto.setDtr(true);
+    SystemSerialPort segundo;
+    segundo.fijarDispositivo(QString::fromLocal8Bit(ptsname(maestro)));
+    EXPECT_FALSE(segundo.open(1, LineaEnvio));
+    QFile comm(QStringLiteral("/proc/self/comm"));
+    ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
+    EXPECT_EQ(segundo.ultimoError(),
+              QStringLiteral("%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
+                  .arg(QString::fromLocal8Bit(ptsname(maestro)),
+                       QString::fromLocal8Bit(comm.readAll()).trimmed())
+                  .arg(::getpid()));
 
     QByteArray todos;
     for (int i = 0; i < 256; ++i)
