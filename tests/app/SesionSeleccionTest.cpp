@@ -36,9 +36,7 @@ TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
     v.linea({30, 300}, {110, 301});
     v.menu("mnuAnadirImagen");
     ASSERT_EQ(d.NumObjetos, 4);
-    v.f.actualizarComandos();
-    v.ruta = QDir::current().filePath(QStringLiteral("inicio"));
-    v.menu("mnuGuardarTicketComo");
+    v.menuArchivo("mnuGuardarTicketComo", QDir::current().filePath(QStringLiteral("inicio")));
     v.generar();
     const QByteArray inicio = CodificarDiseno(d), rasterInicio = v.raster(1);
     Seleccion& sel = v.f.seleccion();

@@ -63,12 +63,10 @@ TEST(SesionUsuario, DesignSavedClosedReopenedAndSentGivesTheSameTicket) {
     EXPECT_FALSE(f.selectorVista().isVisible());
     s.menu("mnuDeshacer");
 
-    // Saved into a folder of its own: the newest recent design.
-    f.actualizarComandos(); // what the command-state timer does within 250 ms
+    // Saved into a folder of its own.
     ASSERT_TRUE(QDir().mkpath(QStringLiteral("disenos")));
     const QString archivo = QDir::current().filePath(QStringLiteral("disenos/sucursal.tck"));
-    s.ruta = QDir::current().filePath(QStringLiteral("disenos/sucursal"));
-    s.menu("mnuGuardarTicketComo");
+    s.menuArchivo("mnuGuardarTicketComo", QDir::current().filePath(QStringLiteral("disenos/sucursal")));
     ASSERT_EQ(d.ArchivoTicket, archivo);
     const QByteArray guardado = Leer(archivo);
     s.generar();
@@ -85,8 +83,7 @@ TEST(SesionUsuario, DesignSavedClosedReopenedAndSentGivesTheSameTicket) {
 
     s.menu("mnuCerrarTicket");
     ASSERT_EQ(std::pair(int(d.NumObjetos), int(d.NumPulsadores)), std::pair(0, 0));
-    s.ruta = archivo;
-    s.menu("mnuAbrirArchivoTicket");
+    s.menuArchivo("mnuAbrirArchivoTicket", archivo);
     EXPECT_EQ(CodificarDiseno(d), guardado);
 
     // Sent: the files are made afresh in the current folder and the printer gets them unchanged.
@@ -180,8 +177,7 @@ TEST(SesionUsuario, EveryStepUndoneAndRedoneGivesTheSameFiles) {
     // on disk, its pictures in that folder, and leaving asks nothing.
     const QString carpeta = QDir::current().filePath(QStringLiteral("guardado"));
     ASSERT_TRUE(QDir().mkpath(carpeta));
-    s.ruta = QDir(carpeta).filePath(QStringLiteral("diseno"));
-    s.menu("mnuGuardarTicketComo");
+    s.menuArchivo("mnuGuardarTicketComo", QDir(carpeta).filePath(QStringLiteral("diseno")));
     s.menu("mnuDeshacer");
     s.menu("mnuRehacer");
     EXPECT_EQ(std::pair(d.TicketModificado, CodificarDiseno(d)), std::pair(Falso, Leer(d.ArchivoTicket)));
@@ -252,15 +248,10 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     VentanaPrueba s;
     Design& d = s.d;
     FormMain& f = s.f;
-    const auto guardarComo = [&](const QString& ruta) {
-        f.actualizarComandos(); // what the command-state timer does within 250 ms
-        s.ruta = ruta;
-        s.menu("mnuGuardarTicketComo");
-    };
     const auto hacer = [&](const QImage& imagen, const QString& nombre) {
         EXPECT_TRUE(Escribir(s.imagen, Codificar(imagen, "PNG")));
         s.menu("mnuAnadirImagen");
-        guardarComo(QDir::current().filePath(nombre));
+        s.menuArchivo("mnuGuardarTicketComo", QDir::current().filePath(nombre));
         s.generar();
         const QByteArray raster = s.raster(1);
         s.menu("mnuCerrarTicket");
@@ -268,8 +259,7 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     };
     const auto abrir = [&](const QString& archivo) {
         QFile::remove(NombreArchivoSalida(1, QDir::currentPath()));
-        s.ruta = archivo;
-        s.menu("mnuAbrirArchivoTicket");
+        s.menuArchivo("mnuAbrirArchivoTicket", archivo);
         s.generar();
         return s.raster(1);
     };
@@ -287,7 +277,7 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     ASSERT_TRUE(QDir().mkpath(bloqueada.filePath(QStringLiteral("dos.tck"))));
     const QByteArray antesDeFallar = CodificarDiseno(d);
     s.reemplazar = true;
-    guardarComo(bloqueada.filePath(QStringLiteral("dos")));
+    s.menuArchivo("mnuGuardarTicketComo", bloqueada.filePath(QStringLiteral("dos")));
     EXPECT_EQ(std::tuple(s.mensajes.size(), bloqueada.entryList(QDir::Files), CodificarDiseno(d),
                          d.TicketModificado),
               std::tuple(qsizetype(1), QStringList(), antesDeFallar, Falso));
@@ -297,10 +287,10 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
     const QDir carpeta(QDir::current().filePath(QStringLiteral("sucursal")));
     const QDir copia(QDir::current().filePath(QStringLiteral("copia")));
     ASSERT_TRUE(QDir().mkpath(carpeta.path()) && QDir().mkpath(copia.path()));
-    guardarComo(carpeta.filePath(QStringLiteral("dos")));
+    s.menuArchivo("mnuGuardarTicketComo", carpeta.filePath(QStringLiteral("dos")));
     s.menu("mnuCerrarTicket");
     abrir(QDir::current().filePath(QStringLiteral("uno.tck")));
-    guardarComo(carpeta.filePath(QStringLiteral("uno")));
+    s.menuArchivo("mnuGuardarTicketComo", carpeta.filePath(QStringLiteral("uno")));
     s.menu("mnuCerrarTicket");
     for (const QString& nombre : carpeta.entryList(QDir::Files))
         ASSERT_TRUE(QFile::copy(carpeta.filePath(nombre), copia.filePath(nombre)));
@@ -314,8 +304,7 @@ TEST(SesionUsuario, EachDesignKeepsItsPicturesAndTravelsWithThem) {
 
     // Without its picture the design still opens, and says which file is missing.
     ASSERT_TRUE(QFile::remove(copia.filePath(QFileInfo(bitmap).fileName())));
-    s.ruta = copia.filePath(QStringLiteral("dos.tck"));
-    s.menu("mnuAbrirArchivoTicket");
+    s.menuArchivo("mnuAbrirArchivoTicket", copia.filePath(QStringLiteral("dos.tck")));
     EXPECT_EQ(d.NumObjetos, 1);
     EXPECT_EQ(s.mensajes.mid(1), QStringList{QStringLiteral("No se encuentran estas imágenes del diseño; sus "
                                                             "objetos se ven en blanco:\n") +

@@ -138,6 +138,13 @@ struct VentanaPrueba {
         QTest::mouseMove(&f.canvas(), hasta);
         QTest::mouseRelease(&f.canvas(), Qt::LeftButton, teclas, hasta);
     }
+    // A file command answered with `nombre` in the file dialog, the commands up to date as the
+    // command-state timer keeps them.
+    void menuArchivo(const char* accion, const QString& nombre) {
+        f.actualizarComandos();
+        ruta = nombre;
+        menu(accion);
+    }
     void linea(QPoint desde, QPoint hasta) {
         menu("mnuAnadirLinea");
         arrastrar(desde, hasta);
