@@ -4,22 +4,16 @@
 
 #include "document/ArchivoDiseno.h"
 #include "document/RecordCodec.h"
-#include "render/GenerarSalida.h"
 #include "render/ImagenObjeto.h"
-#include "render/Redibujar.h"
-#include "render/SalidaRaster.h"
-#include "render/Workspace.h"
 #include "support/Bytes.h"
 #include "support/Tinta.h"
 
 #include <QDir>
-#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <memory>
 
 using namespace quoravex;
 using namespace quoravex::pruebas;
@@ -55,53 +49,6 @@ TEST(Muestra, CommittedFilesAreTheDesignBuiltHere) {
               std::tuple(d.LargoTicket, d.NumPulsadores, 11));
     for (int i = 1; i <= 11; ++i)
         EXPECT_EQ(cargado.objeto(i), d.objeto(i)) << i;
-}
-
-// Byte for byte what the designer writes for "Enviar a Impresora" after "Abrir..." of the
-// sample; a design that cannot be loaded writes nothing and says why.
-TEST(CliGenerate, WritesExactlyWhatTheProgramWrites) {
-    QTemporaryDir trabajo, otra, programa;
-    const QString salida = trabajo.filePath(QStringLiteral("salida/nueva"));
-    // Run from an empty folder: the picture is found beside the design file.
-    Salida r = Correr({QStringLiteral("generate"), muestra::RutaDiseno(), QStringLiteral("--dir"), salida},
-                      trabajo.path());
-    EXPECT_EQ(std::pair(r.codigo, r.out), std::pair(0, QByteArray())) << r.err.toStdString();
-    const QString dirDiseno = QStringLiteral(QUORAVEX_DATOS_PRUEBA);
-    auto d = std::make_unique<Design>();
-    auto ws = std::make_unique<Workspace>();
-    ASSERT_TRUE(AbrirDiseno(*d, muestra::RutaDiseno()).correcto);
-    ws->dimensionarCanvas(d->LargoTicket);
-    RedibujarTicket(*d, *ws, dirDiseno);
-    ASSERT_EQ(GenerarDatosImpresora(*d, *ws, programa.path(), dirDiseno), QString());
-    const QStringList esperados = ficheros(programa.path());
-    EXPECT_EQ(esperados.size(), 7)
-        << "the raster files of the common part and three push-buttons, three fonts";
-    EXPECT_EQ(ficheros(salida), esperados);
-    for (const QString& f : esperados)
-        EXPECT_EQ(Leer(QDir(salida).filePath(f)), Leer(QDir(programa.path()).filePath(f))) << f.toStdString();
-    EXPECT_EQ(ficheros(trabajo.path()), QStringList()) << "nothing is left in the current directory";
-
-    // Without --dir and without a display platform: the design alone in another folder, its
-    // picture in the current directory, the files written there.
-    const QString diseno = otra.filePath(QStringLiteral("muestra.tck"));
-    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), diseno) &&
-                QFile::copy(muestra::RutaImagen(), trabajo.filePath(QStringLiteral("muestra.bmp"))));
-    r = Correr({QStringLiteral("generate"), diseno}, trabajo.path(), QStringLiteral(QUORAVEX_CLI), false);
-    ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
-    EXPECT_EQ(ficheros(trabajo.path()).size(), 8);
-    EXPECT_EQ(Leer(trabajo.filePath(QStringLiteral("Salida00.bin"))),
-              Leer(NombreArchivoSalida(1, programa.path())));
-
-    QByteArray datos = Leer(muestra::RutaDiseno());
-    datos[441] = 2; // the header's version
-    const QString version2 = otra.filePath(QStringLiteral("version2.tck")),
-                  nada = otra.filePath(QStringLiteral("x"));
-    ASSERT_TRUE(Escribir(version2, datos));
-    r = Correr({QStringLiteral("generate"), version2, QStringLiteral("--dir"), nada}, trabajo.path());
-    EXPECT_EQ(std::tuple(r.codigo, r.err.contains(QStringLiteral("Fichero de Version incompatible\n")), r.out,
-                         QFileInfo::exists(nada)),
-              std::tuple(1, true, QByteArray(), false))
-        << r.err.toStdString();
 }
 
 // Every record in order, texts without their padding, and what is left over after the last

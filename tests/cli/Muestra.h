@@ -95,13 +95,13 @@ struct Salida {
     QString err;
 };
 
-// quoravex-cli, or another program, run in the folder; without a display platform if asked.
+// quoravex-cli, or another program, run in the folder as a script would: without a display.
 inline Salida Correr(const QStringList& argumentos, const QString& carpeta,
-                     const QString& programa = QStringLiteral(QUORAVEX_CLI), bool conPlataforma = true) {
+                     const QString& programa = QStringLiteral(QUORAVEX_CLI)) {
     QProcess p;
     p.setWorkingDirectory(carpeta);
     QProcessEnvironment entorno = QProcessEnvironment::systemEnvironment();
-    if (!conPlataforma) entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    entorno.remove(QStringLiteral("QT_QPA_PLATFORM"));
     p.setProcessEnvironment(entorno);
     p.start(programa, argumentos);
     if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit) return {};
