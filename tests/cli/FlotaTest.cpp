@@ -174,35 +174,3 @@ TEST(Flota, LogFileNamesAreSafeAndDistinct) {
         std::tuple(nombres[0].size(), nombres[1].size(), nombres[0] == nombres[1], nombres[2], acortados),
         std::tuple(204, 204, false, QStringLiteral("dev_x.log"), puertos.first(2)));
 }
-
-// A printer never answers the clock frame: a clock that left says so, not "correcto". A raw
-// socket cannot switch its line to 1200 baud, so it is refused before a port is made.
-TEST(Flota, ClocksAreSentWithoutConfirmationAndNeverOverARawSocket) {
-    Registro registro;
-    QStringList creados;
-    OpcionesFlota o;
-    o.puertos = {QStringLiteral("reloj"), QStringLiteral("SOCKET://10.0.0.1:4001"),
-                 QStringLiteral("rechazado")};
-    o.ajustes = AjustesTick{1};
-    o.crearPuerto = [&](const QString& nombre) {
-        creados << nombre;
-        return std::make_unique<PuertoFalso>(creados.size() == 1 ? Modo::Mudo : Modo::Rechaza, registro,
-                                             nombre);
-    };
-    const ResultadoFlota r =
-        EnviarFechaHoraFlota(o, [] { return QDateTime(QDate(2026, 1, 2), QTime(3, 4, 5)); });
-    ASSERT_EQ(r.impresoras.size(), 3);
-    EXPECT_EQ(
-        std::tuple(creados, r.fallidos(), registro.escritos[QStringLiteral("reloj")].size(),
-                   r.impresoras[1].envio.error),
-        std::tuple(QStringList{QStringLiteral("reloj"), QStringLiteral("rechazado")}, o.puertos.mid(1),
-                   qsizetype(1),
-                   QStringLiteral("un puerto socket:// no puede cambiar la velocidad de la línea; la hora "
-                                  "necesita 1200 baudios: use rfc2217://")));
-    const QString tabla = TablaResultados(r.impresoras);
-    EXPECT_TRUE(
-        LineaResultado(r.impresoras[0]).startsWith(QStringLiteral("reloj: enviado (sin confirmación) (")) &&
-        tabla.contains(QStringLiteral("reloj ")) &&
-        tabla.contains(QStringLiteral("enviado (sin confirmación)")))
-        << tabla.toStdString();
-}
