@@ -161,22 +161,19 @@ TEST(FrmGetFont, EditingDrawsLiveAndConfirmingStores) {
 // Cancel keeps the new text and the stored font (the box keeps the font last applied until the
 // next redraw restores the stored one); without a current object nothing is touched.
 TEST(FrmGetFont, CancelAndNoCurrentObject) {
-    for (const bool pendiente : {false, true}) {
-        Editor e(TipoTextoFijo, QStringLiteral("Uno"), {Sans, 30, 0, 1, 0}, pendiente);
-        {
-            FrmGetFont dlg(e.d, e.ws);
-            dlg.show();
-            Escribir(dlg, QStringLiteral("Dos"));
-            ClicEnFamilia(dlg, Serif);
-            Control<QSlider>(dlg, "sldSize")->setValue(60);
-            QTest::mouseClick(Control<QPushButton>(dlg, "cmdCancel"), Qt::LeftButton);
-            EXPECT_EQ(dlg.result(), QDialog::Rejected);
-        }
-        EXPECT_EQ(std::tuple(e.o().Texto.valor(), e.o().FontName.valor(), int(e.o().FontSize),
-                             e.o().Pendiente, e.caja().fontName()),
-                  std::tuple(QStringLiteral("Dos"), Sans, 30, pendiente ? Verdadero : Falso, Serif));
+    Editor e(TipoTextoFijo, QStringLiteral("Uno"), {Sans, 30, 0, 1, 0}, true);
+    {
+        FrmGetFont dlg(e.d, e.ws);
+        dlg.show();
+        Escribir(dlg, QStringLiteral("Dos"));
+        ClicEnFamilia(dlg, Serif);
+        Control<QSlider>(dlg, "sldSize")->setValue(60);
+        QTest::mouseClick(Control<QPushButton>(dlg, "cmdCancel"), Qt::LeftButton);
+        EXPECT_EQ(dlg.result(), QDialog::Rejected);
     }
-    Editor e(TipoTextoFijo, QStringLiteral("Uno"), {Sans}, false);
+    EXPECT_EQ(std::tuple(e.o().Texto.valor(), e.o().FontName.valor(), int(e.o().FontSize), e.o().Pendiente,
+                         e.caja().fontName()),
+              std::tuple(QStringLiteral("Dos"), Sans, 30, Verdadero, Serif));
     e.d.Objeto = 0;
     const Design antes = e.d;
     FrmGetFont dlg(e.d, e.ws);
