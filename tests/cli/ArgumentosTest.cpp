@@ -1,11 +1,16 @@
-// The command line read in this process: options, lists of ports, every refusal with its
-// message and exit code.
+// The command line read in this process: options, lists of ports, the serial ports present,
+// every refusal with its message and exit code.
 #include "Argumentos.h"
 #include "Comandos.h"
 #include "ListaPuertos.h"
+#include "TablaPuertos.h"
 
 #include "support/Bytes.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSerialPortInfo>
 #include <QTemporaryDir>
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -140,6 +145,28 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
             << out.toStdString();
     }
     EXPECT_EQ(ejecutar({QStringLiteral("--help")}), std::tuple(SalidaCorrecta, AyudaGeneral(), QString()));
+
+    // The serial ports this machine has (none in CI): the ones Qt Serial Port sees.
+    QSet<QString> presentes, vistos;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        presentes << info.systemLocation();
+    const auto [codigoJson, json, errJson] = ejecutar({QStringLiteral("puertos"), QStringLiteral("--json")});
+    for (const QJsonValue& v : QJsonDocument::fromJson(json.toUtf8()).array())
+        vistos << v.toObject().value(QStringLiteral("dispositivo")).toString();
+    const auto [codigoTabla, tabla, errTabla] = ejecutar({QStringLiteral("puertos")});
+    EXPECT_EQ(std::tuple(codigoJson, vistos, codigoTabla, tabla.count(QLatin1Char('\n'))),
+              std::tuple(SalidaCorrecta, presentes, SalidaCorrecta, presentes.size() + 1))
+        << json.toStdString() << tabla.toStdString() << errJson.toStdString();
+    if (presentes.isEmpty()) EXPECT_EQ(tabla, QStringLiteral("No se ha detectado ningún puerto serie.\n"));
+    // The table's layout, on a list of its own: aligned columns, "-" for what is not known.
+    const QList<PuertoDetectado> falsos = {
+        {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"), QStringLiteral("FT232R USB UART"),
+         QStringLiteral("FTDI"), QStringLiteral("A1"), QStringLiteral("0403:6001"), QStringLiteral("/dev/serial/by-id/u")},
+        {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
+    EXPECT_EQ(TablaPuertos(falsos).toStdString(),
+              "Dispositivo   Nombre estable       Descripción      Fabricante  N.º de serie  USB\n"
+              "/dev/ttyUSB0  /dev/serial/by-id/u  FT232R USB UART  FTDI        A1            0403:6001\n"
+              "/dev/ttyS0    -                    -                -           -             -\n");
 
     const std::tuple<const char*, int, const char*> casos[] = {
         // words ("#": the sample's folder), exit code, start of standard error
