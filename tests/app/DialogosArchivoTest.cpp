@@ -60,9 +60,9 @@ TEST(DialogosArchivo, NoDesignIsReplacedUnaskedAndAClosedOneNeverByGuardar) {
     };
     s.menu("mnuAbrirArchivoTicket");
     ASSERT_EQ(s.d.NumObjetos, 2);
-    EXPECT_LT(s.d.objeto(1).Orden, s.d.objeto(2).Orden);
-    EXPECT_EQ(s.f.workspace().pila().back(), 2);
-    EXPECT_EQ(s.f.raton().objetoEn(QPointF(60, 30)), 2); // the higher rank takes the click
+    EXPECT_EQ(std::tuple(s.d.objeto(1).Orden < s.d.objeto(2).Orden, s.f.workspace().pila().back(),
+                         s.f.raton().objetoEn(QPointF(60, 30))), // the higher rank takes the click
+              std::tuple(true, 2, 2));
     dialogos = 0;
     s.menu("mnuGuardarTicket"); // an opened design saves without a question
     EXPECT_EQ(std::pair(dialogos, s.preguntas.size()), std::pair(0, qsizetype(2)));
