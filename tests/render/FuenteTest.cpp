@@ -138,7 +138,8 @@ TEST(GeneraDatosFont, HeaderInSignAndMagnitude) {
 
 // One file per field, from the field in the highest slot: its header, a record per character
 // whose cell decodes to exactly the ink the generator saw printed (small and large sizes, plain
-// and bold italic), then 0xFF. No field, no file, and an old file of an earlier design goes too.
+// and bold italic), then 0xFF. No field, no file, and an old file of an earlier design goes too;
+// a folder that cannot take the file is an error.
 TEST(GeneraDatosFont, FilesOfEachFieldHoldThePrintedCharacters) {
     ObjetoTicket turno = campo(TipoTurno, 10, -3, 48, 3), fecha = campo(TipoFecha, 5, 6, 12),
                  hora = campo(TipoHora, 7, 8, 24), libre = campo(TipoHora);
@@ -185,6 +186,10 @@ TEST(GeneraDatosFont, FilesOfEachFieldHoldThePrintedCharacters) {
     const ResultadoFuente r = PBFontFecha(disenoCon({{1, turno}}), work3, dir.path());
     EXPECT_EQ(std::tuple(r.ok, r.escrito, QFile::exists(ArchivoFuente(CampoVariable::Fecha, dir.path()))),
               std::tuple(true, false, false));
+    const ResultadoFuente sinCarpeta = PBFontTurno(d, work3, dir.filePath(QStringLiteral("no-existe")));
+    EXPECT_TRUE(!sinCarpeta.ok &&
+                sinCarpeta.mensaje.startsWith(QStringLiteral("No se pudo escribir el archivo ")))
+        << sinCarpeta.mensaje.toStdString();
     // The object's underline and strike-through do not reach the font; its italic does.
     ObjetoTicket o = campo(TipoTurno, 1, 1, 20, 2);
     const QByteArray negrita = GenerarFuente(o, CampoVariable::Turno, work3).bytes;
@@ -194,7 +199,7 @@ TEST(GeneraDatosFont, FilesOfEachFieldHoldThePrintedCharacters) {
     EXPECT_NE(GenerarFuente(o, CampoVariable::Turno, work3).bytes, negrita);
 }
 
-TEST(GeneraDatosFont, BoundsOfOneCharacterAndRefusals) {
+TEST(GeneraDatosFont, BoundsOfOneCharacter) {
     const QByteArray grande(10002, char(0));
     const std::tuple<int, QByteArray, LimiteFuente> casos[] = {
         {392, Bytes({0x00, 0x00, 95}) + QByteArray(95, '\x01'), LimiteFuente::Dentro},
@@ -203,14 +208,6 @@ TEST(GeneraDatosFont, BoundsOfOneCharacterAndRefusals) {
         {13, grande.left(10001), LimiteFuente::Dentro}};
     for (const auto& [ancho, celda, esperado] : casos)
         EXPECT_EQ(RevisarLimites(ancho, celda), esperado) << ancho << " " << celda.size();
-
-    // A folder that cannot take the file.
-    QTemporaryDir dir;
-    Surface picWork3;
-    const ResultadoFuente r =
-        PBFontTurno(disenoCon({{1, campo(TipoTurno)}}), picWork3, dir.filePath(QStringLiteral("no-existe")));
-    EXPECT_TRUE(!r.ok && r.mensaje.startsWith(QStringLiteral("No se pudo escribir el archivo ")))
-        << r.mensaje.toStdString();
 }
 
 // Damaged files keep the records read before the damage.
@@ -277,12 +274,20 @@ TEST(VistaPreviaTicket, FieldCharactersGoAtThePenAndMissingOnesLeaveTheWidthOfTh
     EXPECT_EQ(TintaEn(img, img.rect()), 0);
 }
 
-// Generation stops at the first failure with its message: an output folder that is a file fails at the
-// raster files; a turn font that cannot be made leaves the raster files and no later font. Once it can,
-// every raster file and the fonts of the design's fields are written, no older font survives and the
-// user's view comes back. Each preview shows the fields' samples (its lines: the command line's preview).
+// With no files, the preview is a blank ticket with the missing files reported. Generation stops at
+// the first failure with its message: an output folder that is a file fails at the raster files; a
+// turn font that cannot be made leaves the raster files and no later font. Once it can, every raster
+// file and the fonts of the design's fields are written, no older font survives and the user's view
+// comes back. Each preview shows the fields' samples (its lines: the command line's preview).
+// Damaged files are reported and what can be read of them is drawn.
 TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields) {
     QTemporaryDir dir;
+    VistaPreviaTicket v = VistaPrevia(1, 500, dir.path());
+    EXPECT_EQ(std::tuple(v.imagen.size(), TintaEn(v.imagen, v.imagen.rect()), v.avisos.size()),
+              std::tuple(QSize(384, 501), 0, qsizetype(2)));
+    EXPECT_TRUE(v.avisos.value(0).startsWith(QStringLiteral("Falta el fichero de salida")))
+        << v.avisos.value(0).toStdString();
+
     Design d = disenoDePrueba();
     d.VistaActual = 2; // not the last view generated
     Workspace ws;
@@ -307,29 +312,19 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
                          Leer(ArchivoFuente(CampoVariable::Hora, dir.path()))),
               std::tuple(2u, false, GenerarFuente(d.objeto(5), CampoVariable::Hora, work3).bytes));
 
-    const auto f = LeerFuente(Leer(ArchivoFuente(CampoVariable::Turno, dir.path())));
+    const QString fuente = ArchivoFuente(CampoVariable::Turno, dir.path());
+    const auto f = LeerFuente(Leer(fuente));
     ASSERT_TRUE(f);
     QImage soloTurno = blanca(451);
     DibujarCampo(soloTurno, *f, QStringLiteral("1234"));
     for (int n = 0; n <= 2; ++n) {
-        const VistaPreviaTicket v = VistaPrevia(n, d.LargoTicket, dir.path());
-        EXPECT_TRUE(v.avisos.isEmpty()) << v.avisos.join(QLatin1Char('\n')).toStdString();
-        ASSERT_EQ(v.imagen.size(), QSize(384, 451));
+        v = VistaPrevia(n, d.LargoTicket, dir.path());
         EXPECT_EQ(v.imagen.copy(0, 290, 384, 50), soloTurno.copy(0, 290, 384, 50)) << n;
         EXPECT_GT(TintaEn(v.imagen, QRect(50, 400, 150, 30)), 50) << "the time, " << n;
     }
-}
-
-TEST(VistaPreviaTicket, MissingAndDamagedFilesAreReported) {
-    QTemporaryDir dir;
-    VistaPreviaTicket v = VistaPrevia(1, 500, dir.path());
-    EXPECT_EQ(std::tuple(v.imagen.size(), TintaEn(v.imagen, v.imagen.rect()), v.avisos.size()),
-              std::tuple(QSize(384, 501), 0, qsizetype(2)));
-    EXPECT_TRUE(v.avisos.value(0).startsWith(QStringLiteral("Falta el fichero de salida")))
-        << v.avisos.value(0).toStdString();
 
     // A raster file with a cut last segment and a font file without its end mark.
-    const QString fuente = ArchivoFuente(CampoVariable::Turno, dir.path());
+    ASSERT_TRUE(QFile::remove(ArchivoFuente(CampoVariable::Hora, dir.path())));
     ASSERT_TRUE(Escribir(NombreArchivoSalida(1, dir.path()), Bytes({0, 0, 0, 1, 1, 0x7C, 0xEF, 0x05, 0x80})));
     ASSERT_TRUE(Escribir(fuente, Bytes({10, 0, 3, 0x80, 40, 0, 2, 16, '0', 12, 0, 4, 0, 0, 0, 1, 1})));
     v = VistaPrevia(0, 500, dir.path());
