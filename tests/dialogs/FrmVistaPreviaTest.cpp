@@ -3,7 +3,6 @@
 #include "document/ArchivoDiseno.h"
 #include "document/Design.h"
 
-
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -23,12 +22,6 @@ namespace {
 
 const QString DirDatos = QStringLiteral(QUORAVEX_DATOS_PRUEBA);
 const QString Muestra = QDir(DirDatos).filePath(QStringLiteral("muestra.tck"));
-
-std::unique_ptr<Design> cargarMuestra() {
-    auto d = std::make_unique<Design>();
-    EXPECT_TRUE(AbrirDiseno(*d, Muestra).correcto);
-    return d;
-}
 
 // What the window shows for ticket n, as RGB.
 QImage mostrada(const FrmVistaPrevia& f, int n) {
@@ -50,7 +43,8 @@ QImage leerRgb(const QString& carpeta, int n) {
 } // namespace
 
 TEST(FrmVistaPrevia, ShowsExportsAndUpdatesExactlyWhatTheCommandLineToolDraws) {
-    auto d = cargarMuestra();
+    auto d = std::make_unique<Design>();
+    ASSERT_TRUE(AbrirDiseno(*d, Muestra).correcto);
     d->VistaActual = Design::mascaraVista(2);
     const QByteArray antes = CodificarDiseno(*d);
     std::optional<VistasDiseno> impuesta;

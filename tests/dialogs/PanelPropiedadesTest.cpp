@@ -61,9 +61,8 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     p.mostrar({});
     EXPECT_FALSE(p.spnX->isEnabled() || p.txtTexto->isEnabled() || p.chkPulsadores[0]->isEnabled());
     p.mostrar({t1, t2});
-    EXPECT_EQ(p.lbTipo->text(), QStringLiteral("Texto fijo (2)"));
-    EXPECT_EQ(p.spnY->text(), QStringLiteral("—")); // tops 10 and 50
-    EXPECT_EQ(p.spnAlto->value(), 30);
+    EXPECT_EQ(std::tuple(p.lbTipo->text(), p.spnY->text(), p.spnAlto->value()),
+              std::tuple(QStringLiteral("Texto fijo (2)"), QStringLiteral("—"), 30)); // tops 10 and 50
 
     // X moves every object shown, each within its own drag limits; filling applied no step.
     const struct {
@@ -122,9 +121,8 @@ TEST(PanelPropiedades, EditaLosObjetosMostradosPasoAPaso) {
     p.mostrar({t1, t2});
     EXPECT_EQ(p.chkPulsadores[1]->checkState(), Qt::PartiallyChecked);
     p.chkPulsadores[1]->click();
-    EXPECT_EQ(d.objeto(t2).Pulsadores, (1u << 1) | (1u << 2));
-    EXPECT_EQ(p.chkPulsadores[1]->checkState(), Qt::Checked);
-    EXPECT_EQ(redibujados, 3);
+    EXPECT_EQ(std::tuple(d.objeto(t2).Pulsadores, p.chkPulsadores[1]->checkState(), redibujados),
+              std::tuple((1u << 1) | (1u << 2), Qt::Checked, 3));
     EXPECT_EQ(pasos, QStringList(7, QStringLiteral("Propiedades")));
 
     // A single push-button ticket has no membership to choose.

@@ -43,7 +43,6 @@ TEST_F(Editor, AddCommandsFillTheRecordAndOpenTheEditorOfTheKind) {
         // Confirmed by the editor: kept, no longer pending, design modified.
         EXPECT_EQ(std::pair(d.objeto(i).Pendiente, d.TicketModificado), std::pair(Falso, Verdadero));
     }
-    EXPECT_EQ(d.objeto(3).Formato, 12);
     EXPECT_EQ(std::tuple(int(d.NumObjetos), redibujados, mensajes), std::tuple(5, 5, QStringList()));
     EXPECT_EQ(c.AnadirTurno(5), 0); // no such turn format
 }
