@@ -10,13 +10,9 @@
 
 using namespace quoravex;
 
-namespace {
-
-bool HayCopia(const VentanaPrueba& v) {
+static bool HayCopia(const VentanaPrueba& v) {
     return QFileInfo::exists(QDir(v.f.carpetaCopia()).filePath(NombreDescripcionCopia));
 }
-
-} // namespace
 
 TEST(Recuperacion, TheCopyFollowsUnsavedWorkAndGoesWhenItIsSavedOrLeftOnPurpose) {
     const struct {

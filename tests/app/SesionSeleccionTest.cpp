@@ -13,21 +13,11 @@
 
 using namespace quoravex;
 
-namespace {
-
-QList<QPoint> Esquinas(const Design& d, const QList<int>& objetos) {
-    QList<QPoint> r;
-    for (int i : objetos)
-        r << QPoint(d.objeto(i).Left, d.objeto(i).Top);
-    return r;
-}
-
-} // namespace
-
 TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
     VentanaPrueba v;
     v.respuestaSi = true;
     Design& d = v.d;
+    const auto esquina = [&d](int i) { return QPoint(d.objeto(i).Left, d.objeto(i).Top); };
 
     // The start: two push-buttons, three lines and a picture, saved.
     v.menu("nmuConfNumPuls_2");
@@ -48,11 +38,11 @@ TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
     EXPECT_EQ(v.f.canvas().cajasSeleccionadas().size(), 3);
 
     // Dragged (Alt: no snapping) and nudged together: each moves by the same amount.
-    const QList<QPoint> antes = Esquinas(d, {1, 2, 3});
+    const QList<QPoint> antes = {esquina(1), esquina(2), esquina(3)};
     v.arrastrar({50, 40}, {61, 53}, Qt::AltModifier);
     QTest::keyClick(&v.f.canvas(), Qt::Key_Left);
     for (int k = 0; k < 3; ++k)
-        EXPECT_EQ(Esquinas(d, {k + 1})[0], antes[k] + QPoint(10, 13)) << k;
+        EXPECT_EQ(esquina(k + 1), antes[k] + QPoint(10, 13)) << k;
 
     // Aligned, then the block centred on the ticket, each one step: the lines share a left and
     // the widest is 150 dots.
@@ -83,7 +73,7 @@ TEST(SesionSeleccion, SelectArrangeCopyPasteEditAndUndoEverything) {
     // Pasted onto its originals it moves 8 dots; cut again, in one step each.
     v.menu("mnuPegar");
     ASSERT_EQ(d.NumObjetos, 8);
-    EXPECT_EQ(Esquinas(d, {5}), QList<QPoint>{QPoint(d.objeto(1).Left + 8, d.objeto(1).Top + 8)});
+    EXPECT_EQ(esquina(5), esquina(1) + QPoint(8, 8));
     v.menu("mnuCortar");
     EXPECT_EQ(d.NumObjetos, 4);
 
