@@ -239,8 +239,9 @@ TEST(Redibujar, ViewRuleTextBoxesAndImages) {
 }
 
 // Turns that undo each other give the same bytes back, row padding included, in whole-byte
-// and one-bit formats; refused blocks leave the image alone.
-TEST(Rotar, BlocksTurnInPlaceOrNotAtAll) {
+// and one-bit formats; refused blocks leave the image alone. The selected object's box turns a
+// quarter clockwise, wide or square; its record stays.
+TEST(Rotar, BlocksAndBoxesTurnInPlaceOrNotAtAll) {
     for (QImage::Format f : {QImage::Format_RGB888, QImage::Format_Mono}) {
         QImage img = imagenAleatoria(f);
         const QByteArray antes = crudo(img);
@@ -260,10 +261,6 @@ TEST(Rotar, BlocksTurnInPlaceOrNotAtAll) {
         EXPECT_FALSE(RotarBitmap(img, modo, x, y, w, h)) << modo << " " << x << "," << y;
         EXPECT_EQ(crudo(img), antes);
     }
-}
-
-// The selected object's box turns a quarter clockwise, wide or square; its record stays.
-TEST(Rotar, BoxTakesTheTurnedSizeAndContent) {
     for (QSize tamano : {QSize(40, 20), QSize(17, 17)}) {
         Design d;
         const int i = d.agregar({TipoImagen, {}, 1, 1, 382, 120, {}, 1});

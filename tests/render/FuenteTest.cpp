@@ -73,24 +73,6 @@ QImage blanca(int alto) {
     return img;
 }
 
-// Two push-buttons, 450 dots: a line on the common part and one per push-button, a turn of
-// four digits and a time.
-Design disenoDePrueba() {
-    Design d;
-    d.NumPulsadores = 2;
-    d.LargoTicket = 450;
-    for (const NuevoObjeto& n :
-         {NuevoObjeto{TipoLinea, {}, 10, 0, 384, 3, {}, 1}, NuevoObjeto{TipoLinea, {}, 100, 0, 384, 3, {}, 2},
-          NuevoObjeto{TipoLinea, {}, 200, 0, 384, 3, {}, 4},
-          NuevoObjeto{TipoTurno, 4, 300, 50, 100, 30, QStringLiteral("8888"), 1},
-          NuevoObjeto{TipoHora, 1, 400, 50, 100, 30, QStringLiteral("23:59"), 1}}) {
-        ObjetoTicket& o = d.objeto(d.agregar(n));
-        o.FontName = QStringLiteral("DejaVu Sans");
-        o.FontSize = 20;
-    }
-    return d;
-}
-
 } // namespace
 
 // A space 10 pixels wide (its underline ends at column 9), then a character of advance 12.
@@ -288,7 +270,20 @@ TEST(VistaPreviaTicket, EachVariantIsTheCommonPartPlusItsPushButtonAndTheFields)
     EXPECT_TRUE(v.avisos.value(0).startsWith(QStringLiteral("Falta el fichero de salida")))
         << v.avisos.value(0).toStdString();
 
-    Design d = disenoDePrueba();
+    // Two push-buttons, 450 dots: a line on the common part and one per push-button, a turn of
+    // four digits and a time.
+    Design d;
+    d.NumPulsadores = 2;
+    d.LargoTicket = 450;
+    for (const NuevoObjeto& n :
+         {NuevoObjeto{TipoLinea, {}, 10, 0, 384, 3, {}, 1}, NuevoObjeto{TipoLinea, {}, 100, 0, 384, 3, {}, 2},
+          NuevoObjeto{TipoLinea, {}, 200, 0, 384, 3, {}, 4},
+          NuevoObjeto{TipoTurno, 4, 300, 50, 100, 30, QStringLiteral("8888"), 1},
+          NuevoObjeto{TipoHora, 1, 400, 50, 100, 30, QStringLiteral("23:59"), 1}}) {
+        ObjetoTicket& o = d.objeto(d.agregar(n));
+        o.FontName = QStringLiteral("DejaVu Sans");
+        o.FontSize = 20;
+    }
     d.VistaActual = 2; // not the last view generated
     Workspace ws;
     ws.dimensionarCanvas(d.LargoTicket);
