@@ -118,8 +118,10 @@ TEST(RecordCodec, DesignFileBytesAtTheirOffsets) {
 
 // "Guardar Como..." forces the extension on the file name (everything after its
 // first "."; dots in folder names stay), writes 1356 bytes that load back into
-// their slots, and saves them again unchanged.
-TEST(ArchivoDiseno, TwoObjectsSaveAs1356BytesAndLoadBackIntoTheirSlots) {
+// their slots, and saves them again unchanged. A save that cannot complete keeps
+// the old file, the design and its modified flag; an open that cannot keeps the
+// design's file name.
+TEST(ArchivoDiseno, SaveAsLoadBackAndFailedSavesAndOpens) {
     const std::pair<const char*, const char*> extensiones[] = {{"/t/ticket", "/t/ticket.tck"},
                                                                {"/t/ticket.a.b", "/t/ticket.tck"},
                                                                {"/t/v1.2/ticket", "/t/v1.2/ticket.tck"},
@@ -148,59 +150,13 @@ TEST(ArchivoDiseno, TwoObjectsSaveAs1356BytesAndLoadBackIntoTheirSlots) {
     c.ArchivoTicket = dir.filePath(QStringLiteral("otra.tck"));
     ASSERT_TRUE(GuardarDiseno(c).correcto);
     EXPECT_EQ(Leer(c.ArchivoTicket), datos);
-}
 
-// Objects of push-buttons beyond NumPulsadores are left out; the file ends
-// before a missing last position and holds zeros for a missing middle one.
-TEST(ArchivoDiseno, SaveRules) {
-    const struct {
-        const char* caso;
-        int16_t numPulsadores;
-        std::vector<uint32_t> mascaras; // by Orden
-        int registros;                  // records after the header
-        std::vector<int> vacios;        // positions written as zeros
-        std::vector<int> slotsCargados;
-    } filas[] = {
-        {"every object fits", 2, {1, 2, 4 | 8}, 3, {}, {1, 2, 3}},
-        {"last object on button 3 only", 2, {1, 4, 8}, 2, {}, {1, 2}},
-        {"middle object on button 3 only", 2, {1, 8, 4}, 3, {2}, {1, 3}},
-        {"two missing in the middle", 2, {8, 8, 1}, 3, {1, 2}, {3}},
-        {"single button keeps any mask", 0, {8, 0x10000, 0}, 3, {}, {1, 2, 3}},
-    };
-    for (const auto& f : filas) {
-        SCOPED_TRACE(f.caso);
-        Design d;
-        d.NumPulsadores = f.numPulsadores;
-        for (uint32_t m : f.mascaras)
-            agregar(d, TipoTextoFijo, m, QStringLiteral("x"));
-        const QByteArray datos = CodificarDiseno(d);
-        ASSERT_EQ(datos.size(), (f.registros + 1) * LongitudRegistro);
-        for (int k : f.vacios)
-            EXPECT_EQ(datos.mid(k * LongitudRegistro, LongitudRegistro), QByteArray(LongitudRegistro, '\0'));
-        Design c;
-        ASSERT_TRUE(CargarDiseno(c, datos).correcto);
-        std::vector<int> cargados;
-        for (int k = 1; k <= MaxObjetos; ++k)
-            if (c.enUso(k)) {
-                cargados.push_back(k);
-                EXPECT_EQ(c.objeto(k).Pulsadores, d.objeto(k).Pulsadores);
-            }
-        EXPECT_EQ(std::pair(cargados, int(c.IdxObjMasAlto)),
-                  std::pair(f.slotsCargados, f.slotsCargados.back()));
-    }
-}
-
-// A save that cannot complete keeps the old file, the design and its modified
-// flag; an open that cannot keeps the design's file name.
-TEST(ArchivoDiseno, FailedSaveKeepsTheOldFileAndFailedOpenTheOldName) {
-    QTemporaryDir dir;
     const QString ruta = dir.filePath(QStringLiteral("viejo.tck"));
     Design viejo;
     agregar(viejo, TipoTextoFijo, 1, QStringLiteral("viejo"));
     const QByteArray datosViejos = CodificarDiseno(viejo);
     ASSERT_TRUE(pruebas::Escribir(ruta, datosViejos));
-
-    Design d = disenoAB();
+    d.TicketModificado = Verdadero;
     d.ArchivoTicket = ruta;
     // A disk that fills up after 600 bytes (RLIMIT_FSIZE works even for root).
     rlimit antes{};
@@ -209,12 +165,14 @@ TEST(ArchivoDiseno, FailedSaveKeepsTheOldFileAndFailedOpenTheOldName) {
     rlimit limite = antes;
     limite.rlim_cur = 600;
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const ResultadoArchivo r = GuardarDiseno(d);
+    const ResultadoArchivo lleno = GuardarDiseno(d);
     setrlimit(RLIMIT_FSIZE, &antes);
     std::signal(SIGXFSZ, senal);
-    EXPECT_TRUE(!r.correcto && r.mensaje.startsWith(QStringLiteral("No se ha podido guardar el ticket")))
-        << r.mensaje.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("viejo.tck")});
+    EXPECT_TRUE(!lleno.correcto &&
+                lleno.mensaje.startsWith(QStringLiteral("No se ha podido guardar el ticket")))
+        << lleno.mensaje.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("dos.tck otra.tck viejo.tck"));
 
     // A folder that does not exist, a path that is a folder, and a blank name.
     const QString carpeta = dir.filePath(QStringLiteral("carpeta.tck"));

@@ -65,14 +65,13 @@ TEST(Configuracion, LineRules) {
                              cfg.AutoguardadoS),
                   std::tuple(c.puerto, c.modelo, c.tick, dispositivos, c.autoguardado))
             << c.linea;
-        // The environment wins over the file with a valid value only.
-        for (const char* entorno : {"", "x", "4000"}) {
-            Configuracion copia = cfg;
-            LeerEntornoAutoguardado(QString::fromLatin1(entorno), copia);
-            EXPECT_EQ(copia.AutoguardadoS, c.autoguardado) << c.linea << " / " << entorno;
-        }
-        LeerEntornoAutoguardado(QStringLiteral(" 7 "), cfg);
-        EXPECT_EQ(cfg.AutoguardadoS, 7) << c.linea;
+    }
+    // The environment wins over the file with a valid value only.
+    for (const auto& [entorno, segundos] : {std::pair{"", 30}, {"x", 30}, {"4000", 30}, {" 7 ", 7}}) {
+        Configuracion cfg;
+        cfg.AutoguardadoS = 30;
+        LeerEntornoAutoguardado(QString::fromLatin1(entorno), cfg);
+        EXPECT_EQ(cfg.AutoguardadoS, segundos) << entorno;
     }
 }
 
