@@ -55,9 +55,9 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     const QDir d(tmp.path());
     // The sample without its picture, and with a text of fields added.
     const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck")), copia = d.filePath(QStringLiteral("m/muestra.tck"));
-    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno(), sinImagen) && d.mkpath(QStringLiteral("m")) &&
-                QFile::copy(muestra::RutaDiseno(), copia) &&
-                QFile::copy(muestra::RutaImagen(), d.filePath(QStringLiteral("m/MUESTRA.BMP"))));
+    ASSERT_TRUE(QFile::copy(muestra::RutaDiseno, sinImagen) && d.mkpath(QStringLiteral("m")) &&
+                QFile::copy(muestra::RutaDiseno, copia) &&
+                QFile::copy(muestra::RutaImagen, d.filePath(QStringLiteral("m/MUESTRA.BMP"))));
     Design campos = muestra::Diseno();
     NuevoObjeto n;
     n.Texto = QStringLiteral("{sucursal} ({tel})");
@@ -67,13 +67,13 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     campos.objeto(campos.NumObjetos).Pendiente = Falso;
     const QString conCampos = d.filePath(QStringLiteral("campos/campos.tck"));
     ASSERT_TRUE(d.mkpath(QStringLiteral("campos")));
-    ASSERT_TRUE(QFile::copy(muestra::RutaImagen(), d.filePath(QStringLiteral("campos/muestra.bmp"))));
+    ASSERT_TRUE(QFile::copy(muestra::RutaImagen, d.filePath(QStringLiteral("campos/muestra.bmp"))));
     ASSERT_TRUE(GuardarDisenoComo(campos, conCampos).correcto);
     const QString valores = d.filePath(QStringLiteral("valores.csv"));
     ASSERT_TRUE(Escribir(valores, "tel;sucursal\n91 555 01 02;Peñíscola\n"));
     const QString valoresMal = d.filePath(QStringLiteral("mal.csv"));
     ASSERT_TRUE(Escribir(valoresMal, "tel;sucursal\n91;A\n92;B\n"));
-    QByteArray datos = Leer(muestra::RutaDiseno());
+    QByteArray datos = Leer(muestra::RutaDiseno);
     datos[441] = 2; // the header's version
     const QString version2 = d.filePath(QStringLiteral("version2.tck"));
     ASSERT_TRUE(Escribir(version2, datos));
@@ -126,7 +126,7 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     // Without --dir, the design alone in its folder: its picture is found in the current one.
     const QString trabajo = d.filePath(QStringLiteral("trabajo"));
     ASSERT_TRUE(d.mkpath(trabajo) &&
-                QFile::copy(muestra::RutaImagen(), QDir(trabajo).filePath(QStringLiteral("muestra.bmp"))));
+                QFile::copy(muestra::RutaImagen, QDir(trabajo).filePath(QStringLiteral("muestra.bmp"))));
     EXPECT_EQ(correr({generate, sinImagen}, trabajo).err, QString());
     EXPECT_EQ(Resumenes(trabajo), SalidasMuestra);
 

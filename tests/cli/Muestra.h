@@ -14,12 +14,8 @@ namespace muestra {
 
 using namespace quoravex;
 
-inline QString RutaDiseno() {
-    return QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck");
-}
-inline QString RutaImagen() {
-    return QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.bmp");
-}
+inline const QString RutaDiseno = QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck");
+inline const QString RutaImagen = QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.bmp");
 
 // 64 x 32: a black frame two dots wide and both diagonals, on white.
 inline QImage Imagen() {

@@ -1,10 +1,10 @@
 // The printer's port as it fails in real life: a USB adapter pulled out in the middle of the
 // transfer window's send (the virtual printer's pseudo-terminal closed; the fleet's case is in
 // RedTest), and a device this user may not open.
+#include "app/VentanaPrueba.h" // first: its helpers name ::pruebas unqualified
+
 #include "Simulador.h"
-#include "app/FormMain.h"
 #include "platform/DispositivoSerie.h"
-#include "support/FicherosImagen.h"
 
 #include <QStandardPaths>
 #include <fcntl.h>
@@ -19,51 +19,41 @@ TEST(Adaptador, PulledOutMidSendClosesTheTransferWindowAndKeepsTheDesign) {
 #ifdef QUORAVEX_SANITIZE
     GTEST_SKIP() << "a printer at the line's pace: run in the normal build";
 #endif
-    ::pruebas::DirectorioActualTemporal dir;
-    Simulador sim(QDir(dir.path()).filePath(QStringLiteral("impresora")), {QStringLiteral("--pace")});
+    VentanaPrueba v;
+    Simulador sim(QDir::current().filePath(QStringLiteral("impresora")), {QStringLiteral("--pace")});
     ASSERT_FALSE(sim.pty().isEmpty());
     qputenv("QUORAVEX_COM1", sim.pty().toLocal8Bit());
-    {
-        OpcionesArranque o;
-        o.dirActual = dir.path();
-        o.usarRutaTemporal = true;
-        o.rutaTemporal = dir.path();
-        FormMain form(o);
-        QStringList errores;
-        form.mostrarCritico = form.mostrarMensaje = [&](const QString& m) { errores << m; };
-        form.mostrarError = [&](const QString& texto, const QString&) { errores << texto; };
-        form.design().PuertoCom = 1;
-        ASSERT_TRUE(form.abrirDiseno(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck")));
-        form.show();
-        // Generating the files redraws the boxes, which moves their text positions: the
-        // design is compared as the send's own generation leaves it.
-        ASSERT_TRUE(form.mnuGeneraSalida());
-        const QByteArray antes = CodificarDiseno(form.design());
-        const int16_t modificado = form.design().TicketModificado;
-        bool cerrada = false;
-        form.ejecutarDialogo = [&](QDialog& ventana) {
-            auto* f = qobject_cast<FrmEnviar*>(&ventana);
-            if (!f) return int(QDialog::Rejected);
-            f->show();
-            f->PBIniciar->click();
-            // Once the printer has taken the erase frame: the rasters follow.
-            if (EsperarHasta([&] { return sim.lineas().filter(QStringLiteral("borrado:")).size() > 0; }, 20000))
-                sim.proceso().kill();
-            cerrada = EsperarHasta([f] { return !f->isVisible(); }, 20000);
-            return f->result();
-        };
-        form.actualizarComandos();
-        form.accion(QStringLiteral("mnuEnviarAPrinter"))->trigger();
-        EXPECT_TRUE(cerrada);
-        ASSERT_EQ(errores.size(), 1) << errores.join(QLatin1Char('\n')).toStdString();
-        EXPECT_TRUE(errores[0].startsWith(
-            QStringLiteral("Error en el puerto de comunicaciones COM1 (%1)\n%1: el dispositivo no existe")
-                .arg(sim.pty())))
-            << errores[0].toStdString();
-        EXPECT_TRUE(form.isVisible());
-        EXPECT_EQ(std::pair(CodificarDiseno(form.design()), form.design().TicketModificado), std::pair(antes, modificado));
-    }
+    v.f.crearPuerto = nullptr; // the system's serial device
+    v.d.PuertoCom = 1;
+    ASSERT_TRUE(v.f.abrirDiseno(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/muestra.tck")));
+    // Generating the files redraws the boxes, which moves their text positions: the design is
+    // compared as the send's own generation leaves it.
+    ASSERT_TRUE(v.f.mnuGeneraSalida());
+    const QByteArray antes = CodificarDiseno(v.d);
+    const int16_t modificado = v.d.TicketModificado;
+    bool cerrada = false;
+    v.f.ejecutarDialogo = [&](QDialog& ventana) {
+        auto* f = qobject_cast<FrmEnviar*>(&ventana);
+        if (!f) return int(QDialog::Rejected);
+        f->show();
+        f->PBIniciar->click();
+        // Once the printer has taken the erase frame: the rasters follow.
+        if (EsperarHasta([&] { return sim.lineas().filter(QStringLiteral("borrado:")).size() > 0; }, 20000))
+            sim.proceso().kill();
+        cerrada = EsperarHasta([f] { return !f->isVisible(); }, 20000);
+        return f->result();
+    };
+    v.f.actualizarComandos();
+    v.menu("mnuEnviarAPrinter");
     qunsetenv("QUORAVEX_COM1");
+    const QStringList errores = v.mensajes + v.criticos + v.errores;
+    ASSERT_EQ(std::pair(cerrada, errores.size()), std::pair(true, qsizetype(1)))
+        << errores.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(errores[0].startsWith(
+        QStringLiteral("Error en el puerto de comunicaciones COM1 (%1)\n%1: el dispositivo no existe").arg(sim.pty())))
+        << errores[0].toStdString();
+    EXPECT_EQ(std::tuple(v.f.isVisible(), CodificarDiseno(v.d), v.d.TicketModificado),
+              std::tuple(true, antes, modificado));
 }
 
 // Run as root, the test opens a pseudo-terminal that only root may use and runs the command

@@ -27,17 +27,14 @@ inline QString NombreRed(bool rfc2217, quint16 puerto) {
 // raw bytes. The devices start at 9600 8N1: only a client's RFC 2217 settings change that.
 class Ser2net {
 public:
-    struct Acceso {
-        QString dispositivo;
-        bool rfc2217 = true;
-    };
+    using Acceso = std::pair<QString, bool>; // the device, and whether over RFC 2217
 
     Ser2net(const QString& carpeta, const QList<Acceso>& accesos) {
         QString yaml;
         QList<quint16> puertos;
         for (const Acceso& a : accesos) {
             puertos << PuertoTcpLibre();
-            mNombres << NombreRed(a.rfc2217, puertos.last());
+            mNombres << NombreRed(a.second, puertos.last());
             // A raw port's line is the server's: set to what the transfers use.
             yaml += QStringLiteral("connection: &c%1\n"
                                    "  accepter: %2tcp,127.0.0.1,%1\n"
@@ -46,8 +43,8 @@ public:
                                    "    kickolduser: true\n"
                                    "    mdns: false\n")
                         .arg(puertos.last())
-                        .arg(a.rfc2217 ? QStringLiteral("telnet(rfc2217),") : QString(), a.dispositivo,
-                             a.rfc2217 ? QStringLiteral("9600n81") : QStringLiteral("19200n82"));
+                        .arg(a.second ? QStringLiteral("telnet(rfc2217),") : QString(), a.first,
+                             a.second ? QStringLiteral("9600n81") : QStringLiteral("19200n82"));
         }
         const QString config =
             QDir(carpeta).filePath(QStringLiteral("ser2net-%1.yaml").arg(puertos.value(0)));
