@@ -211,6 +211,46 @@ TEST(ArchivoDiseno, SaveAsLoadBackAndFailedSavesAndOpens) {
     }
 }
 
+// Objects of push-buttons beyond NumPulsadores are left out; the file ends
+// before a missing last position and holds zeros for a missing middle one.
+TEST(ArchivoDiseno, SaveRules) {
+    const struct {
+        const char* caso;
+        int16_t numPulsadores;
+        std::vector<uint32_t> mascaras; // by Orden
+        int registros;                  // records after the header
+        std::vector<int> vacios;        // positions written as zeros
+        std::vector<int> slotsCargados;
+    } filas[] = {
+        {"every object fits", 2, {1, 2, 4 | 8}, 3, {}, {1, 2, 3}},
+        {"last object on button 3 only", 2, {1, 4, 8}, 2, {}, {1, 2}},
+        {"middle object on button 3 only", 2, {1, 8, 4}, 3, {2}, {1, 3}},
+        {"two missing in the middle", 2, {8, 8, 1}, 3, {1, 2}, {3}},
+        {"single button keeps any mask", 0, {8, 0x10000, 0}, 3, {}, {1, 2, 3}},
+    };
+    for (const auto& f : filas) {
+        SCOPED_TRACE(f.caso);
+        Design d;
+        d.NumPulsadores = f.numPulsadores;
+        for (uint32_t m : f.mascaras)
+            agregar(d, TipoTextoFijo, m, QStringLiteral("x"));
+        const QByteArray datos = CodificarDiseno(d);
+        ASSERT_EQ(datos.size(), (f.registros + 1) * LongitudRegistro);
+        for (int k : f.vacios)
+            EXPECT_EQ(datos.mid(k * LongitudRegistro, LongitudRegistro), QByteArray(LongitudRegistro, '\0'));
+        Design c;
+        ASSERT_TRUE(CargarDiseno(c, datos).correcto);
+        std::vector<int> cargados;
+        for (int k = 1; k <= MaxObjetos; ++k)
+            if (c.enUso(k)) {
+                cargados.push_back(k);
+                EXPECT_EQ(c.objeto(k).Pulsadores, d.objeto(k).Pulsadores);
+            }
+        EXPECT_EQ(std::pair(cargados, int(c.IdxObjMasAlto)),
+                  std::pair(f.slotsCargados, f.slotsCargados.back()));
+    }
+}
+
 // Damaged and hostile files, opened from disk: each is refused with a message,
 // leaving the design and its file name as they were, or loaded safely.
 TEST(CargaDiseno, BadInputs) {
