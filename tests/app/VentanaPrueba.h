@@ -58,14 +58,12 @@ struct VentanaPrueba {
                                         const QString& recuperacion) {
         if (!cfg.isNull()) pruebas::Escribir(QStringLiteral("Morvane.cfg"), cfg);
         quoravex::AjustesUsuario()->remove(QStringLiteral("recientes"));
-        quoravex::OpcionesArranque o;
-        o.dirActual = QDir::currentPath();
-        o.lineaComandos = comandos;
-        o.usarRutaTemporal = true;
-        o.rutaTemporal = QDir::current().filePath(QStringLiteral("tmp/a/b"));
-        o.carpetaRecuperacion =
-            recuperacion.isEmpty() ? QDir::current().filePath(QStringLiteral("recuperacion")) : recuperacion;
-        return o;
+        const QString copias = QDir::current().filePath(QStringLiteral("recuperacion"));
+        return {.lineaComandos = comandos,
+                .dirActual = QDir::currentPath(),
+                .rutaTemporal = QDir::current().filePath(QStringLiteral("tmp/a/b")),
+                .usarRutaTemporal = true,
+                .carpetaRecuperacion = recuperacion.isEmpty() ? copias : recuperacion};
     }
 
     int responder(QDialog& dlg) {
