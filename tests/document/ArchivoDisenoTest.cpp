@@ -118,10 +118,8 @@ TEST(RecordCodec, DesignFileBytesAtTheirOffsets) {
 
 // "Guardar Como..." forces the extension on the file name (everything after its
 // first "."; dots in folder names stay), writes 1356 bytes that load back into
-// their slots, and saves them again unchanged. A save that cannot complete keeps
-// the old file, the design and its modified flag; an open that cannot keeps the
-// design's file name.
-TEST(ArchivoDiseno, SaveAsLoadBackAndFailedSavesAndOpens) {
+// their slots, and saves them again unchanged.
+TEST(ArchivoDiseno, TwoObjectsSaveAs1356BytesAndLoadBackIntoTheirSlots) {
     const std::pair<const char*, const char*> extensiones[] = {{"/t/ticket", "/t/ticket.tck"},
                                                                {"/t/ticket.a.b", "/t/ticket.tck"},
                                                                {"/t/v1.2/ticket", "/t/v1.2/ticket.tck"},
@@ -150,65 +148,6 @@ TEST(ArchivoDiseno, SaveAsLoadBackAndFailedSavesAndOpens) {
     c.ArchivoTicket = dir.filePath(QStringLiteral("otra.tck"));
     ASSERT_TRUE(GuardarDiseno(c).correcto);
     EXPECT_EQ(Leer(c.ArchivoTicket), datos);
-
-    const QString ruta = dir.filePath(QStringLiteral("viejo.tck"));
-    Design viejo;
-    agregar(viejo, TipoTextoFijo, 1, QStringLiteral("viejo"));
-    const QByteArray datosViejos = CodificarDiseno(viejo);
-    ASSERT_TRUE(pruebas::Escribir(ruta, datosViejos));
-    d.TicketModificado = Verdadero;
-    d.ArchivoTicket = ruta;
-    // A disk that fills up after 600 bytes (RLIMIT_FSIZE works even for root).
-    rlimit antes{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
-    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limite = antes;
-    limite.rlim_cur = 600;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
-    const ResultadoArchivo lleno = GuardarDiseno(d);
-    setrlimit(RLIMIT_FSIZE, &antes);
-    std::signal(SIGXFSZ, senal);
-    EXPECT_TRUE(!lleno.correcto &&
-                lleno.mensaje.startsWith(QStringLiteral("No se ha podido guardar el ticket")))
-        << lleno.mensaje.toStdString();
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).join(QLatin1Char(' ')),
-              QStringLiteral("dos.tck otra.tck viejo.tck"));
-
-    // A folder that does not exist, a path that is a folder, and a blank name.
-    const QString carpeta = dir.filePath(QStringLiteral("carpeta.tck"));
-    ASSERT_TRUE(QDir().mkdir(carpeta));
-    for (const QString& destino :
-         {dir.filePath(QStringLiteral("no/existe")), carpeta, QStringLiteral("  ")}) {
-        EXPECT_FALSE(GuardarDisenoComo(d, destino).correcto) << destino.toStdString();
-        EXPECT_EQ(std::tuple(d.ArchivoTicket, d.TicketModificado, d.NumObjetos),
-                  std::tuple(ruta, Verdadero, 2));
-    }
-    EXPECT_EQ(Leer(ruta), datosViejos);
-
-    // Once the disk has room again, the save replaces the file.
-    ASSERT_TRUE(GuardarDiseno(d).correcto);
-    EXPECT_EQ(std::pair(Leer(ruta), d.TicketModificado), std::pair(CodificarDiseno(d), Falso));
-
-    // A design without objects writes nothing, says so, and counts as saved.
-    Design vacio;
-    vacio.ArchivoTicket = dir.filePath(QStringLiteral("vacio.tck"));
-    vacio.TicketModificado = Verdadero;
-    const ResultadoArchivo v = GuardarDiseno(vacio);
-    EXPECT_TRUE(v.correcto && !v.mensaje.isEmpty());
-    EXPECT_EQ(std::pair(QFile::exists(vacio.ArchivoTicket), vacio.TicketModificado), std::pair(false, Falso));
-
-    // Opening what is not a file; a pipe would block if opened.
-    const QString fifo = dir.filePath(QStringLiteral("tuberia.tck"));
-    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    const std::pair<QString, const char*> abrir[] = {{vacio.ArchivoTicket, "No existe el fichero"},
-                                                     {carpeta, "No es un fichero"},
-                                                     {fifo, "No es un fichero"}};
-    for (const auto& [destino, mensaje] : abrir) {
-        const ResultadoArchivo a = AbrirDiseno(d, destino);
-        EXPECT_TRUE(!a.correcto && a.mensaje.startsWith(QString::fromUtf8(mensaje)))
-            << a.mensaje.toStdString();
-        EXPECT_EQ(d.ArchivoTicket, ruta);
-    }
 }
 
 // Objects of push-buttons beyond NumPulsadores are left out; the file ends
@@ -248,6 +187,69 @@ TEST(ArchivoDiseno, SaveRules) {
             }
         EXPECT_EQ(std::pair(cargados, int(c.IdxObjMasAlto)),
                   std::pair(f.slotsCargados, f.slotsCargados.back()));
+    }
+}
+
+// A save that cannot complete keeps the old file, the design and its modified
+// flag; an open that cannot keeps the design's file name.
+TEST(ArchivoDiseno, FailedSaveKeepsTheOldFileAndFailedOpenTheOldName) {
+    QTemporaryDir dir;
+    const QString ruta = dir.filePath(QStringLiteral("viejo.tck"));
+    Design viejo;
+    agregar(viejo, TipoTextoFijo, 1, QStringLiteral("viejo"));
+    const QByteArray datosViejos = CodificarDiseno(viejo);
+    ASSERT_TRUE(pruebas::Escribir(ruta, datosViejos));
+
+    Design d = disenoAB();
+    d.ArchivoTicket = ruta;
+    // A disk that fills up after 600 bytes (RLIMIT_FSIZE works even for root).
+    rlimit antes{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &antes), 0);
+    const auto senal = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limite = antes;
+    limite.rlim_cur = 600;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limite), 0);
+    const ResultadoArchivo r = GuardarDiseno(d);
+    setrlimit(RLIMIT_FSIZE, &antes);
+    std::signal(SIGXFSZ, senal);
+    EXPECT_TRUE(!r.correcto && r.mensaje.startsWith(QStringLiteral("No se ha podido guardar el ticket")))
+        << r.mensaje.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("viejo.tck")});
+
+    // A folder that does not exist, a path that is a folder, and a blank name.
+    const QString carpeta = dir.filePath(QStringLiteral("carpeta.tck"));
+    ASSERT_TRUE(QDir().mkdir(carpeta));
+    for (const QString& destino :
+         {dir.filePath(QStringLiteral("no/existe")), carpeta, QStringLiteral("  ")}) {
+        EXPECT_FALSE(GuardarDisenoComo(d, destino).correcto) << destino.toStdString();
+        EXPECT_EQ(std::tuple(d.ArchivoTicket, d.TicketModificado, d.NumObjetos),
+                  std::tuple(ruta, Verdadero, 2));
+    }
+    EXPECT_EQ(Leer(ruta), datosViejos);
+
+    // Once the disk has room again, the save replaces the file.
+    ASSERT_TRUE(GuardarDiseno(d).correcto);
+    EXPECT_EQ(std::pair(Leer(ruta), d.TicketModificado), std::pair(CodificarDiseno(d), Falso));
+
+    // A design without objects writes nothing, says so, and counts as saved.
+    Design vacio;
+    vacio.ArchivoTicket = dir.filePath(QStringLiteral("vacio.tck"));
+    vacio.TicketModificado = Verdadero;
+    const ResultadoArchivo v = GuardarDiseno(vacio);
+    EXPECT_TRUE(v.correcto && !v.mensaje.isEmpty());
+    EXPECT_EQ(std::pair(QFile::exists(vacio.ArchivoTicket), vacio.TicketModificado), std::pair(false, Falso));
+
+    // Opening what is not a file; a pipe would block if opened.
+    const QString fifo = dir.filePath(QStringLiteral("tuberia.tck"));
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const std::pair<QString, const char*> abrir[] = {{vacio.ArchivoTicket, "No existe el fichero"},
+                                                     {carpeta, "No es un fichero"},
+                                                     {fifo, "No es un fichero"}};
+    for (const auto& [destino, mensaje] : abrir) {
+        const ResultadoArchivo a = AbrirDiseno(d, destino);
+        EXPECT_TRUE(!a.correcto && a.mensaje.startsWith(QString::fromUtf8(mensaje)))
+            << a.mensaje.toStdString();
+        EXPECT_EQ(d.ArchivoTicket, ruta);
     }
 }
 
