@@ -387,7 +387,6 @@ TEST(CodigoZbar, WhatTheCommandWritesAndTheTicketPreviewShowsReadsBackAsWritten)
         {"ean13", QStringLiteral("4006381333931"), "--sin-texto", QStringLiteral("4006381333931")},
         {"code39", QStringLiteral("TURNO-42"), "", QStringLiteral("TURNO-42")},
     };
-    ASSERT_EQ(url.size(), 200);
 
     QTemporaryDir carpeta;
     int n = 0;
