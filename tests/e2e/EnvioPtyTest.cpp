@@ -8,7 +8,6 @@
 #include "Simulador.h"
 #include "document/Ficheros.h"
 #include "platform/DispositivoSerie.h"
-#include "platform/SystemSerialPort.h"
 #include "render/CodigoBarras.h"
 #include "render/DescripcionCodigo.h"
 #include "render/ImagenObjeto.h"
@@ -26,7 +25,7 @@ using namespace quoravex::test;
 
 namespace {
 
-// The bench with one printer, and the two ways of sending to it.
+// The bench with one printer, and quoravex-cli send to it (the transfer window is the bench's).
 struct Mesa : Banco {
     explicit Mesa(const QStringList& fallos = {}) : simulador(impresora(fallos)) {}
 
@@ -35,14 +34,6 @@ struct Mesa : Banco {
         archivos = ruta(QStringLiteral("cli"));
         return correr({QStringLiteral("send"), tck, QStringLiteral("--port"), simulador.pty(),
                        QStringLiteral("--dir"), archivos});
-    }
-    // The transfer window on the operating system's serial device.
-    Salida enviarVentana() {
-        auto puerto = std::make_unique<SystemSerialPort>();
-        puerto->fijarDispositivo(simulador.pty());
-        OpcionesVentanaEnlace o;
-        o.puerto = std::move(puerto);
-        return Banco::enviarVentana(std::move(o));
     }
     Simulador& simulador;
     QString archivos = dir.path(); // where the front end's files are
@@ -65,7 +56,7 @@ TEST_P(Impresoras, EveryFileArrivesUnchangedAndSuccessIsReportedOnlyWhenItDid) {
                .split(QLatin1Char(' '), Qt::SkipEmptyParts));
     ASSERT_TRUE(m.generado);
     ASSERT_FALSE(m.simulador.pty().isEmpty());
-    const Salida e = ventana ? m.enviarVentana() : m.enviarCli();
+    const Salida e = ventana ? m.enviarVentana(m.simulador.pty()) : m.enviarCli();
     ASSERT_EQ(e.codigo, 0) << e.mensajes.join(QLatin1Char('\n')).toStdString() << "\n"
                            << e.out.right(3000).toStdString() << e.err.toStdString();
     EXPECT_FALSE(e.out.contains(ErrorComunicacion));

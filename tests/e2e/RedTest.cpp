@@ -172,11 +172,7 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminalAndFailuresEndOnlyTheirO
     ASSERT_TRUE(servidor.listo() && otro.listo() && !directa.pty().isEmpty()) << servidor.salida().toStdString();
     // First the designer's transfer window, on a port number that the settings point at the
     // first network port ("Device COM3 = rfc2217://...").
-    qunsetenv("QUORAVEX_COM3");
-    OpcionesVentanaEnlace o;
-    o.puertoCom = 3;
-    o.dispositivo = servidor.nombre(0);
-    const Salida ventana = b.enviarVentana(std::move(o));
+    const Salida ventana = b.enviarVentana(servidor.nombre(0));
     EXPECT_EQ(ventana.codigo, 0) << ventana.mensajes.join(QLatin1Char('\n')).toStdString();
     b.compararArchivos(*b.impresoras[0], b.dir.path());
 

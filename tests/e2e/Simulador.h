@@ -135,9 +135,14 @@ struct Banco {
             r << QStringLiteral("--port") << n;
         return r;
     }
-    // "IniciarEnvio" in the transfer window on these options, until the button is back.
-    Salida enviarVentana(OpcionesVentanaEnlace o) const {
+    // "IniciarEnvio" in the transfer window on COM3, which the settings point at this device
+    // ("Device COM3 = ..."), until the button is back.
+    Salida enviarVentana(const QString& dispositivo) const {
         Salida e;
+        qunsetenv("QUORAVEX_COM3");
+        OpcionesVentanaEnlace o;
+        o.puertoCom = 3;
+        o.dispositivo = dispositivo;
         o.directorio = dir.path();
         o.mostrarMensaje = [&e](const QString& texto, const QString&) { e.mensajes << texto; };
         FrmEnviar ventana(design, std::move(o));
