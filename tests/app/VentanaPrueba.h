@@ -56,7 +56,7 @@ struct VentanaPrueba {
     }
     quoravex::OpcionesArranque opciones(const QByteArray& cfg, const QString& comandos,
                                         const QString& recuperacion) {
-        if (!cfg.isNull()) pruebas::Escribir(QStringLiteral("Morvane.cfg"), cfg);
+        if (!cfg.isNull()) quoravex::pruebas::Escribir(QStringLiteral("Morvane.cfg"), cfg);
         quoravex::AjustesUsuario()->remove(QStringLiteral("recientes"));
         const QString copias = QDir::current().filePath(QStringLiteral("recuperacion"));
         return {.lineaComandos = comandos,
@@ -156,7 +156,7 @@ struct VentanaPrueba {
     // "Genera Salida", the hidden button that writes the raster files, and the file of
     // ticket n (1 the common part).
     void generar() { f.boton(QStringLiteral("Command2"))->click(); }
-    QByteArray raster(int n) { return pruebas::Leer(quoravex::NombreArchivoSalida(n, QDir::currentPath())); }
+    QByteArray raster(int n) { return quoravex::pruebas::Leer(quoravex::NombreArchivoSalida(n, QDir::currentPath())); }
     quoravex::Surface& caja(int i) { return f.workspace().item(i); }
     int agregarLinea(QRect r, uint32_t pulsadores = 1) {
         return quoravex::AgregarObjeto(d, f.workspace(),
@@ -164,7 +164,7 @@ struct VentanaPrueba {
                                         r.height(), QString(), pulsadores});
     }
 
-    pruebas::DirectorioActualTemporal actual;
+    quoravex::pruebas::DirectorioActualTemporal actual;
     const QString imagen = QDir::current().filePath(QStringLiteral("logo.png")); // what FrmGetImagen gets
     quoravex::test::CablePrueba enlace; // the printer at the end of the transfer windows' cable
     quoravex::FormMain f;

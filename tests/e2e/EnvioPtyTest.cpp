@@ -3,9 +3,8 @@
 // losing replies) from both front ends, quoravex-cli send and the transfer window; a fleet
 // with each printer's values from a table; a USB adapter pulled out mid-send (the fleet's case
 // is in RedTest) and a device this user may not open.
-#include "app/VentanaPrueba.h" // first: its helpers name ::pruebas unqualified
-
 #include "Simulador.h"
+#include "app/VentanaPrueba.h"
 #include "document/Ficheros.h"
 #include "platform/DispositivoSerie.h"
 #include "render/CodigoBarras.h"

@@ -33,7 +33,7 @@ struct Sesion {
         for (const char* f : {"muestra.tck", "muestra.bmp"})
             QFile::copy(QStringLiteral(QUORAVEX_DATOS_PRUEBA "/") + QLatin1String(f),
                         QDir(disenos).filePath(QLatin1String(f)));
-        original = ::pruebas::Leer(diseno);
+        original = quoravex::pruebas::Leer(diseno);
     }
     ~Sesion() {
         p.kill();
@@ -78,8 +78,8 @@ struct Sesion {
         EXPECT_TRUE(v.d.TicketModificado);
         v.f.actualizarComandos();
         v.menu("mnuGuardarTicket");
-        const QByteArray bytes = ::pruebas::Leer(diseno);
-        EXPECT_TRUE(::pruebas::Escribir(diseno, original));
+        const QByteArray bytes = quoravex::pruebas::Leer(diseno);
+        EXPECT_TRUE(quoravex::pruebas::Escribir(diseno, original));
         return bytes;
     }
 
@@ -97,7 +97,7 @@ struct Sesion {
         if (!v.f.ofrecerRecuperacion()) return {};
         v.menu("mnuGuardarTicket");
         EXPECT_TRUE(v.mensajes.isEmpty()) << v.mensajes.join(QLatin1Char('|')).toStdString();
-        return ::pruebas::Leer(diseno);
+        return quoravex::pruebas::Leer(diseno);
     }
 };
 

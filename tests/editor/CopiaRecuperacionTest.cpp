@@ -22,7 +22,7 @@ using quoravex::pruebas::Leer;
 namespace {
 
 struct Mesa {
-    ::pruebas::DirectorioActualTemporal trabajo; // where new working bitmaps are
+    quoravex::pruebas::DirectorioActualTemporal trabajo; // where new working bitmaps are
     QTemporaryDir disenos, datos;
     Design d;
     QString carpeta = QDir(datos.path()).filePath(QStringLiteral("recuperacion/4321-77"));

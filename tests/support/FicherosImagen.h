@@ -2,6 +2,8 @@
 // Picture files for the image tests: written with Qt where it can, by hand where it cannot
 // (GIF), and damaged on purpose.
 
+#include "support/Bytes.h"
+
 #include <QBuffer>
 #include <QByteArray>
 #include <QDir>
@@ -20,7 +22,7 @@ inline void PrintTo(const QString& s, std::ostream* os) {
     *os << '"' << s.toStdString() << '"';
 }
 
-namespace pruebas {
+namespace quoravex::pruebas {
 
 // Runs a test in a fresh current directory and puts the old one back afterwards.
 class DirectorioActualTemporal {
@@ -43,15 +45,6 @@ inline QByteArray Codificar(const QImage& img, const char* formato) {
     return datos;
 }
 
-inline bool Escribir(const QString& ruta, const QByteArray& datos) {
-    QFile f(ruta);
-    return f.open(QIODevice::WriteOnly) && f.write(datos) == datos.size();
-}
-
-inline QByteArray Leer(const QString& ruta) {
-    QFile f(ruta);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
 
 // A picture of w x h pixels: the left half black, the right half white.
 inline QImage MitadNegra(int w, int h) {
@@ -156,4 +149,4 @@ inline QByteArray BmpDeTamano(const QImage& img, qsizetype tamano) {
     return bmp;
 }
 
-} // namespace pruebas
+} // namespace quoravex::pruebas
