@@ -156,7 +156,9 @@ struct VentanaPrueba {
     // "Genera Salida", the hidden button that writes the raster files, and the file of
     // ticket n (1 the common part).
     void generar() { f.boton(QStringLiteral("Command2"))->click(); }
-    QByteArray raster(int n) { return quoravex::pruebas::Leer(quoravex::NombreArchivoSalida(n, QDir::currentPath())); }
+    QByteArray raster(int n) {
+        return quoravex::pruebas::Leer(quoravex::NombreArchivoSalida(n, QDir::currentPath()));
+    }
     quoravex::Surface& caja(int i) { return f.workspace().item(i); }
     int agregarLinea(QRect r, uint32_t pulsadores = 1) {
         return quoravex::AgregarObjeto(d, f.workspace(),
@@ -173,8 +175,8 @@ struct VentanaPrueba {
     // The user's answers.
     QString texto, ruta, longitud; // typed into the text editor, chosen as file, typed as length
     bool respuestaSi = false, reemplazar = false, rechazarPuerto = false;
-    quoravex::ValoresCampos valores; // typed into "Valores de Campos..."
-    int plantilla = 0;               // row chosen among the templates
+    quoravex::ValoresCampos valores;                         // typed into "Valores de Campos..."
+    int plantilla = 0;                                       // row chosen among the templates
     std::function<void(quoravex::FrmPathFilesOut&)> archivo; // set: the file dialog driven by hand
     std::function<void(quoravex::FrmSelPulsador&)> seleccion;
     std::function<void(quoravex::FrmDispositivo&)> dispositivo;

@@ -159,10 +159,11 @@ TEST(EjecutarCli, HelpUsageErrorsAndDispatch) {
         << json.toStdString() << tabla.toStdString() << errJson.toStdString();
     if (presentes.isEmpty()) EXPECT_EQ(tabla, QStringLiteral("No se ha detectado ningún puerto serie.\n"));
     // The table's layout, on a list of its own: aligned columns, "-" for what is not known.
-    const QList<PuertoDetectado> falsos = {
-        {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"), QStringLiteral("FT232R USB UART"),
-         QStringLiteral("FTDI"), QStringLiteral("A1"), QStringLiteral("0403:6001"), QStringLiteral("/dev/serial/by-id/u")},
-        {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
+    const QList<PuertoDetectado> falsos = {{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("ttyUSB0"),
+                                            QStringLiteral("FT232R USB UART"), QStringLiteral("FTDI"),
+                                            QStringLiteral("A1"), QStringLiteral("0403:6001"),
+                                            QStringLiteral("/dev/serial/by-id/u")},
+                                           {QStringLiteral("/dev/ttyS0"), QStringLiteral("ttyS0")}};
     EXPECT_EQ(TablaPuertos(falsos).toStdString(),
               "Dispositivo   Nombre estable       Descripción      Fabricante  N.º de serie  USB\n"
               "/dev/ttyUSB0  /dev/serial/by-id/u  FT232R USB UART  FTDI        A1            0403:6001\n"
@@ -221,7 +222,8 @@ TEST(TablaFlota, PortsValuesAndRefusalsByTable) {
         const char* csv;
         const char* resultado; // "port:field=value,..." per row, or the error
     } flotas[] = {
-        {"Puerto;sucursal;tel\n/dev/a;Centro;\n/dev/b;Norte;92\n", "/dev/a:sucursal=Centro,tel= /dev/b:sucursal=Norte,tel=92"},
+        {"Puerto;sucursal;tel\n/dev/a;Centro;\n/dev/b;Norte;92\n",
+         "/dev/a:sucursal=Centro,tel= /dev/b:sucursal=Norte,tel=92"},
         {"sucursal,tel\nCentro,91\n", "línea 1: la cabecera no tiene la columna \"puerto\""},
         {"puerto,sucursal\n", "línea 2: la tabla no tiene ninguna impresora"},
         {"puerto,sucursal\n/dev/a,x\n,y\n", "línea 3: falta el puerto"},
@@ -237,7 +239,8 @@ TEST(TablaFlota, PortsValuesAndRefusalsByTable) {
                 valores << v.key() + QLatin1Char('=') + v.value();
             impresoras << t.puertos.at(i) + QLatin1Char(':') + valores.join(QLatin1Char(','));
         }
-        EXPECT_EQ((t.error.isEmpty() ? impresoras.join(QLatin1Char(' ')) : t.error).toStdString(), f.resultado)
+        EXPECT_EQ((t.error.isEmpty() ? impresoras.join(QLatin1Char(' ')) : t.error).toStdString(),
+                  f.resultado)
             << f.csv;
     }
     // Which --ports-from files are tables.

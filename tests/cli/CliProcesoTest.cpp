@@ -243,8 +243,8 @@ TEST(CliInfo, HeaderAndEveryRecordAsJsonInRecordOrder) {
 TEST(CliPreview, OnePictureAPerTicketWithInkWhereTheObjectsAre) {
     QTemporaryDir trabajo;
     const QString salida = trabajo.filePath(QStringLiteral("vistas"));
-    const Salida r = Correr(
-        {QStringLiteral("preview"), muestra::RutaDiseno, QStringLiteral("--out"), salida}, trabajo.path());
+    const Salida r = Correr({QStringLiteral("preview"), muestra::RutaDiseno, QStringLiteral("--out"), salida},
+                            trabajo.path());
     ASSERT_EQ(r.codigo, 0) << r.err.toStdString();
     const QStringList nombres = {QStringLiteral("ticket-comun.png"), QStringLiteral("ticket-pulsador-01.png"),
                                  QStringLiteral("ticket-pulsador-02.png"),
@@ -273,7 +273,8 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     QTemporaryDir tmp;
     const QDir d(tmp.path());
     // The sample without its picture, and with a text of fields added.
-    const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck")), copia = d.filePath(QStringLiteral("m/muestra.tck"));
+    const QString sinImagen = d.filePath(QStringLiteral("sin-imagen.tck")),
+                  copia = d.filePath(QStringLiteral("m/muestra.tck"));
     ASSERT_TRUE(QFile::copy(muestra::RutaDiseno, sinImagen) && d.mkpath(QStringLiteral("m")) &&
                 QFile::copy(muestra::RutaDiseno, copia) &&
                 QFile::copy(muestra::RutaImagen, d.filePath(QStringLiteral("m/MUESTRA.BMP"))));
@@ -300,7 +301,8 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     const QString faltan = QStringLiteral("No se encuentran estas imágenes del diseño; sus objetos se ven en "
                                           "blanco:\nC:\\Tickets\\muestra.bmp\n");
     const QString salida = d.filePath(QStringLiteral("salida/nueva"));
-    const QString generate = QStringLiteral("generate"), dir = QStringLiteral("--dir"), valor = QStringLiteral("--valor");
+    const QString generate = QStringLiteral("generate"), dir = QStringLiteral("--dir"),
+                  valor = QStringLiteral("--valor");
     const QString sucursal = QStringLiteral("sucursal=Peñíscola"), tel = QStringLiteral("tel=91 555 01 02");
     const struct {
         QStringList argumentos;
@@ -310,28 +312,48 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     } casos[] = {
         {{generate, copia, dir, salida}, 0, QString(), true},
         {{generate, version2, dir, salida}, 1, QStringLiteral("Fichero de Version incompatible\n"), false},
-        {{generate, sinImagen, dir, salida}, 1, faltan + QStringLiteral("No se ha generado ni enviado nada. Para "
-                                                                       "seguir sin esas imágenes, use --imagenes-ausentes.\n"),
+        {{generate, sinImagen, dir, salida},
+         1,
+         faltan + QStringLiteral("No se ha generado ni enviado nada. Para "
+                                 "seguir sin esas imágenes, use --imagenes-ausentes.\n"),
          false},
-        {{generate, conCampos, dir, salida, valor, sucursal}, 1, QStringLiteral("Falta el valor del campo {tel}\n"), false},
+        {{generate, conCampos, dir, salida, valor, sucursal},
+         1,
+         QStringLiteral("Falta el valor del campo {tel}\n"),
+         false},
         {{generate, conCampos, dir, salida, valor, sucursal, valor, QStringLiteral("tel=")},
-         1, QStringLiteral("Falta el valor del campo {tel}\n"), false},
-        {{generate, conCampos, dir, salida, valor, QStringLiteral("sucursal=Łódź"), valor, tel},
-         1, QStringLiteral("El valor del campo {sucursal} tiene un carácter que un texto no puede imprimir: \"Ł\" (U+0141)\n"),
+         1,
+         QStringLiteral("Falta el valor del campo {tel}\n"),
          false},
-        {{generate, conCampos, dir, salida, valor, QStringLiteral("sin igual")}, 2,
-         QStringLiteral("--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: sin igual\n"), false},
-        {{generate, conCampos, dir, salida, valor, QStringLiteral("mi campo=1")}, 2,
-         QStringLiteral("--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: mi campo=1\n"), false},
-        {{generate, conCampos, dir, salida, QStringLiteral("--valores"), valoresMal}, 1,
-         QStringLiteral("El fichero de valores %1 no se puede usar: línea 3: lleva una sola fila de valores bajo la "
-                        "cabecera; para dar valores a cada impresora use --ports-from.\n")
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("sucursal=Łódź"), valor, tel},
+         1,
+         QStringLiteral("El valor del campo {sucursal} tiene un carácter que un texto no puede imprimir: "
+                        "\"Ł\" (U+0141)\n"),
+         false},
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("sin igual")},
+         2,
+         QStringLiteral(
+             "--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: sin igual\n"),
+         false},
+        {{generate, conCampos, dir, salida, valor, QStringLiteral("mi campo=1")},
+         2,
+         QStringLiteral(
+             "--valor necesita NOMBRE=VALOR, con un nombre de letras, dígitos, _ y -: mi campo=1\n"),
+         false},
+        {{generate, conCampos, dir, salida, QStringLiteral("--valores"), valoresMal},
+         1,
+         QStringLiteral(
+             "El fichero de valores %1 no se puede usar: línea 3: lleva una sola fila de valores bajo la "
+             "cabecera; para dar valores a cada impresora use --ports-from.\n")
              .arg(QDir::toNativeSeparators(valoresMal)),
          false},
         {{QStringLiteral("preview"), sinImagen, QStringLiteral("--out"), salida}, 0, faltan, true},
         {{generate, sinImagen, dir, salida, QStringLiteral("--imagenes-ausentes")}, 0, faltan, true},
-        {{generate, conCampos, dir, salida, valor, sucursal, valor, tel, valor, QStringLiteral("ciudad=Madrid")}, 0,
-         QStringLiteral("Aviso: el diseño no tiene el campo {ciudad}; su valor no se usa.\n"), true},
+        {{generate, conCampos, dir, salida, valor, sucursal, valor, tel, valor,
+          QStringLiteral("ciudad=Madrid")},
+         0,
+         QStringLiteral("Aviso: el diseño no tiene el campo {ciudad}; su valor no se usa.\n"),
+         true},
     };
     for (const auto& c : casos) {
         QDir(salida).removeRecursively();
@@ -352,8 +374,11 @@ TEST(CliCampos, SampleKeepsItsBytesAndMissingPicturesAndValuesStopFirst) {
     // The same values from a file give the same bytes; and they differ from another office's.
     const QString conFichero = d.filePath(QStringLiteral("fichero"));
     const QString otra = d.filePath(QStringLiteral("otra"));
-    ASSERT_EQ(Correr({generate, conCampos, dir, conFichero, QStringLiteral("--valores"), valores}, tmp.path()).codigo, 0);
-    ASSERT_EQ(Correr({generate, conCampos, dir, otra, valor, QStringLiteral("sucursal=Teruel"), valor, tel}, tmp.path())
+    ASSERT_EQ(Correr({generate, conCampos, dir, conFichero, QStringLiteral("--valores"), valores}, tmp.path())
+                  .codigo,
+              0);
+    ASSERT_EQ(Correr({generate, conCampos, dir, otra, valor, QStringLiteral("sucursal=Teruel"), valor, tel},
+                     tmp.path())
                   .codigo,
               0);
     EXPECT_EQ(Resumenes(conFichero), Resumenes(salida));

@@ -85,8 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Combine(
         ::testing::Values(Caso{"AtOnce", ""}, Caso{"Late20ms", "--latency-ms 20"},
                           Caso{"Late50ms", "--latency-ms 50"}, Caso{"UsbLatencyTimer16ms", "--usb-ms 16"},
-                          Caso{"RepliesSplitInTwo", "--split --split-ms 12"}, Caso{"Busy", "--processing-first"},
-                          Caso{"NakEveryThirdFrame", "--nak-every 3"},
+                          Caso{"RepliesSplitInTwo", "--split --split-ms 12"},
+                          Caso{"Busy", "--processing-first"}, Caso{"NakEveryThirdFrame", "--nak-every 3"},
                           // Half of the font's blocks lose their reply and wait 51 ticks each: 90 s.
                           Caso{"EveryThirdReplyLostAt50ms", "--drop-every 3 --latency-ms 50"}),
         ::testing::Bool()),
@@ -132,16 +132,20 @@ TEST(CamposFlotaPty, EachPrinterGetsTheFilesOfItsRowAndAMissingValueFailsAlone) 
     const QStringList telefonos = {QStringLiteral("911111111"), QStringLiteral("922222222"),
                                    QStringLiteral("933333333"), QString()};
     const QString tabla = b.ruta(QStringLiteral("oficinas.csv"));
-    ASSERT_TRUE(quoravex::pruebas::Escribir(tabla, QStringLiteral("puerto;sucursal;tel;sin_uso\r\n%1;Centro;911111111;x\r\n"
-                               "%2;\"Norte; planta \"\"B\"\"\";922222222;x\r\n%3;Peñíscola;933333333;x\r\n%4;Sur;;x\r\n")
-                    .arg(impresoras[0]->pty(), impresoras[1]->pty(), impresoras[2]->pty(), impresoras[3]->pty())
-                    .toUtf8()));
+    ASSERT_TRUE(quoravex::pruebas::Escribir(
+        tabla,
+        QStringLiteral(
+            "puerto;sucursal;tel;sin_uso\r\n%1;Centro;911111111;x\r\n"
+            "%2;\"Norte; planta \"\"B\"\"\";922222222;x\r\n%3;Peñíscola;933333333;x\r\n%4;Sur;;x\r\n")
+            .arg(impresoras[0]->pty(), impresoras[1]->pty(), impresoras[2]->pty(), impresoras[3]->pty())
+            .toUtf8()));
     const Salida r = b.correr({QStringLiteral("send"), b.tck, QStringLiteral("--ports-from"), tabla,
                                QStringLiteral("--parallel"), QStringLiteral("2")});
     const QString& err = r.err;
     EXPECT_EQ(r.codigo, 1) << err.toStdString();
-    EXPECT_TRUE(err.contains(QStringLiteral("Aviso: la columna \"sin_uso\" de la tabla no es ningún campo del diseño; "
-                                            "no se usa.\n")))
+    EXPECT_TRUE(err.contains(
+        QStringLiteral("Aviso: la columna \"sin_uso\" de la tabla no es ningún campo del diseño; "
+                       "no se usa.\n")))
         << err.toStdString();
 
     // Every printer with its values has exactly what "generate --valor" writes for its row.
@@ -156,12 +160,15 @@ TEST(CamposFlotaPty, EachPrinterGetsTheFilesOfItsRowAndAMissingValueFailsAlone) 
     }
     // The table tells the printers apart by their first value; the fourth fails alone.
     const QStringList lineas = err.split(QLatin1Char('\n'));
-    const qsizetype cabecera = lineas.indexOf(QRegularExpression(QStringLiteral("^Puerto +sucursal +Resultado .*")));
+    const qsizetype cabecera =
+        lineas.indexOf(QRegularExpression(QStringLiteral("^Puerto +sucursal +Resultado .*")));
     ASSERT_GE(cabecera, 0) << err.toStdString();
     for (int i = 0; i < 4; ++i) {
         const QString fila = lineas.value(cabecera + 1 + i);
-        EXPECT_TRUE(fila.startsWith(impresoras[i]->pty()) && fila.contains(QStringLiteral("  ") + sucursales[i]) &&
-                    fila.contains(i < 3 ? QStringLiteral("correcto") : QStringLiteral("Falta el valor del campo {tel}")))
+        EXPECT_TRUE(fila.startsWith(impresoras[i]->pty()) &&
+                    fila.contains(QStringLiteral("  ") + sucursales[i]) &&
+                    fila.contains(i < 3 ? QStringLiteral("correcto")
+                                        : QStringLiteral("Falta el valor del campo {tel}")))
             << fila.toStdString();
     }
 }
@@ -201,7 +208,8 @@ TEST(Adaptador, PulledOutMidSendClosesTheTransferWindowAndKeepsTheDesign) {
     ASSERT_EQ(std::pair(cerrada, errores.size()), std::pair(true, qsizetype(1)))
         << errores.join(QLatin1Char('\n')).toStdString();
     EXPECT_TRUE(errores[0].startsWith(
-        QStringLiteral("Error en el puerto de comunicaciones COM1 (%1)\n%1: el dispositivo no existe").arg(sim.pty())))
+        QStringLiteral("Error en el puerto de comunicaciones COM1 (%1)\n%1: el dispositivo no existe")
+            .arg(sim.pty())))
         << errores[0].toStdString();
     EXPECT_EQ(std::tuple(v.f.isVisible(), CodificarDiseno(v.d), v.d.TicketModificado),
               std::tuple(true, antes, modificado));
@@ -231,9 +239,11 @@ TEST(Adaptador, PermissionDeniedNamesTheGroupAndTheCommandToJoinIt) {
     const QString err = QString::fromUtf8(p.readAllStandardError());
     EXPECT_EQ(p.exitCode(), 1) << err.toStdString();
     // The reason names the device's group (the whole reasons: MotivoPuerto's table).
-    const QString motivo = esclavo + QStringLiteral(": no tiene permiso para usar el dispositivo") +
-                           (grupo == QStringLiteral("root") ? QStringLiteral("; solo el administrador")
-                                                             : QStringLiteral(". Pertenece al grupo %1: ").arg(grupo));
+    const QString motivo =
+        esclavo + QStringLiteral(": no tiene permiso para usar el dispositivo") +
+        (grupo == QStringLiteral("root") ? QStringLiteral("; solo el administrador")
+                                         : QStringLiteral(". Pertenece al grupo %1: ").arg(grupo));
     EXPECT_TRUE(err.contains(motivo)) << err.toStdString();
-    EXPECT_TRUE(out.contains(QStringLiteral("No se puede abrir el puerto %1\n").arg(esclavo) + motivo)) << out.toStdString();
+    EXPECT_TRUE(out.contains(QStringLiteral("No se puede abrir el puerto %1\n").arg(esclavo) + motivo))
+        << out.toStdString();
 }

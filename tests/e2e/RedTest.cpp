@@ -91,7 +91,8 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminalAndFailuresEndOnlyTheirO
     Simulador& cortada = b.impresora({QStringLiteral("--pace")});
     Simulador& sacada = b.impresora({QStringLiteral("--pace")}); // its USB adapter is pulled out
     Ser2net otro(b.dir.path(), {{cortada.pty(), true}});
-    ASSERT_TRUE(servidor.listo() && otro.listo() && !directa.pty().isEmpty()) << servidor.salida().toStdString();
+    ASSERT_TRUE(servidor.listo() && otro.listo() && !directa.pty().isEmpty())
+        << servidor.salida().toStdString();
     // First the designer's transfer window, on a port number that the settings point at the
     // first network port ("Device COM3 = rfc2217://...").
     const Salida ventana = b.enviarVentana(servidor.nombre(0));
@@ -110,18 +111,21 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminalAndFailuresEndOnlyTheirO
                                              .arg(directa.pty(), servidor.nombre(0))
                                              .toUtf8()));
     // --port first, then the list.
-    const QStringList todos = servidor.nombres().mid(1) +
-                              QStringList{falta, otro.nombre(0), rechazado, desconocido, inundaCrudo.nombre(),
-                                          inundaTelnet.nombre(), sacada.pty(), directa.pty(), servidor.nombre(0)};
-    const auto p = b.iniciar(QStringList{QStringLiteral("send"), b.tck, QStringLiteral("--dir"), archivos,
-                                         QStringLiteral("--log-dir"), registros, QStringLiteral("--failed-to"),
-                                         fallidos, QStringLiteral("--ports-from"), lista} +
-                             Banco::puertos(todos.first(11)));
+    const QStringList todos =
+        servidor.nombres().mid(1) + QStringList{falta,        otro.nombre(0),       rechazado,
+                                                desconocido,  inundaCrudo.nombre(), inundaTelnet.nombre(),
+                                                sacada.pty(), directa.pty(),        servidor.nombre(0)};
+    const auto p =
+        b.iniciar(QStringList{QStringLiteral("send"), b.tck, QStringLiteral("--dir"), archivos,
+                              QStringLiteral("--log-dir"), registros, QStringLiteral("--failed-to"), fallidos,
+                              QStringLiteral("--ports-from"), lista} +
+                  Banco::puertos(todos.first(11)));
     // The paced printer takes seconds for its files: its server goes while they arrive.
     // The flooding servers need this event loop to run; on a loaded machine they slow
     // everything down, so the wait is long.
     // The adapter goes once the printer has taken the erase frame: the rasters follow.
-    ASSERT_TRUE(EsperarHasta([&] { return !sacada.lineas().filter(QStringLiteral("borrado:")).isEmpty(); }, 60000));
+    ASSERT_TRUE(
+        EsperarHasta([&] { return !sacada.lineas().filter(QStringLiteral("borrado:")).isEmpty(); }, 60000));
     sacada.proceso().kill();
     ASSERT_TRUE(EsperarHasta([&] { return !cortada.lineasSerie().isEmpty(); }, 60000))
         << cortada.lineas().join(QLatin1Char('\n')).toStdString() << otro.salida().toStdString();
@@ -149,19 +153,21 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminalAndFailuresEndOnlyTheirO
         EXPECT_EQ(b.impresoras[i]->lineasSerie(), QStringList{QStringLiteral("LINEA 19200,n,8,2")});
     }
     const QString correcto = QStringLiteral("correcto");
-    ComprobarFilas(envio, {{servidor.nombre(0), correcto, -1},
-                           {todos[0], correcto, -1},
-                           {todos[1], correcto, -1},
-                           {todos[2], correcto, -1},
-                           {todos[3], ErrorComunicacion, 10}, // the erase frame, 11 times
-                           {falta, QStringLiteral("el dispositivo no existe"), 0},
-                           {otro.nombre(0), QStringLiteral("perdida: el servidor ha cerrado la conexión"), -1},
-                           {rechazado, QStringLiteral("conexión rechazada"), 0},
-                           {desconocido, QStringLiteral("no se encuentra el servidor no-such-host.invalid"), 0},
-                           {inundaCrudo.nombre(), ErrorComunicacion, -1},
-                           {inundaTelnet.nombre(), ErrorComunicacion, -1},
-                           {sacada.pty(), QStringLiteral("el dispositivo no existe (¿está conectado el adaptador?)"), -1},
-                           {directa.pty(), correcto, -1}});
+    ComprobarFilas(
+        envio,
+        {{servidor.nombre(0), correcto, -1},
+         {todos[0], correcto, -1},
+         {todos[1], correcto, -1},
+         {todos[2], correcto, -1},
+         {todos[3], ErrorComunicacion, 10}, // the erase frame, 11 times
+         {falta, QStringLiteral("el dispositivo no existe"), 0},
+         {otro.nombre(0), QStringLiteral("perdida: el servidor ha cerrado la conexión"), -1},
+         {rechazado, QStringLiteral("conexión rechazada"), 0},
+         {desconocido, QStringLiteral("no se encuentra el servidor no-such-host.invalid"), 0},
+         {inundaCrudo.nombre(), ErrorComunicacion, -1},
+         {inundaTelnet.nombre(), ErrorComunicacion, -1},
+         {sacada.pty(), QStringLiteral("el dispositivo no existe (¿está conectado el adaptador?)"), -1},
+         {directa.pty(), correcto, -1}});
     EXPECT_EQ(QString::fromUtf8(Leer(fallidos)), todos.mid(3, 8).join(QLatin1Char('\n')) + QLatin1Char('\n'));
     const QStringList logs = NombresRegistro(todos);
     for (int i : {0, 1, 2, 11, 12})
@@ -173,11 +179,12 @@ TEST(RedSer2net, PrintersOverRfc2217AndOnAPseudoTerminalAndFailuresEndOnlyTheirO
     const QString crudo = servidor.nombre(3).toUpper();
     const Salida reloj =
         b.correr(QStringList{QStringLiteral("clock")} + Banco::puertos(servidor.nombres().first(3) << crudo));
-    EXPECT_EQ(std::tuple(reloj.codigo, reloj.err.count(QStringLiteral(": enviado (sin confirmación) (")),
-                         reloj.err.contains(crudo + QStringLiteral(": un puerto socket:// no puede cambiar la "
-                                                                   "velocidad de la línea; la hora necesita 1200 "
-                                                                   "baudios: use rfc2217://\n"))),
-              std::tuple(1, qsizetype(3), true))
+    EXPECT_EQ(
+        std::tuple(reloj.codigo, reloj.err.count(QStringLiteral(": enviado (sin confirmación) (")),
+                   reloj.err.contains(crudo + QStringLiteral(": un puerto socket:// no puede cambiar la "
+                                                             "velocidad de la línea; la hora necesita 1200 "
+                                                             "baudios: use rfc2217://\n"))),
+        std::tuple(1, qsizetype(3), true))
         << reloj.err.toStdString();
     for (int i = 0; i < 3; ++i) {
         EXPECT_TRUE(b.impresoras[i]->esperarLinea(QStringLiteral("reloj: ")))

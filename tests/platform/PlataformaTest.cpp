@@ -43,11 +43,12 @@ TEST(SystemSerialPort, BytesPassBothWaysOnAPseudoTerminal) {
     EXPECT_FALSE(segundo.open(1, LineaEnvio));
     QFile comm(QStringLiteral("/proc/self/comm"));
     ASSERT_TRUE(comm.open(QIODevice::ReadOnly));
-    EXPECT_EQ(segundo.ultimoError(),
-              QStringLiteral("%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
-                  .arg(QString::fromLocal8Bit(ptsname(maestro)),
-                       QString::fromLocal8Bit(comm.readAll()).trimmed())
-                  .arg(::getpid()));
+    EXPECT_EQ(
+        segundo.ultimoError(),
+        QStringLiteral(
+            "%1: el puerto está ocupado: lo tiene abierto %2 (PID %3). Ciérrelo y vuelva a intentarlo.")
+            .arg(QString::fromLocal8Bit(ptsname(maestro)), QString::fromLocal8Bit(comm.readAll()).trimmed())
+            .arg(::getpid()));
 
     QByteArray todos;
     for (int i = 0; i < 256; ++i)

@@ -45,7 +45,6 @@ inline QByteArray Codificar(const QImage& img, const char* formato) {
     return datos;
 }
 
-
 // A picture of w x h pixels: the left half black, the right half white.
 inline QImage MitadNegra(int w, int h) {
     QImage img(w, h, QImage::Format_RGB32);
